@@ -1,0 +1,31 @@
+# Two entry points: `make run` builds and starts the program, `make test` builds and runs every test.
+BUILD ?= build
+ASAN_BUILD ?= build-asan
+JOBS ?= $(shell nproc)
+
+.PHONY: deps run test build bench clean
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	bash scripts/run.sh $(BUILD)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCANNY_ENGINE_ONLY=ON -DCANNY_SANITIZE=ON
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+bench:
+	bash scripts/install-deps.sh --bench
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCANNY_BENCH=ON
+	cmake --build build-bench -j $(JOBS) --target canny_bench
+	build-bench/bench/canny_bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench

@@ -1,0 +1,13 @@
+#pragma once
+#include <cstdint>
+
+// The Canny edge detector over an 8-bit gray buffer of width x height bytes,
+// rows one after another with no padding. Smooths with sigma/steps, takes
+// Sobel gradients, cuts magnitudes below t1, thins them and links them by
+// hysteresis (t1 low, t2 high), then overwrites the buffer with 255 on edge
+// pixels and 0 elsewhere.
+//
+// A width or height of 0 or less touches no byte. When working memory cannot
+// be had, everything obtained is released and the buffer is left unchanged.
+void cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
+                       std::int32_t height, std::uint8_t *data);

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and benchmarking need.
+# Idempotent: packages already present are not touched, and apt-get runs only
+# when something is missing.  Usage: install-deps.sh [--bench]
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  googletest libgtest-dev libgmock-dev
+  qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools
+  qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  qt6-image-formats-plugins fonts-dejavu-core
+  valgrind
+  # a PipeWire test camera for the camera screen's end-to-end test
+  pipewire wireplumber gstreamer1.0-pipewire dbus
+)
+if [[ "${1:-}" == "--bench" ]]; then
+  packages+=(libbenchmark-dev libopencv-dev hyperfine)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -q
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
