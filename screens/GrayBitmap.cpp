@@ -1,0 +1,13 @@
+#include "screens/GrayBitmap.h"
+
+#include <QPainter>
+
+QImage grayBitmapOver(uchar *data, int width, int height) {
+  return QImage(data, width, height, width, QImage::Format_Grayscale8);
+}
+
+void drawGray(const QImage &picture, QImage &grayBitmap) {
+  grayBitmap.fill(0);
+  QPainter painter(&grayBitmap);
+  painter.drawImage(QRect(0, 0, picture.width(), picture.height()), picture);
+}

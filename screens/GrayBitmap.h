@@ -1,0 +1,14 @@
+#pragma once
+// The one way this program turns a picture into the detector's 8-bit gray
+// bytes: a gray QImage over caller memory, exactly `width` bytes a row, and
+// the picture drawn into it with QPainter at its pixel size. The screens'
+// bridge and the command-line tool both use it, so both see the same bytes.
+#include <QImage>
+
+// A Format_Grayscale8 image that uses `data` (width * height bytes) as its
+// pixels. The caller keeps ownership of the memory.
+QImage grayBitmapOver(uchar *data, int width, int height);
+
+// Clears the bitmap to black (what transparent parts of a picture become),
+// then draws `picture` into it unscaled at (0, 0).
+void drawGray(const QImage &picture, QImage &grayBitmap);
