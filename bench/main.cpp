@@ -1,0 +1,47 @@
+// canny_bench: the edge detector against OpenCV on real photographs, and the
+// detector's stages one by one. Ends with a summary of ratios and stage times.
+#include <cstdio>
+#include <exception>
+
+#include "benchCommon.h"
+#include "ratioSummary.h"
+
+namespace {
+
+// Photographs, each resized to every benchmark size.
+std::vector<BenchPicture> loadPictures(const std::vector<std::string> &names) {
+  constexpr std::int32_t kSizes[][2] = {{512, 512}, {1000, 1000}, {4000, 3000}};
+  std::vector<BenchPicture> pictures;
+  for (const std::string &name : names) {
+    const GrayPicture original = readPgm(std::string(CANNY_BENCH_PICTURES) + "/" + name + ".pgm");
+    for (const auto &size : kSizes) {
+      const std::string label = name + "/" + std::to_string(size[0]) + "x" + std::to_string(size[1]);
+      pictures.push_back({label, resizeBilinear(original, size[0], size[1])});
+    }
+  }
+  return pictures;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  try {
+    // Registered benchmarks keep references into these: they live to the end.
+    const std::vector<BenchPicture> pictures = loadPictures({"rocket", "coins"});
+    const std::vector<BenchPicture> stagePictures = loadPictures({"rocket"});
+    registerDetectorBenchmarks(pictures);
+#ifdef CANNY_BENCH_OPENCV
+    registerOpenCvBenchmarks(pictures);
+#endif
+    registerStageBenchmarks(stagePictures);
+    RatioSummary reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+  } catch (const std::exception &e) {
+    std::fprintf(stderr, "canny_bench: %s\n", e.what());
+    return 1;
+  }
+  benchmark::Shutdown();
+  return 0;
+}
