@@ -30,5 +30,13 @@ bench:
 	build-bench/bench/canny_bench --benchmark_repetitions=$(BENCH_REPS) \
 	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
+# Each fuzz target for FUZZ_SECONDS; a crashing input lands in build-fuzz/findings/.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz:
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCANNY_FUZZ=ON -DCANNY_ENGINE_ONLY=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_detector fuzz_hysteresis
+	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
