@@ -1,15 +1,20 @@
 #include "engine/cannyEdgeDetector.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include "engine/PaddedPlane.h"
-#include "engine/gradients.h"
+#include "engine/columnKernels.h"
 #include "engine/hysteresis.h"
 #include "engine/smoothGaussian.h"
-#include "engine/suppressNonMaxima.h"
+
+// The detector works on one padded plane. Gradients, magnitudes and
+// suppression run as one pass over the columns with a few columns of scratch,
+// which gives exactly what the separate stages give over whole gx, gy and
+// magnitude planes, without their memory.
 
 namespace {
 
@@ -17,12 +22,13 @@ namespace {
 // plane a band of rows at a time, so each column's cache line is reused.
 constexpr std::ptrdiff_t kBandRows = 16;
 
-void copyIntoPlane(const float *flat, PaddedPlane image, std::ptrdiff_t w, std::ptrdiff_t h) {
+void copyIntoPlane(const std::uint8_t *data, PaddedPlane image, std::ptrdiff_t w,
+                   std::ptrdiff_t h) {
   for (std::ptrdiff_t y0 = 0; y0 < h; y0 += kBandRows) {
     const std::ptrdiff_t y1 = std::min(y0 + kBandRows, h);
     for (std::ptrdiff_t x = 0; x < w; ++x) {
       float *column = image[x + 1] + 1;
-      for (std::ptrdiff_t y = y0; y < y1; ++y) column[y] = flat[y * w + x];
+      for (std::ptrdiff_t y = y0; y < y1; ++y) column[y] = data[y * w + x];
     }
   }
 }
@@ -48,21 +54,64 @@ void clearBorder(PaddedPlane image, std::ptrdiff_t w, std::ptrdiff_t h) {
   for (std::ptrdiff_t y = 0; y <= h + 1; ++y) image[0][y] = image[w + 1][y] = 0.0f;
 }
 
-// Gradient magnitude, each square, the sum and the root rounded to float;
-// magnitudes below t1 (or unordered with it) become 0.
-void magnitudesAtLeast(float t1, PaddedPlane image, PaddedPlane gx, PaddedPlane gy,
-                       std::ptrdiff_t w, std::ptrdiff_t h) {
-  for (std::ptrdiff_t x = 1; x <= w; ++x) {
-    float *__restrict out = image[x];
-    const float *__restrict gxColumn = gx[x];
-    const float *__restrict gyColumn = gy[x];
-    for (std::ptrdiff_t y = 1; y <= h; ++y) {
-      const float a = gxColumn[y] * gxColumn[y];
-      const float b = gyColumn[y] * gyColumn[y];
-      const float m = std::sqrt(a + b);
-      out[y] = m >= t1 ? m : 0.0f;
-    }
+// Gradients and cut magnitudes of one column, with a zero border row above and
+// below the magnitudes (what suppression reads there).
+struct ColumnGradient {
+  float *gx, *gy, *magnitude;
+};
+
+class GradientPass {
+ public:
+  GradientPass(PaddedPlane image, float t1, std::ptrdiff_t h) : image_(image), t1_(t1), h_(h) {}
+
+  void compute(std::ptrdiff_t x, const ColumnGradient &out) const {
+    column::gradients(image_[x - 1], image_[x], image_[x + 1], out.gx, out.gy, h_);
+    column::magnitudesAtLeast(t1_, out.gx, out.gy, out.magnitude, h_);
+    out.magnitude[0] = out.magnitude[h_ + 1] = 0.0f;
   }
+
+ private:
+  PaddedPlane image_;
+  float t1_;
+  std::ptrdiff_t h_;
+};
+
+// Gradients, the t1 cut and suppression for every interior cell, leaving the
+// thinned magnitudes in the image plane's interior. Column x of the picture is
+// overwritten only once the gradients of column x + 1 no longer need it.
+bool thinnedMagnitudes(PaddedPlane image, float t1, std::ptrdiff_t w, std::ptrdiff_t h) {
+  const std::ptrdiff_t rows = h + 2;
+  // Zeros for the border columns, gradients of two columns, magnitudes of three.
+  auto *scratch = static_cast<float *>(std::calloc(static_cast<std::size_t>(rows) * 8, sizeof(float)));
+  if (!scratch) return false;
+  const float *zeros = scratch;
+  float *magnitudeOf[3] = {scratch + 5 * rows, scratch + 6 * rows, scratch + 7 * rows};
+  ColumnGradient current{scratch + rows, scratch + 2 * rows, magnitudeOf[1]};
+  ColumnGradient next{scratch + 3 * rows, scratch + 4 * rows, nullptr};
+  const SectorBounds &bounds = sectorBounds();
+  const GradientPass pass(image, t1, h);
+
+  pass.compute(1, current);
+  const float *previousMagnitude = zeros;
+  bool stopped = false;
+  for (std::ptrdiff_t x = 1; x <= w; ++x) {
+    const float *nextMagnitude = zeros;
+    if (x < w) {
+      next.magnitude = magnitudeOf[(x + 1) % 3];
+      pass.compute(x + 1, next);
+      nextMagnitude = next.magnitude;
+    }
+    if (stopped) {  // a NaN angle ended suppression: the rest keeps its magnitudes
+      std::memcpy(image[x] + 1, current.magnitude + 1, static_cast<std::size_t>(h) * sizeof(float));
+    } else {
+      stopped = column::suppress(previousMagnitude, current.magnitude, nextMagnitude, current.gx,
+                                 current.gy, image[x], h, bounds) != 0;
+    }
+    previousMagnitude = current.magnitude;
+    std::swap(current, next);
+  }
+  std::free(scratch);
+  return true;
 }
 
 std::uint8_t edgeByte(float v) {
@@ -81,52 +130,22 @@ void copyOutOfPlane(PaddedPlane image, std::uint8_t *data, std::ptrdiff_t w, std
   }
 }
 
-// The working memory of one call, released on every path.
-struct WorkingMemory {
-  std::ptrdiff_t columns;
-  float *flat = nullptr;
-  PaddedPlane image = nullptr, gx = nullptr, gy = nullptr;
-
-  WorkingMemory(std::ptrdiff_t w, std::ptrdiff_t h) : columns(w + 2) {
-    flat = static_cast<float *>(std::malloc(static_cast<std::size_t>(w) *
-                                            static_cast<std::size_t>(h) * sizeof(float)));
-    if (!flat) return;
-    allocPlane(image, columns, h + 2);
-    if (!planeIsComplete(image, columns)) return;
-    allocPlane(gx, columns, h + 2);
-    if (!planeIsComplete(gx, columns)) return;
-    allocPlane(gy, columns, h + 2);
-  }
-  bool complete() const { return flat && planeIsComplete(gy, columns); }
-  ~WorkingMemory() {
-    std::free(flat);
-    freePlane(image, columns);
-    freePlane(gx, columns);
-    freePlane(gy, columns);
-  }
-  WorkingMemory(const WorkingMemory &) = delete;
-  WorkingMemory &operator=(const WorkingMemory &) = delete;
-};
-
 }  // namespace
 
 void cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
                        std::int32_t height, std::uint8_t *data) {
   if (width <= 0 || height <= 0) return;
-  const std::ptrdiff_t w = width, h = height, count = w * h;
-  WorkingMemory memory(w, h);
-  if (!memory.complete()) return;
-
-  for (std::ptrdiff_t i = 0; i < count; ++i) memory.flat[i] = data[i];
-  smoothGaussian(memory.flat, width, height, sigma, steps);
-  copyIntoPlane(memory.flat, memory.image, w, h);
-  replicateBorder(memory.image, w, h);
-
-  computeGradients(memory.image, memory.gx, memory.gy, width, height);
-  clearBorder(memory.image, w, h);
-  magnitudesAtLeast(t1, memory.image, memory.gx, memory.gy, w, h);
-
-  if (!suppressNonMaxima(memory.image, memory.gx, memory.gy, width, height)) return;
-  if (!applyHysteresis(memory.image, t1, t2, width, height)) return;
-  copyOutOfPlane(memory.image, data, w, h);
+  const std::ptrdiff_t w = width, h = height;
+  PaddedPlane image = nullptr;
+  allocPlane(image, w + 2, h + 2);
+  if (planeIsComplete(image, w + 2)) {
+    copyIntoPlane(data, image, w, h);
+    smoothPlaneInterior(image, width, height, sigma, steps);
+    replicateBorder(image, w, h);
+    if (thinnedMagnitudes(image, t1, w, h)) {
+      clearBorder(image, w, h);
+      if (applyHysteresis(image, t1, t2, width, height)) copyOutOfPlane(image, data, w, h);
+    }
+  }
+  freePlane(image, w + 2);
 }

@@ -4,27 +4,14 @@
 #include <cstddef>
 #include <cstring>
 
+#include "engine/columnKernels.h"
 #include "engine/sectorBounds.h"
 
 void computeGradients(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::int32_t width,
                       std::int32_t height) {
   if (width < 1 || height < 1) return;
-  const std::ptrdiff_t h = height;
-  for (std::ptrdiff_t x = 1; x <= width; ++x) {
-    const float *__restrict left = image[x - 1];
-    const float *__restrict centre = image[x];
-    const float *__restrict right = image[x + 1];
-    float *__restrict gxColumn = gx[x];
-    float *__restrict gyColumn = gy[x];
-    for (std::ptrdiff_t y = 1; y <= h; ++y) {
-      const float r = (right[y - 1] + 2.0f * right[y]) + right[y + 1];
-      const float l = (left[y - 1] + 2.0f * left[y]) + left[y + 1];
-      gxColumn[y] = (r - l) * 0.125f;
-      const float d = (left[y + 1] + 2.0f * centre[y + 1]) + right[y + 1];
-      const float u = (left[y - 1] + 2.0f * centre[y - 1]) + right[y - 1];
-      gyColumn[y] = (d - u) * 0.125f;
-    }
-  }
+  for (std::ptrdiff_t x = 1; x <= width; ++x)
+    column::gradients(image[x - 1], image[x], image[x + 1], gx[x], gy[x], height);
 }
 
 float gradientAngle(float gx, float gy) {

@@ -10,11 +10,8 @@ struct SectorBounds {
   float upToLow, upToHigh, downToLow, downToHigh;
 
   int sectorOf(float gx, float gy) const {
-    const double ax = gx < 0 ? -static_cast<double>(gx) : static_cast<double>(gx);
-    if (ax < 1e-6) {
-      const double ay = gy < 0 ? -static_cast<double>(gy) : static_cast<double>(gy);
-      return ay < 1e-6 ? 1 : 3;  // angle 0, or the fixed 1.5708
-    }
+    if (__builtin_fabsf(gx) <= kBelowMicro)
+      return __builtin_fabsf(gy) <= kBelowMicro ? 1 : 3;  // angle 0, or the fixed 1.5708
     const float q = gy / gx;
     if (q > upToHigh) return 3;
     if (q > upToLow) return 2;
@@ -22,6 +19,10 @@ struct SectorBounds {
     if (q >= downToHigh) return 4;
     return q < downToHigh ? 3 : 0;  // 0: a NaN quotient
   }
+
+  // The largest float below 1e-6: |v| < 1e-6 in double exactly when |v| is
+  // at most this.
+  static constexpr float kBelowMicro = 9.99999997475242707878e-07f;
 };
 
 const SectorBounds &sectorBounds();

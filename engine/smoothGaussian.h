@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/PaddedPlane.h"
+
 // Recursive (Alvarez-Mazorra) Gaussian smoothing of a row-major float image in
 // place: `steps` causal/anti-causal sweep pairs along every row, then along
 // every column, then one gain that restores the scale. Nothing happens when
@@ -13,3 +15,12 @@ struct SmoothingConstants {
   double lambda, nu, gain, boundaryScale;
 };
 SmoothingConstants smoothingConstants(float sigma, std::int32_t steps);
+
+// True when smoothing with these values changes an image: sigma not at or
+// below 0 (a NaN sigma does smooth, into NaN) and at least one step.
+bool smoothingChangesImage(float sigma, std::int32_t steps);
+
+// The same smoothing, sample for sample, of the interior of a padded plane
+// (pixel (x, y) at plane[x + 1][y + 1]); the border is not touched.
+void smoothPlaneInterior(PaddedPlane plane, std::int32_t width, std::int32_t height, float sigma,
+                         std::int32_t steps);

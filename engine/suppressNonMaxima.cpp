@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/sectorBounds.h"
+#include "engine/columnKernels.h"
 
 // Every comparison must see the magnitudes as they were on entry. Columns are
 // visited left to right, so the column to the right is still untouched; only
@@ -17,32 +17,15 @@ bool suppressNonMaxima(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::i
   const std::size_t columnBytes = static_cast<std::size_t>(rows) * sizeof(float);
   auto *scratch = static_cast<float *>(std::malloc(2 * columnBytes));
   if (!scratch) return false;
-  float *previous = scratch;      // column x - 1 as it was on entry
+  float *previous = scratch;        // column x - 1 as it was on entry
   float *current = scratch + rows;  // column x as it was on entry
   std::memcpy(previous, image[0], columnBytes);
 
   const SectorBounds &bounds = sectorBounds();
   for (std::ptrdiff_t x = 1; x <= width; ++x) {
     std::memcpy(current, image[x], columnBytes);
-    const float *next = image[x + 1];
-    float *out = image[x];
-    const float *gxColumn = gx[x];
-    const float *gyColumn = gy[x];
-    for (std::ptrdiff_t y = 1; y <= height; ++y) {
-      const float m = current[y];
-      if (m == 0.0f) continue;
-      float first, second;
-      switch (bounds.sectorOf(gxColumn[y], gyColumn[y])) {
-        case 1: first = previous[y], second = next[y]; break;
-        case 2: first = previous[y - 1], second = next[y + 1]; break;
-        case 3: first = current[y - 1], second = current[y + 1]; break;
-        case 4: first = next[y - 1], second = previous[y + 1]; break;
-        default:  // a NaN angle ends the pass here
-          std::free(scratch);
-          return true;
-      }
-      if (first > m || second > m) out[y] = 0.0f;
-    }
+    if (column::suppress(previous, current, image[x + 1], gx[x], gy[x], image[x], height, bounds))
+      break;  // a NaN angle ends the pass
     std::swap(previous, current);
   }
   std::free(scratch);
