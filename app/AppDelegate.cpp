@@ -1,0 +1,85 @@
+#include "app/AppDelegate.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include "engine/cannyEdgeDetector.h"
+#include "screens/FifthViewController.h"
+#include "screens/FirstPicViewController.h"
+#include "screens/FourthViewController.h"
+#include "screens/SecondPicViewController.h"
+#include "screens/ThirdPicViewController.h"
+
+namespace {
+AppDelegate *running = nullptr;
+
+// Room for a picture, the four sliders and the buttons.
+constexpr QSize minimumWindowSize(480, 560);
+}  // namespace
+
+AppDelegate::AppDelegate() {
+  if (!running) running = this;
+  if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+    connect(application, &QGuiApplication::applicationStateChanged, this,
+            &AppDelegate::applicationStateChanged);
+    connect(application, &QCoreApplication::aboutToQuit, this,
+            &AppDelegate::applicationWillTerminate);
+  }
+}
+
+AppDelegate::~AppDelegate() {
+  if (running == this) running = nullptr;
+}
+
+AppDelegate *AppDelegate::shared() { return running; }
+
+bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
+  if (_window) return true;
+
+  const QScreen *screen = QGuiApplication::primaryScreen();
+  const QRect area = screen ? screen->availableGeometry() : QRect();
+  _window = std::make_unique<QWidget>();
+  _window->setWindowTitle(QStringLiteral("Canny Demo"));
+  _window->setMinimumSize(minimumWindowSize);
+  _window->setGeometry(area);
+
+  _tabBarController = new QTabWidget(_window.get());
+  _tabBarController->setTabPosition(QTabWidget::South);
+  _tabBarController->setDocumentMode(true);
+  const QList<PictureViewController *> screens{
+      new FirstPicViewController(QStringLiteral("FirstPicViewController")),
+      new SecondPicViewController(QStringLiteral("SecondPicViewController")),
+      new ThirdPicViewController(QStringLiteral("ThirdPicViewController")),
+      new FourthViewController(QStringLiteral("FourthViewController")),
+      new FifthViewController(QStringLiteral("FifthViewController")),
+  };
+  for (PictureViewController *screen : screens)
+    _tabBarController->addTab(screen, screen->tabBarIcon(), screen->title());
+
+  auto *layout = new QVBoxLayout(_window.get());
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(_tabBarController);
+  _window->show();
+  return true;
+}
+
+void AppDelegate::cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps,
+                                    std::int32_t width, std::int32_t height,
+                                    std::uint8_t *data) const {
+  ::cannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
+}
+
+void AppDelegate::applicationStateChanged(Qt::ApplicationState state) {
+  // The desktop's states told in the delegate's own words.
+  const Qt::ApplicationState previous = _state;
+  _state = state;
+  if (previous == Qt::ApplicationActive) applicationWillResignActive();
+  if (state == Qt::ApplicationHidden || state == Qt::ApplicationSuspended)
+    applicationDidEnterBackground();
+  if (previous == Qt::ApplicationHidden || previous == Qt::ApplicationSuspended)
+    applicationWillEnterForeground();
+  if (state == Qt::ApplicationActive) applicationDidBecomeActive();
+}

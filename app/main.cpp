@@ -1,0 +1,27 @@
+// Canny Demo: starts the application, hands launch to the delegate and runs
+// the event loop until the window closes.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTranslator>
+
+#include "app/AppDelegate.h"
+#include "app/StringsTable.h"
+
+int main(int argc, char *argv[]) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Canny Demo"));
+  QApplication::setApplicationVersion(QStringLiteral(CANNY_DEMO_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Canny edge detection on still pictures."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  parser.process(application);  // exits with a message on an unknown option
+
+  QTranslator strings;
+  installStringsTable(strings);
+
+  AppDelegate delegate;
+  delegate.didFinishLaunchingWithOptions({});
+  return application.exec();
+}

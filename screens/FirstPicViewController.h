@@ -1,0 +1,11 @@
+#pragma once
+// The first tab: a gray photograph. Its thresholds run on a finer scale (T1 up
+// to 1, T2 up to 2), and its bridge fails silently.
+#include "screens/PictureViewController.h"
+
+class FirstPicViewController : public PictureViewController {
+  Q_OBJECT
+
+ public:
+  explicit FirstPicViewController(const QString &nibName, QWidget *parent = nullptr);
+};

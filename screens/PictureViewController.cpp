@@ -1,0 +1,143 @@
+#include "screens/PictureViewController.h"
+
+#include <QCoreApplication>
+#include <QPushButton>
+#include <QShowEvent>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "app/AppDelegate.h"
+#include "screens/FloatSlider.h"
+#include "screens/GrayBitmap.h"
+#include "screens/GrayBitmapContext.h"
+#include "screens/ImageNamed.h"
+#include "screens/ImageView.h"
+#include "screens/ViewLoader.h"
+
+namespace {
+// The Steps slider's value as the detector's count: truncated toward zero
+// (3.99 gives 3), and kept inside int32 so that no float converts out of range.
+std::int32_t truncatedSteps(float value) {
+  if (std::isnan(value)) return 0;
+  const double whole = std::trunc(double(value));
+  if (whole <= double(std::numeric_limits<std::int32_t>::min()))
+    return std::numeric_limits<std::int32_t>::min();
+  if (whole >= double(std::numeric_limits<std::int32_t>::max()))
+    return std::numeric_limits<std::int32_t>::max();
+  return std::int32_t(whole);
+}
+
+void applySliderPasses(FloatSlider *t1, FloatSlider *t2, FloatSlider *sigma, FloatSlider *steps,
+                       const ScreenConstants &c) {
+  // All minima, then all maxima, then all start values, each T1, T2, Sigma,
+  // Steps: a start value never meets a range left over from the file.
+  t1->setMinimumValue(c.t1.minimum);
+  t2->setMinimumValue(c.t2.minimum);
+  sigma->setMinimumValue(c.sigma.minimum);
+  steps->setMinimumValue(c.steps.minimum);
+  t1->setMaximumValue(c.t1.maximum);
+  t2->setMaximumValue(c.t2.maximum);
+  sigma->setMaximumValue(c.sigma.maximum);
+  steps->setMaximumValue(c.steps.maximum);
+  t1->setValue(c.t1.start);
+  t2->setValue(c.t2.start);
+  sigma->setValue(c.sigma.start);
+  steps->setValue(c.steps.start);
+}
+}  // namespace
+
+PictureViewController::PictureViewController(const QString &nibName,
+                                             const ScreenConstants &constants, QWidget *parent)
+    : QWidget(parent),
+      _nibName(nibName),
+      _constants(constants),
+      _title(QCoreApplication::translate(titleContext, constants.titleKey)),
+      _tabBarIcon(iconNamed(QString::fromLatin1(constants.tabIcon))) {}
+
+void PictureViewController::loadViewIfNeeded() {
+  if (isViewLoaded()) return;
+  const QObjectList added = loadView(QStringLiteral(":/ui/") + _nibName + QStringLiteral(".ui"), this);
+  for (QObject *object : added) _view.append(object);
+  findOutlets();
+  viewDidLoad();
+}
+
+void PictureViewController::unloadView() {
+  if (!isViewLoaded()) return;
+  for (const QPointer<QObject> &object : std::as_const(_view)) delete object.data();
+  _view.clear();
+  clearOutlets();
+  viewDidUnload();
+}
+
+void PictureViewController::findOutlets() {
+  _resetButton = findChild<QPushButton *>(QStringLiteral("resetButton"));
+  _applyButton = findChild<QPushButton *>(QStringLiteral("applyButton"));
+  _image = findChild<ImageView *>(QStringLiteral("image"));
+  _sliderSigma = findChild<FloatSlider *>(QStringLiteral("sliderSigma"));
+  _sliderSteps = findChild<FloatSlider *>(QStringLiteral("sliderSteps"));
+  _sliderT1 = findChild<FloatSlider *>(QStringLiteral("sliderT1"));
+  _sliderT2 = findChild<FloatSlider *>(QStringLiteral("sliderT2"));
+}
+
+void PictureViewController::clearOutlets() {
+  _resetButton = nullptr;
+  _applyButton = nullptr;
+  _image = nullptr;
+  _sliderSigma = nullptr;
+  _sliderSteps = nullptr;
+  _sliderT1 = nullptr;
+  _sliderT2 = nullptr;
+}
+
+void PictureViewController::viewDidLoad() {
+  if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) {
+    qWarning("Interface file %s lacks one of the four sliders", qPrintable(_nibName));
+    return;
+  }
+  applySliderPasses(_sliderT1, _sliderT2, _sliderSigma, _sliderSteps, _constants);
+  // Steps counts smoothing passes: show the whole number Apply will use.
+  _sliderSteps->setShowsWholeNumber(true);
+}
+
+void PictureViewController::showEvent(QShowEvent *event) {
+  QWidget::showEvent(event);
+  // A window coming back from the window system is not the screen appearing.
+  if (event->spontaneous()) return;
+  loadViewIfNeeded();
+  viewWillAppear();
+}
+
+QImage PictureViewController::sourcePicture() const {
+  return _constants.picture ? imageNamed(QString::fromLatin1(_constants.picture)) : QImage();
+}
+
+void PictureViewController::convert() {
+  if (_image) _image->setImage(ManipulateImagePixelData(sourcePicture()));
+}
+
+void PictureViewController::reset() {
+  if (_image) _image->setImage(sourcePicture());
+}
+
+std::unique_ptr<GrayBitmapContext> PictureViewController::CreateGrayScaleBitmapContext(
+    const QImage &image) const {
+  return GrayBitmapContext::create(image.width(), image.height(), _constants.reportsFailures);
+}
+
+QImage PictureViewController::ManipulateImagePixelData(const QImage &image) {
+  const std::unique_ptr<GrayBitmapContext> context = CreateGrayScaleBitmapContext(image);
+  if (!context) return {};
+  drawGray(image, context->bitmap());
+
+  loadViewIfNeeded();
+  AppDelegate *delegate = AppDelegate::shared();
+  if (delegate && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps) {
+    delegate->cannyEdgeDetector(_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
+                                truncatedSteps(_sliderSteps->value()), context->width(),
+                                context->height(), context->data());
+  }
+  // A deep copy: the memory under the surface is freed when `context` goes.
+  return context->bitmap().copy();
+}

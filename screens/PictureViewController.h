@@ -1,0 +1,97 @@
+#pragma once
+// One tab's screen: a picture, four sliders (T1, T2, Sigma, Steps), Apply and
+// Reset. The content comes from the Qt Designer file named after the screen,
+// built the first time the screen is shown; Apply runs the edge detector over
+// the screen's picture through a gray bitmap and shows the edge map, Reset
+// shows the picture again. The five screens differ only in their constants.
+#include <QIcon>
+#include <QImage>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+#include <memory>
+
+#include "screens/FloatSlider.h"
+#include "screens/ImageView.h"
+#include "screens/ScreenConstants.h"
+
+class GrayBitmapContext;
+
+class PictureViewController : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The strings table context of the screens' titles.
+  static constexpr const char *titleContext = "Titles";
+
+  QString nibName() const { return _nibName; }
+  // The translated title key; the key itself where no translation exists.
+  QString title() const { return _title; }
+  QIcon tabBarIcon() const { return _tabBarIcon; }
+  const ScreenConstants &constants() const { return _constants; }
+
+  // The outlets; null while the view is not loaded.
+  QPushButton *resetButton() const { return _resetButton; }
+  QPushButton *applyButton() const { return _applyButton; }
+  ImageView *image() const { return _image; }
+  FloatSlider *sliderSigma() const { return _sliderSigma; }
+  FloatSlider *sliderSteps() const { return _sliderSteps; }
+  FloatSlider *sliderT1() const { return _sliderT1; }
+  FloatSlider *sliderT2() const { return _sliderT2; }
+
+  bool isViewLoaded() const { return !_view.isEmpty(); }
+  // Builds the content from the interface file unless it is there already,
+  // then runs viewDidLoad().
+  void loadViewIfNeeded();
+  // Drops the content and runs viewDidUnload(); the next show builds it anew.
+  void unloadView();
+
+  // The bridge: a gray surface of the picture's pixel size over malloc'd
+  // memory, or nullptr (with a message on standard error when this screen
+  // reports failures).
+  std::unique_ptr<GrayBitmapContext> CreateGrayScaleBitmapContext(const QImage &image) const;
+  // The edge map of `image` at the sliders' current values, independent of
+  // any memory of the call; a null image when no surface could be made.
+  QImage ManipulateImagePixelData(const QImage &image);
+
+ public slots:
+  // Apply: the edge map of the screen's picture.
+  virtual void convert();
+  // Reset: the screen's picture again.
+  virtual void reset();
+
+ protected:
+  PictureViewController(const QString &nibName, const ScreenConstants &constants,
+                        QWidget *parent);
+
+  // The picture Apply and Reset start from: the sample picture, looked up
+  // afresh each time so that results never build on one another.
+  virtual QImage sourcePicture() const;
+
+  // Right after the content is built: sets the sliders' ranges and starts.
+  virtual void viewDidLoad();
+  // Right after the content is dropped.
+  virtual void viewDidUnload() {}
+  // Each time the screen is about to be shown (after loading, if needed).
+  virtual void viewWillAppear() {}
+
+  void showEvent(QShowEvent *event) override;
+
+ private:
+  void findOutlets();
+  void clearOutlets();
+
+  QString _nibName;
+  ScreenConstants _constants;
+  QString _title;
+  QIcon _tabBarIcon;
+  QList<QPointer<QObject>> _view;  // what the interface file added to this widget
+
+  QPointer<QPushButton> _resetButton;
+  QPointer<QPushButton> _applyButton;
+  QPointer<ImageView> _image;
+  QPointer<FloatSlider> _sliderSigma;
+  QPointer<FloatSlider> _sliderSteps;
+  QPointer<FloatSlider> _sliderT1;
+  QPointer<FloatSlider> _sliderT2;
+};

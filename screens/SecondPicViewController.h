@@ -1,0 +1,10 @@
+#pragma once
+// The second tab: a colour portrait.
+#include "screens/PictureViewController.h"
+
+class SecondPicViewController : public PictureViewController {
+  Q_OBJECT
+
+ public:
+  explicit SecondPicViewController(const QString &nibName, QWidget *parent = nullptr);
+};

@@ -1,0 +1,17 @@
+#include "screens/ThirdPicViewController.h"
+
+namespace {
+constexpr ScreenConstants thirdScreen{
+    .titleKey = QT_TRANSLATE_NOOP("Titles", "Third"),
+    .tabIcon = "third",
+    .picture = "thirdPic",
+    .t1 = {0.0f, 10.0f, 2.0f},
+    .t2 = {0.0f, 10.0f, 6.0f},
+    .sigma = {0.0f, 60.0f, 0.0f},
+    .steps = {0.0f, 8.0f, 4.0f},
+    .reportsFailures = true,
+};
+}  // namespace
+
+ThirdPicViewController::ThirdPicViewController(const QString &nibName, QWidget *parent)
+    : PictureViewController(nibName, thirdScreen, parent) {}

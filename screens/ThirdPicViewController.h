@@ -1,0 +1,10 @@
+#pragma once
+// The third tab: a colour photograph of a coffee cup.
+#include "screens/PictureViewController.h"
+
+class ThirdPicViewController : public PictureViewController {
+  Q_OBJECT
+
+ public:
+  explicit ThirdPicViewController(const QString &nibName, QWidget *parent = nullptr);
+};
