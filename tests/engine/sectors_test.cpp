@@ -1,0 +1,113 @@
+// Gradient direction: the angle with its fixed answers, the four sectors and
+// their bounds, and the quick sector test that must agree with both.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "ReferenceDetector.h"
+#include "engine/gradients.h"
+
+namespace {
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+float floatAbove(float v) { return std::nextafter(v, kInf); }
+
+float floatFromBits(std::uint32_t bits) {
+  float v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+std::uint32_t bitsOf(float v) {
+  std::uint32_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  return bits;
+}
+
+void expectQuickSectorAgrees(float gx, float gy) {
+  ASSERT_EQ(gradientSector(gx, gy), angleSector(gradientAngle(gx, gy))) << "gx " << gx << " gy " << gy;
+}
+
+}  // namespace
+
+TEST(Angle, ArcTangentOfTheQuotient) {
+  EXPECT_EQ(gradientAngle(1.0f, 1.0f), 0.7853982f);
+  EXPECT_EQ(gradientAngle(-2.0f, 2.0f), ::atanf(-1.0f));
+  EXPECT_EQ(gradientAngle(3.0f, 0.0f), 0.0f);
+  EXPECT_TRUE(std::isnan(gradientAngle(kNaN, 1.0f)));
+  EXPECT_TRUE(std::isnan(gradientAngle(kInf, kInf)));
+}
+
+TEST(Angle, TinyHorizontalDifferenceGivesFixedAnswers) {
+  const float fixedRightAngle = 1.5707999467849731f;
+  for (float gy : {5.0f, -5.0f, 1e-5f, kInf, kNaN}) EXPECT_EQ(gradientAngle(0.0f, gy), fixedRightAngle) << gy;
+  EXPECT_EQ(gradientAngle(-3e-7f, 2.0f), fixedRightAngle);
+  EXPECT_EQ(gradientAngle(5e-7f, -9e-7f), 0.0f);
+  EXPECT_EQ(gradientAngle(0.0f, 0.0f), 0.0f);
+
+  // The threshold is the double 1e-6: the float nearest it lies below it.
+  const float nearest = 9.999999974752427e-7f;
+  EXPECT_EQ(gradientAngle(nearest, 1.0f), fixedRightAngle);
+  EXPECT_EQ(gradientAngle(-nearest, 1.0f), fixedRightAngle);
+  EXPECT_EQ(gradientAngle(floatAbove(nearest), 1.0f), ::atanf(1.0f / floatAbove(nearest)));
+  EXPECT_EQ(gradientAngle(1.0f, nearest), ::atanf(nearest));
+  EXPECT_EQ(gradientAngle(nearest, nearest), 0.0f);
+  EXPECT_EQ(gradientAngle(nearest, floatAbove(nearest)), fixedRightAngle);
+}
+
+TEST(Sector, BoundsAreTheDecimalValuesInDouble) {
+  const struct {
+    double angle;
+    int sector;
+  } cases[] = {
+      {0.0, 1}, {0.39269998669624329, 1}, {0.39270001649856567, 2}, {0.39269995689392090, 1},
+      {0.3927, 1}, {-0.3927, 1}, {std::nextafter(-0.3927, -1.0), 4}, {std::nextafter(0.3927, 1.0), 2},
+      {0.7853982, 2}, {1.1781, 2}, {std::nextafter(1.1781, 2.0), 3}, {1.5708, 3}, {1.5707999467849731, 3},
+      {-1.1781, 4}, {std::nextafter(-1.1781, -2.0), 3}, {-1.5708, 3}, {-0.7853982, 4},
+      {std::nextafter(1.5708, 2.0), 0}, {std::nextafter(-1.5708, -2.0), 0}, {3.0, 0},
+      {std::numeric_limits<double>::quiet_NaN(), 0}, {-std::numeric_limits<double>::infinity(), 0},
+  };
+  for (const auto &c : cases) EXPECT_EQ(angleSector(c.angle), c.sector) << c.angle;
+  for (double a = -1.6; a <= 1.6; a += 1e-4) ASSERT_EQ(angleSector(a), reference::sector(a)) << a;
+}
+
+TEST(Sector, DirectionsOfTheWorkedGradients) {
+  EXPECT_EQ(gradientSector(1.0f, 0.0f), 1);
+  EXPECT_EQ(gradientSector(1.0f, 1.0f), 2);
+  EXPECT_EQ(gradientSector(-1.0f, -1.0f), 2);
+  EXPECT_EQ(gradientSector(0.0f, 1.0f), 3);
+  EXPECT_EQ(gradientSector(0.0f, -1.0f), 3);
+  EXPECT_EQ(gradientSector(1.0f, -1.0f), 4);
+  EXPECT_EQ(gradientSector(1e-7f, 2e-7f), 1);
+  EXPECT_EQ(gradientSector(kInf, kInf), 0);
+}
+
+// The quick test decides from the quotient alone; every quotient near a
+// sector bound, and a sparse sweep over all floats, must land where the arc
+// tangent puts it.
+TEST(Sector, QuickTestAgreesWithTheAngleOnEveryQuotientNearABound) {
+  for (double bound : {0.3927, 1.1781, -0.3927, -1.1781}) {
+    const std::uint32_t centre = bitsOf(static_cast<float>(std::tan(bound)));
+    for (std::uint32_t bits = centre - (1u << 18); bits != centre + (1u << 18); ++bits) {
+      expectQuickSectorAgrees(1.0f, floatFromBits(bits));
+      expectQuickSectorAgrees(-1.0f, -floatFromBits(bits));
+    }
+  }
+  for (std::uint64_t bits = 0; bits < (std::uint64_t{1} << 32); bits += 4099) {
+    const float q = floatFromBits(static_cast<std::uint32_t>(bits));
+    expectQuickSectorAgrees(1.0f, q);
+    expectQuickSectorAgrees(7.0f, q);
+  }
+}
+
+TEST(Sector, QuickTestAgreesAtTheTinyDifferenceThreshold) {
+  const float nearest = 9.999999974752427e-7f;
+  for (float gx : {0.0f, -0.0f, nearest, -nearest, floatAbove(nearest), -floatAbove(nearest), 1e-30f, 1.0f, kInf, kNaN})
+    for (float gy : {0.0f, nearest, floatAbove(nearest), -floatAbove(nearest), 0.5f, -3.0f, kInf, -kInf, kNaN})
+      expectQuickSectorAgrees(gx, gy);
+}
