@@ -7,14 +7,14 @@
 
 using PaddedPlane = float **;
 
-// Allocates the column array and every column; cells are not initialised.
-// On failure the handle is null (no column array) or the first column that
-// could not be had and every later slot are null, so a partial plane can
-// still be handed to freePlane.
+// Allocates the column array and the columns; cells are not initialised.
+// When the column array cannot be had the handle is null; when the columns
+// cannot be had their handles are null. Either way the plane can be handed to
+// freePlane.
 void allocPlane(PaddedPlane &plane, std::int64_t columns, std::int64_t rows);
 
-// Releases columns 0 .. columns - 1, then the column array. Null slots and a
-// null handle are skipped.
+// Releases a plane made by allocPlane with the same column count; a null
+// handle is skipped.
 void freePlane(PaddedPlane plane, std::int64_t columns);
 
 // True when allocPlane got the column array and every column.

@@ -10,6 +10,7 @@
 #include "engine/columnKernels.h"
 #include "engine/hysteresis.h"
 #include "engine/smoothGaussian.h"
+#include "engine/vectorClones.h"
 
 // The detector works on one padded plane. Gradients, magnitudes and
 // suppression run as one pass over the columns with a few columns of scratch,
@@ -17,21 +18,6 @@
 // magnitude planes, without their memory.
 
 namespace {
-
-// Moving between the row-major buffer and the column-major plane visits the
-// plane a band of rows at a time, so each column's cache line is reused.
-constexpr std::ptrdiff_t kBandRows = 16;
-
-void copyIntoPlane(const std::uint8_t *data, PaddedPlane image, std::ptrdiff_t w,
-                   std::ptrdiff_t h) {
-  for (std::ptrdiff_t y0 = 0; y0 < h; y0 += kBandRows) {
-    const std::ptrdiff_t y1 = std::min(y0 + kBandRows, h);
-    for (std::ptrdiff_t x = 0; x < w; ++x) {
-      float *column = image[x + 1] + 1;
-      for (std::ptrdiff_t y = y0; y < y1; ++y) column[y] = data[y * w + x];
-    }
-  }
-}
 
 // Border cells take the value of the nearest pixel, columns first; the four
 // corners end up 0 because they are copied from border columns that still
@@ -79,6 +65,7 @@ class GradientPass {
 // Gradients, the t1 cut and suppression for every interior cell, leaving the
 // thinned magnitudes in the image plane's interior. Column x of the picture is
 // overwritten only once the gradients of column x + 1 no longer need it.
+ENGINE_VECTOR_CLONES
 bool thinnedMagnitudes(PaddedPlane image, float t1, std::ptrdiff_t w, std::ptrdiff_t h) {
   const std::ptrdiff_t rows = h + 2;
   // Zeros for the border columns, gradients of two columns, magnitudes of three.
@@ -114,18 +101,19 @@ bool thinnedMagnitudes(PaddedPlane image, float t1, std::ptrdiff_t w, std::ptrdi
   return true;
 }
 
-std::uint8_t edgeByte(float v) {
-  if (v > 255.0f) return 255;
-  if (!(v >= 0.0f)) return 0;  // negative, or NaN (which no stage leaves behind)
-  return static_cast<std::uint8_t>(v);
-}
-
-void copyOutOfPlane(PaddedPlane image, std::uint8_t *data, std::ptrdiff_t w, std::ptrdiff_t h) {
-  for (std::ptrdiff_t y0 = 0; y0 < h; y0 += kBandRows) {
-    const std::ptrdiff_t y1 = std::min(y0 + kBandRows, h);
+// Writes the edge map back in buffer order. Marked cells hold 255 (or a
+// larger seed value), every other interior cell becomes 0: this is the
+// hysteresis clear and the conversion to bytes in one pass. The plane is read
+// a band of rows at a time, so each column's cache line is reused.
+ENGINE_VECTOR_CLONES
+void writeEdgeMap(PaddedPlane image, std::uint8_t *data, std::ptrdiff_t w, std::ptrdiff_t h) {
+  constexpr std::ptrdiff_t kBand = 16;
+  for (std::ptrdiff_t y0 = 0; y0 < h; y0 += kBand) {
+    const std::ptrdiff_t y1 = std::min(y0 + kBand, h);
     for (std::ptrdiff_t x = 0; x < w; ++x) {
       const float *column = image[x + 1] + 1;
-      for (std::ptrdiff_t y = y0; y < y1; ++y) data[y * w + x] = edgeByte(column[y]);
+      for (std::ptrdiff_t y = y0; y < y1; ++y)
+        data[y * w + x] = column[y] >= kEdgeMark ? 255 : 0;
     }
   }
 }
@@ -139,12 +127,11 @@ void cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std:
   PaddedPlane image = nullptr;
   allocPlane(image, w + 2, h + 2);
   if (planeIsComplete(image, w + 2)) {
-    copyIntoPlane(data, image, w, h);
-    smoothPlaneInterior(image, width, height, sigma, steps);
+    smoothIntoPlane(data, image, width, height, sigma, steps);
     replicateBorder(image, w, h);
     if (thinnedMagnitudes(image, t1, w, h)) {
       clearBorder(image, w, h);
-      if (applyHysteresis(image, t1, t2, width, height)) copyOutOfPlane(image, data, w, h);
+      if (markEdges(image, t1, t2, width, height)) writeEdgeMap(image, data, w, h);
     }
   }
   freePlane(image, w + 2);

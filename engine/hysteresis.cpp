@@ -1,8 +1,11 @@
 #include "engine/hysteresis.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <new>
 #include <vector>
+
+#include "engine/vectorClones.h"
 
 namespace {
 
@@ -81,24 +84,51 @@ bool traceEdge(std::int32_t x, std::int32_t y, PaddedPlane image, float t1, floa
   return true;
 }
 
-bool applyHysteresis(PaddedPlane image, float t1, float t2, std::int32_t width,
-                     std::int32_t height) {
+namespace {
+
+// The seed scan reads every cell, and seeds are rare: a chunk of a column is
+// first checked for any seed at all, in a loop that vectorises. The check is
+// made when the scan reaches the chunk, after every earlier trace, so it sees
+// exactly the values the cell-by-cell scan would.
+constexpr std::ptrdiff_t kScanChunk = 64;
+
+ENGINE_VECTOR_CLONES
+bool chunkHasSeed(const float *cells, std::ptrdiff_t count, float t2) {
+  int any = 0;
+  for (std::ptrdiff_t i = 0; i < count; ++i) any |= static_cast<int>(cells[i] >= t2);
+  return any != 0;
+}
+
+ENGINE_VECTOR_CLONES
+void clearUnmarked(float *cells, std::ptrdiff_t count) {
+  for (std::ptrdiff_t i = 0; i < count; ++i) cells[i] = cells[i] < kEdgeMark ? 0.0f : cells[i];
+}
+
+}  // namespace
+
+bool markEdges(PaddedPlane image, float t1, float t2, std::int32_t width, std::int32_t height) {
   if (width < 1 || height < 1) return true;
   try {
     Tracer tracer(image, t1, t2, width, height);
     for (std::int64_t x = 1; x <= width; ++x) {
       const float *column = image[x];
-      for (std::int64_t y = 1; y <= height; ++y)
-        if (column[y] >= t2)
-          tracer.trace(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+      for (std::int64_t y0 = 1; y0 <= height; y0 += kScanChunk) {
+        const std::int64_t y1 = std::min<std::int64_t>(y0 + kScanChunk, std::int64_t{height} + 1);
+        if (!chunkHasSeed(column + y0, y1 - y0, t2)) continue;
+        for (std::int64_t y = y0; y < y1; ++y)
+          if (column[y] >= t2)
+            tracer.trace(static_cast<std::uint32_t>(x), static_cast<std::uint32_t>(y));
+      }
     }
   } catch (const std::bad_alloc &) {
     return false;
   }
-  for (std::int64_t x = 1; x <= width; ++x) {
-    float *column = image[x];
-    for (std::int64_t y = 1; y <= height; ++y)
-      if (column[y] < kEdgeMark) column[y] = 0.0f;
-  }
+  return true;
+}
+
+bool applyHysteresis(PaddedPlane image, float t1, float t2, std::int32_t width,
+                     std::int32_t height) {
+  if (!markEdges(image, t1, t2, width, height)) return false;
+  for (std::int64_t x = 1; x <= width; ++x) clearUnmarked(image[x] + 1, height);
   return true;
 }

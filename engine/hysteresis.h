@@ -15,6 +15,10 @@ inline constexpr float kEdgeMark = 255.0f;
 bool applyHysteresis(PaddedPlane image, float t1, float t2, std::int32_t width,
                      std::int32_t height);
 
+// The first half of applyHysteresis: marks every edge cell with 255 but
+// leaves the other cells as they are.
+bool markEdges(PaddedPlane image, float t1, float t2, std::int32_t width, std::int32_t height);
+
 // Marks interior cell [x][y] and every cell that can be followed from it.
 // Never steps onto the border, and never follows a marked cell, whatever the
 // thresholds. Returns false when its stack could not grow.

@@ -20,7 +20,9 @@ SmoothingConstants smoothingConstants(float sigma, std::int32_t steps);
 // below 0 (a NaN sigma does smooth, into NaN) and at least one step.
 bool smoothingChangesImage(float sigma, std::int32_t steps);
 
-// The same smoothing, sample for sample, of the interior of a padded plane
-// (pixel (x, y) at plane[x + 1][y + 1]); the border is not touched.
-void smoothPlaneInterior(PaddedPlane plane, std::int32_t width, std::int32_t height, float sigma,
-                         std::int32_t steps);
+// Widens the gray bytes (width x height, row-major) into the interior of a
+// padded plane, pixel (x, y) at plane[x + 1][y + 1], and smooths them there
+// exactly as smoothGaussian would smooth them as floats. The border is not
+// touched.
+void smoothIntoPlane(const std::uint8_t *data, PaddedPlane plane, std::int32_t width,
+                     std::int32_t height, float sigma, std::int32_t steps);

@@ -9,11 +9,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 #include "engine/smoothGaussian.h"
 
 namespace sweeps {
+
+// How many lines a block sweeps in lock step: several vectors' worth, so that
+// the recursion's latency overlaps, and few enough for a block to stay in cache.
+constexpr std::ptrdiff_t kBlockLanes = 32;
 
 struct Recursion {
   float nu, boundaryScale, gain;
@@ -25,71 +28,84 @@ struct Recursion {
         steps(steps) {}
 };
 
-// Sweep pairs over `lanes` lines at once; at(k) points at position k of the
-// first line, the other lines' samples following it contiguously.
-template <typename At>
+// Sweep pairs over several lines at once: at(k) points at position k of the
+// first line, the other lines' samples following it contiguously. kLanes
+// fixes the line count at compile time; 0 takes it from `lanes`.
+template <std::ptrdiff_t kLanes, typename At>
 inline void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, const Recursion &r) {
+  const std::ptrdiff_t count = kLanes ? kLanes : lanes;
   const float nu = r.nu, b = r.boundaryScale;
   for (std::int32_t s = 0; s < r.steps; ++s) {
     float *first = at(0);
-    for (std::ptrdiff_t i = 0; i < lanes; ++i) first[i] = first[i] * b;
+    for (std::ptrdiff_t i = 0; i < count; ++i) first[i] = first[i] * b;
     for (std::ptrdiff_t k = 1; k < n; ++k) {
       float *__restrict cur = at(k);
       const float *__restrict prev = at(k - 1);
-      for (std::ptrdiff_t i = 0; i < lanes; ++i) cur[i] = cur[i] + nu * prev[i];
+      for (std::ptrdiff_t i = 0; i < count; ++i) cur[i] = cur[i] + nu * prev[i];
     }
     float *last = at(n - 1);
-    for (std::ptrdiff_t i = 0; i < lanes; ++i) last[i] = last[i] * b;
+    for (std::ptrdiff_t i = 0; i < count; ++i) last[i] = last[i] * b;
     for (std::ptrdiff_t k = n - 2; k >= 0; --k) {
       float *__restrict cur = at(k);
       const float *__restrict next = at(k + 1);
-      for (std::ptrdiff_t i = 0; i < lanes; ++i) cur[i] = cur[i] + nu * next[i];
+      for (std::ptrdiff_t i = 0; i < count; ++i) cur[i] = cur[i] + nu * next[i];
     }
   }
 }
 
-// Lines whose positions are a fixed distance apart in memory (adjacent lanes
-// contiguous): at(first, k) points at position k of line `first`. Swept in
+// Sweeps `lanes` interleaved lines held in scratch: sample k of line i at
+// scratch[k * lanes + i].
+inline void sweepInterleaved(float *scratch, std::ptrdiff_t n, std::ptrdiff_t lanes,
+                             const Recursion &r) {
+  const auto at = [&](std::ptrdiff_t k) { return scratch + k * lanes; };
+  if (lanes == kBlockLanes)
+    sweepLanes<kBlockLanes>(at, n, lanes, r);
+  else
+    sweepLanes<0>(at, n, lanes, r);
+}
+
+// Lines whose positions are a fixed distance apart in memory, adjacent lines
+// contiguous: at(first, k) points at position k of line `first`. Swept in
 // strips narrow enough to stay in cache over all the steps.
 template <typename At>
 inline void acrossLanes(std::ptrdiff_t lines, std::ptrdiff_t n, At at, const Recursion &r) {
-  const std::ptrdiff_t strip =
-      std::clamp<std::ptrdiff_t>((std::ptrdiff_t{1} << 15) / n / 16 * 16, 16, 256);
-  for (std::ptrdiff_t first = 0; first < lines; first += strip) {
-    const std::ptrdiff_t lanes = std::min(strip, lines - first);
-    sweepLanes([&](std::ptrdiff_t k) { return at(first, k); }, n, lanes, r);
+  for (std::ptrdiff_t first = 0; first < lines; first += kBlockLanes) {
+    const std::ptrdiff_t lanes = std::min(kBlockLanes, lines - first);
+    const auto strip = [&](std::ptrdiff_t k) { return at(first, k); };
+    if (lanes == kBlockLanes)
+      sweepLanes<kBlockLanes>(strip, n, lanes, r);
+    else
+      sweepLanes<0>(strip, n, lanes, r);
   }
 }
 
-// Lines that are each contiguous (line(i) points at its first sample): a block
-// of them is transposed into scratch memory, swept in lock step and written
-// back multiplied by `scale`. Without scratch memory, one line at a time.
+// Lines that are each contiguous (line(i) points at its first sample): blocks
+// of them are transposed into `scratch` (n * kBlockLanes floats), swept in
+// lock step and written back multiplied by `scale`. Without scratch memory,
+// one line at a time in place.
 template <typename Line>
 inline void alongLines(std::ptrdiff_t lines, std::ptrdiff_t n, Line line, const Recursion &r,
-                       float scale) {
-  constexpr std::ptrdiff_t kBlock = 16;
-  auto *block = static_cast<float *>(std::malloc(static_cast<std::size_t>(n) * kBlock * sizeof(float)));
-  const std::ptrdiff_t lanes = block ? kBlock : 1;
-  float *scratch = block;
-  for (std::ptrdiff_t first = 0; first < lines; first += lanes) {
-    const std::ptrdiff_t count = std::min(lanes, lines - first);
-    if (!block) {
-      float *x = line(first);
-      sweepLanes([&](std::ptrdiff_t k) { return x + k; }, n, 1, r);
+                       float scale, float *scratch) {
+  if (!scratch) {
+    for (std::ptrdiff_t i = 0; i < lines; ++i) {
+      float *x = line(i);
+      sweepLanes<1>([&](std::ptrdiff_t k) { return x + k; }, n, 1, r);
       for (std::ptrdiff_t k = 0; k < n; ++k) x[k] = x[k] * scale;
-      continue;
     }
-    for (std::ptrdiff_t i = 0; i < count; ++i) {
+    return;
+  }
+  for (std::ptrdiff_t first = 0; first < lines; first += kBlockLanes) {
+    const std::ptrdiff_t lanes = std::min(kBlockLanes, lines - first);
+    for (std::ptrdiff_t i = 0; i < lanes; ++i) {
       const float *x = line(first + i);
-      for (std::ptrdiff_t k = 0; k < n; ++k) scratch[k * count + i] = x[k];
+      for (std::ptrdiff_t k = 0; k < n; ++k) scratch[k * lanes + i] = x[k];
     }
-    sweepLanes([&](std::ptrdiff_t k) { return scratch + k * count; }, n, count, r);
-    for (std::ptrdiff_t i = 0; i < count; ++i) {
+    sweepInterleaved(scratch, n, lanes, r);
+    for (std::ptrdiff_t i = 0; i < lanes; ++i) {
       float *x = line(first + i);
-      for (std::ptrdiff_t k = 0; k < n; ++k) x[k] = scratch[k * count + i] * scale;
+      for (std::ptrdiff_t k = 0; k < n; ++k) x[k] = scratch[k * lanes + i] * scale;
     }
   }
-  std::free(block);
 }
 
 }  // namespace sweeps
