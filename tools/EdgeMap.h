@@ -1,0 +1,10 @@
+#pragma once
+#include <QString>
+
+#include "tools/GrayPicture.h"
+#include "tools/Options.h"
+
+// Runs the detector over the picture in place with the options' values.
+// Throws a Failure naming `input` if the detector could not get its working
+// memory (it then leaves the bytes as they were).
+void detectEdges(const Options &options, GrayPicture &picture, const QString &inputLabel);

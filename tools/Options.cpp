@@ -1,0 +1,106 @@
+#include "tools/Options.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <charconv>
+#include <clocale>
+#include <cstdlib>
+
+#include "tools/Failure.h"
+#include "tools/OutputFormat.h"
+
+namespace {
+
+const QString kNotes = QStringLiteral(
+    "\n"
+    "T1, T2 and Sigma take any float (nan, inf and negative values included) and\n"
+    "reach the detector unchanged; Steps is a signed 32-bit integer.\n"
+    "A gray 8-bit picture is used byte for byte; any other picture is first drawn\n"
+    "into an 8-bit gray bitmap, as the application does.\n"
+    "The edge map (0 and 255 only) is written as an 8-bit gray picture in the\n"
+    "format of OUTPUT's extension, or of --format: %1.\n"
+    "INPUT '-' reads standard input; OUTPUT '-' writes standard output, as PGM\n"
+    "unless --format says otherwise. For files named '-', write ./-\n"
+    "Exit status: 0 done, 1 a file could not be read or written, 2 wrong usage.\n");
+
+// The shortest decimal that reads back as the default, for the help text.
+QString shown(float value) { return QString::number(value); }
+
+// Correctly rounded to float as C's strtof does (out-of-range values become
+// infinities or zeros), but in the C locale whatever the user's locale says.
+float parseFloat(const QString &option, const QString &text) {
+  static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
+  const QByteArray bytes = text.toUtf8();
+  char *end = nullptr;
+  const float value = strtof_l(bytes.constData(), &end, cLocale);
+  if (bytes.isEmpty() || end != bytes.constData() + bytes.size())
+    throw Failure{Failure::kUsage, option, QStringLiteral("'%1' is not a number").arg(text)};
+  return value;
+}
+
+std::int32_t parseInt32(const QString &option, const QString &text) {
+  QByteArray bytes = text.toUtf8();
+  if (bytes.startsWith('+')) bytes.remove(0, 1);  // from_chars takes only '-'
+  std::int32_t value = 0;
+  const char *end = bytes.constData() + bytes.size();
+  const auto [stop, error] = std::from_chars(bytes.constData(), end, value);
+  if (bytes.isEmpty() || error != std::errc() || stop != end)
+    throw Failure{Failure::kUsage, option,
+                  QStringLiteral("'%1' is not a whole number from -2147483648 to 2147483647")
+                      .arg(text)};
+  return value;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments) {
+  const Options defaults;
+  const QCommandLineOption t1("t1", "Low threshold T1 (default " + shown(defaults.t1) + ").", "F");
+  const QCommandLineOption t2("t2", "High threshold T2 (default " + shown(defaults.t2) + ").", "F");
+  const QCommandLineOption sigma("sigma", "Smoothing width Sigma (default " + shown(defaults.sigma) + ").", "F");
+  const QCommandLineOption steps("steps", "Smoothing passes Steps (default " + QString::number(defaults.steps) + ").", "N");
+  const QCommandLineOption format("format", "Output format, whatever OUTPUT's extension says.", "FORMAT");
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Writes the Canny edge map of a picture.");
+  const QCommandLineOption help = parser.addHelpOption();
+  const QCommandLineOption version = parser.addVersionOption();
+  parser.addOptions({t1, t2, sigma, steps, format});
+  parser.addPositionalArgument("INPUT", "Picture to read, '-' for standard input.");
+  parser.addPositionalArgument("OUTPUT", "Edge map to write, '-' for standard output.");
+
+  if (!parser.parse(arguments))
+    throw Failure{Failure::kUsage, {}, parser.errorText()};  // names the option
+
+  CommandLine line;
+  if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    line.request = CommandLine::Request::Help;
+    // Qt's usage line names the program by the path it was started with.
+    const QString usage = "Usage: " + QCoreApplication::applicationName() + " [options] INPUT OUTPUT";
+    line.text = usage + '\n' + parser.helpText().section('\n', 1) + kNotes.arg(outputFormatNames());
+    return line;
+  }
+  if (parser.isSet(version)) {
+    line.request = CommandLine::Request::Version;
+    line.text = QCoreApplication::applicationName() + ' ' +
+                QCoreApplication::applicationVersion() + '\n';
+    return line;
+  }
+
+  const QStringList files = parser.positionalArguments();
+  if (files.size() != 2)
+    throw Failure{Failure::kUsage, {},
+                  QStringLiteral("expected INPUT and OUTPUT, got %1 file name(s) (see --help)")
+                      .arg(files.size())};
+
+  Options &options = line.options;
+  if (parser.isSet(t1)) options.t1 = parseFloat("--t1", parser.value(t1));
+  if (parser.isSet(t2)) options.t2 = parseFloat("--t2", parser.value(t2));
+  if (parser.isSet(sigma)) options.sigma = parseFloat("--sigma", parser.value(sigma));
+  if (parser.isSet(steps)) options.steps = parseInt32("--steps", parser.value(steps));
+  options.input = files[0];
+  options.output = files[1];
+  options.format = chooseOutputFormat(parser.isSet(format) ? parser.value(format) : QString(),
+                                      options.output);
+  return line;
+}

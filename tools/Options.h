@@ -1,0 +1,27 @@
+#pragma once
+// The command line: detector values, the two files and the output format.
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+struct Options {
+  // The camera screen's start values.
+  float t1 = 2.0f;
+  float t2 = 6.0f;
+  float sigma = 2.0f;
+  std::int32_t steps = 4;
+  QString input;      // "-" is standard input
+  QString output;     // "-" is standard output
+  QByteArray format;  // Qt's writer format name
+};
+
+struct CommandLine {
+  enum class Request { Run, Help, Version } request = Request::Run;
+  Options options;  // for Run
+  QString text;     // what to print for Help and Version
+};
+
+// Parses the arguments (program name first). Throws a usage Failure naming
+// the option or argument at fault.
+CommandLine parseCommandLine(const QStringList &arguments);
