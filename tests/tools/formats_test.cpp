@@ -1,0 +1,69 @@
+// The edge map reaches every output format as 8-bit gray, and standard
+// input and output work as files do.
+#include <QBuffer>
+#include <QImageReader>
+
+#include "Harness.h"
+
+namespace {
+
+QImage decode(const QByteArray &file, QByteArray *format = nullptr) {
+  QBuffer buffer;
+  buffer.setData(file);
+  QImageReader reader(&buffer);
+  if (format) *format = reader.format();  // only known before reading
+  return reader.read();
+}
+
+}  // namespace
+
+TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGray) {
+  const GrayPicture picture = pattern(53, 31);
+  const GrayPicture edges = edgesOf(picture, {});
+  write("in.pgm", pgm(picture));
+  const std::pair<const char *, QByteArray> formats[] = {
+      {"png", "png"},  {"PNG", "png"},   {"bmp", "bmp"},  {"tif", "tiff"},
+      {"tiff", "tiff"}, {"jpg", "jpeg"}, {"jpeg", "jpeg"}, {"pgm", "pgm"}};
+  for (const auto &[extension, expectedFormat] : formats) {
+    SCOPED_TRACE(extension);
+    const QString output = QString("out.") + extension;
+    ASSERT_EQ(canny({"in.pgm", output}).status, 0);
+    QByteArray format;
+    const QImage written = decode(read(output), &format);
+    EXPECT_EQ(format, expectedFormat);
+    EXPECT_EQ(written.depth(), 8);
+    EXPECT_TRUE(written.isGrayscale());
+    const GrayPicture back = grayBytes(written.convertToFormat(QImage::Format_Grayscale8));
+    ASSERT_EQ(back.width, edges.width);
+    ASSERT_EQ(back.height, edges.height);
+    if (expectedFormat != "jpeg") {
+      EXPECT_EQ(back.bytes, edges.bytes);
+    }
+  }
+}
+
+TEST_F(ToolTest, DashReadsStandardInputAndWritesStandardOutput) {
+  const GrayPicture picture = pattern(19, 12);
+  const QByteArray expected = pgm(edgesOf(picture, {}));
+
+  const Outcome throughPipes = canny({"-", "-"}, pgm(picture));
+  EXPECT_EQ(throughPipes.status, 0);
+  EXPECT_EQ(throughPipes.out, expected);
+
+  QFile coins(dataFile("coins.png"));
+  ASSERT_TRUE(coins.open(QIODevice::ReadOnly));
+  const Outcome png = canny({"--format", "png", "-", "-"}, coins.readAll());
+  QByteArray format;
+  EXPECT_EQ(grayBytes(decode(png.out, &format)).bytes, edgesOf(grayBytes(QImage(dataFile("coins.png"))), {}).bytes);
+  EXPECT_EQ(format, "png");
+}
+
+TEST_F(ToolTest, HelpAndVersionGoToStandardOutput) {
+  const Outcome help = canny({"--help"});
+  EXPECT_EQ(help.status, 0);
+  for (const char *mentioned : {"Usage: canny", "--t1", "--t2", "--sigma", "--steps", "--format", "standard output"})
+    EXPECT_TRUE(help.out.contains(mentioned)) << mentioned;
+  const Outcome version = canny({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "canny " CANNY_VERSION "\n");
+}
