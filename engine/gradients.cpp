@@ -4,14 +4,14 @@
 #include <cstddef>
 #include <cstring>
 
-#include "engine/columnKernels.h"
+#include "engine/lineKernels.h"
 #include "engine/sectorBounds.h"
 
 void computeGradients(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::int32_t width,
                       std::int32_t height) {
   if (width < 1 || height < 1) return;
   for (std::ptrdiff_t x = 1; x <= width; ++x)
-    column::gradients(image[x - 1], image[x], image[x + 1], gx[x], gy[x], height);
+    lines::gradients(image[x - 1], image[x], image[x + 1], gx[x], gy[x], height);
 }
 
 float gradientAngle(float gx, float gy) {

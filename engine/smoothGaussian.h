@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 
-#include "engine/PaddedPlane.h"
 
 // Recursive (Alvarez-Mazorra) Gaussian smoothing of a row-major float image in
 // place: `steps` causal/anti-causal sweep pairs along every row, then along
@@ -19,10 +18,3 @@ SmoothingConstants smoothingConstants(float sigma, std::int32_t steps);
 // True when smoothing with these values changes an image: sigma not at or
 // below 0 (a NaN sigma does smooth, into NaN) and at least one step.
 bool smoothingChangesImage(float sigma, std::int32_t steps);
-
-// Widens the gray bytes (width x height, row-major) into the interior of a
-// padded plane, pixel (x, y) at plane[x + 1][y + 1], and smooths them there
-// exactly as smoothGaussian would smooth them as floats. The border is not
-// touched.
-void smoothIntoPlane(const std::uint8_t *data, PaddedPlane plane, std::int32_t width,
-                     std::int32_t height, float sigma, std::int32_t steps);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/columnKernels.h"
+#include "engine/lineKernels.h"
 
 // Every comparison must see the magnitudes as they were on entry. Columns are
 // visited left to right, so the column to the right is still untouched; only
@@ -24,7 +24,7 @@ bool suppressNonMaxima(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::i
   const SectorBounds &bounds = sectorBounds();
   for (std::ptrdiff_t x = 1; x <= width; ++x) {
     std::memcpy(current, image[x], columnBytes);
-    if (column::suppress(previous, current, image[x + 1], gx[x], gy[x], image[x], height, bounds))
+    if (lines::suppressColumn(previous, current, image[x + 1], gx[x], gy[x], image[x], height, bounds))
       break;  // a NaN angle ends the pass
     std::swap(previous, current);
   }
