@@ -62,7 +62,9 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   auto *layout = new QVBoxLayout(_window.get());
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(_tabBarController);
-  _window->show();
+  // Maximized, the window manager fits the frame, title bar included, into the
+  // available area; without one, the geometry above already fills it.
+  _window->showMaximized();
   return true;
 }
 

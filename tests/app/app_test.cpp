@@ -1,0 +1,210 @@
+// The application as its user meets it: launch builds one window with five
+// tabs; on each sample tab, clicks on Apply and Reset and moves of the
+// sliders show exactly what the engine makes of the picture.
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTranslator>
+#include <QtTest>
+#include <memory>
+
+#include "app/AppDelegate.h"
+#include "app/StringsTable.h"
+#include "screens/ImageNamed.h"
+#include "screens/PictureViewController.h"
+#include "tests/screens/EdgeMaps.h"
+
+namespace {
+PictureViewController *screenAt(const AppDelegate &delegate, int tab) {
+  return qobject_cast<PictureViewController *>(delegate.tabBarController()->widget(tab));
+}
+
+// Selects a tab the way a user does: a click on it in the tab bar.
+PictureViewController *clickTab(const AppDelegate &delegate, int tab) {
+  QTabBar *bar = delegate.tabBarController()->tabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+  return screenAt(delegate, tab);
+}
+
+QStringList tabTitles(const AppDelegate &delegate) {
+  QStringList titles;
+  for (int tab = 0; tab < delegate.tabBarController()->count(); ++tab)
+    titles << delegate.tabBarController()->tabText(tab);
+  return titles;
+}
+
+QImage tabIcon(const AppDelegate &delegate, int tab) {
+  return delegate.tabBarController()->tabIcon(tab).pixmap(32, 32).toImage();
+}
+
+QImage shown(const PictureViewController *screen) { return screen->image()->image(); }
+
+QImage expectedEdgeMap(const PictureViewController *screen, const QImage &picture) {
+  return engineEdgeMap(picture, screen->sliderT1()->value(), screen->sliderT2()->value(),
+                       screen->sliderSigma()->value(),
+                       std::int32_t(screen->sliderSteps()->value()));
+}
+}  // namespace
+
+class AppTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void launchBuildsOneWindowWithFiveTabs();
+  void launchIsDoneOnce();
+  void titlesComeFromTheStringsTable();
+  void titlesAreTheKeysWithoutAStringsTable();
+  void tabsShareIcons();
+  void screensAreBuiltWhenFirstShown();
+  void applyAndResetOnEachSampleTab_data();
+  void applyAndResetOnEachSampleTab();
+  void slidersMovedByTheUserReachTheDetector();
+
+ private:
+  // Launches a new application in place of the running one.
+  void relaunch(bool withStringsTable);
+
+  QTranslator _strings;
+  std::unique_ptr<AppDelegate> _delegate;
+};
+
+void AppTest::relaunch(bool withStringsTable) {
+  _delegate.reset();  // one running delegate at a time
+  QCoreApplication::removeTranslator(&_strings);
+  if (withStringsTable) QVERIFY(installStringsTable(_strings));
+  _delegate = std::make_unique<AppDelegate>();
+  // Any options build the same application.
+  QVERIFY(_delegate->didFinishLaunchingWithOptions({{"opened-from", "another application"}}));
+  QVERIFY(QTest::qWaitForWindowExposed(_delegate->window()));
+}
+
+void AppTest::initTestCase() { relaunch(true); }
+
+void AppTest::launchBuildsOneWindowWithFiveTabs() {
+  QCOMPARE(AppDelegate::shared(), _delegate.get());
+  QWidget *window = _delegate->window();
+  QVERIFY(window->isVisible());
+  QCOMPARE(window->windowTitle(), QStringLiteral("Canny Demo"));
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  QVERIFY(window->isMaximized());
+  QCOMPARE(window->frameGeometry(), available);
+  const QList<QWidget *> topLevels = QApplication::topLevelWidgets();
+  QCOMPARE(std::count_if(topLevels.begin(), topLevels.end(),
+                         [](const QWidget *w) { return w->isVisible(); }),
+           1);
+
+  QTabWidget *tabs = _delegate->tabBarController();
+  QCOMPARE(tabs->window(), window);
+  QCOMPARE(tabs->tabPosition(), QTabWidget::South);
+  QCOMPARE(tabs->count(), 5);
+  const QStringList classes{"FirstPicViewController", "SecondPicViewController",
+                            "ThirdPicViewController", "FourthViewController",
+                            "FifthViewController"};
+  for (int tab = 0; tab < 5; ++tab) {
+    QCOMPARE(tabs->widget(tab)->metaObject()->className(), classes[tab]);
+    QCOMPARE(screenAt(*_delegate, tab)->nibName(), classes[tab]);
+  }
+  QCOMPARE(tabs->currentIndex(), 0);
+}
+
+void AppTest::launchIsDoneOnce() {
+  QTabWidget *tabs = _delegate->tabBarController();
+  QVERIFY(_delegate->didFinishLaunchingWithOptions({}));
+  QCOMPARE(_delegate->tabBarController(), tabs);
+  QCOMPARE(tabs->count(), 5);
+}
+
+void AppTest::titlesComeFromTheStringsTable() {
+  QCOMPARE(tabTitles(*_delegate),
+           QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
+  // The key stays "Forth"; only the table spells it out.
+  QCOMPARE(QByteArray(screenAt(*_delegate, 3)->constants().titleKey), QByteArray("Forth"));
+}
+
+void AppTest::titlesAreTheKeysWithoutAStringsTable() {
+  relaunch(false);
+  QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Forth", "Fifth"}));
+  relaunch(true);  // back to the application as shipped
+  QCOMPARE(tabTitles(*_delegate).at(3), QStringLiteral("Fourth"));
+}
+
+void AppTest::tabsShareIcons() {
+  const QImage first = tabIcon(*_delegate, 0);
+  const QImage second = tabIcon(*_delegate, 1);
+  const QImage third = tabIcon(*_delegate, 2);
+  QVERIFY(!first.isNull() && !second.isNull() && !third.isNull());
+  QVERIFY(first != second && second != third && first != third);
+  QCOMPARE(tabIcon(*_delegate, 3), second);
+  QCOMPARE(tabIcon(*_delegate, 4), first);
+}
+
+void AppTest::screensAreBuiltWhenFirstShown() {
+  QVERIFY(QTest::qWaitForWindowExposed(_delegate->window()));
+  QVERIFY(screenAt(*_delegate, 0)->isViewLoaded());
+  for (int tab = 1; tab < 5; ++tab) QVERIFY(!screenAt(*_delegate, tab)->isViewLoaded());
+  PictureViewController *fifth = clickTab(*_delegate, 4);
+  QCOMPARE(_delegate->tabBarController()->currentIndex(), 4);
+  QVERIFY(fifth->isViewLoaded());
+  QVERIFY(shown(fifth).isNull());  // the camera screen has no picture yet
+  clickTab(*_delegate, 0);
+}
+
+void AppTest::applyAndResetOnEachSampleTab_data() {
+  QTest::addColumn<int>("tab");
+  QTest::addColumn<QString>("picture");
+  QTest::newRow("first") << 0 << "firstPic.png";
+  QTest::newRow("second") << 1 << "secondPic";
+  QTest::newRow("third") << 2 << "thirdPic";
+  QTest::newRow("fourth") << 3 << "fourthPic";
+}
+
+void AppTest::applyAndResetOnEachSampleTab() {
+  QFETCH(int, tab);
+  QFETCH(QString, picture);
+  PictureViewController *screen = clickTab(*_delegate, tab);
+  QCOMPARE(_delegate->tabBarController()->currentIndex(), tab);
+  QVERIFY(screen->isVisible());
+  const QImage sample = imageNamed(picture);
+  QVERIFY(!sample.isNull());
+  // Each tab opens with its picture.
+  QCOMPARE(shown(screen), sample);
+
+  QTest::mouseClick(screen->resetButton(), Qt::LeftButton);
+  QCOMPARE(shown(screen), sample);
+
+  QTest::mouseClick(screen->applyButton(), Qt::LeftButton);
+  const QImage edges = shown(screen);
+  QCOMPARE(edges.size(), sample.size());
+  QVERIFY(isBlackAndWhiteEdgeMap(edges));
+  QCOMPARE(edges, expectedEdgeMap(screen, sample));
+
+  // Apply starts from the picture each time, never from what is shown.
+  QTest::mouseClick(screen->applyButton(), Qt::LeftButton);
+  QCOMPARE(shown(screen), edges);
+
+  QTest::mouseClick(screen->resetButton(), Qt::LeftButton);
+  QCOMPARE(shown(screen), sample);
+}
+
+void AppTest::slidersMovedByTheUserReachTheDetector() {
+  PictureViewController *screen = clickTab(*_delegate, 2);
+  const QImage sample = imageNamed("thirdPic");
+  // Sigma up three steps (1.8), Steps down one (3.92, used as 3), T1 up one.
+  for (int i = 0; i < 3; ++i) QTest::keyClick(screen->sliderSigma()->track(), Qt::Key_Right);
+  QTest::keyClick(screen->sliderSteps()->track(), Qt::Key_Left);
+  QTest::keyClick(screen->sliderT1()->track(), Qt::Key_Right);
+  QCOMPARE(screen->sliderSteps()->valueText(), QStringLiteral("3"));
+  QVERIFY(screen->sliderSigma()->value() > 1.7f && screen->sliderSigma()->value() < 1.9f);
+
+  QTest::mouseClick(screen->applyButton(), Qt::LeftButton);
+  const QImage edges = shown(screen);
+  QCOMPARE(edges, engineEdgeMap(sample, screen->sliderT1()->value(), 6,
+                                screen->sliderSigma()->value(), 3));
+  QVERIFY(edges != engineEdgeMap(sample, 2, 6, 0, 4));
+}
+
+QTEST_MAIN(AppTest)
+#include "app_test.moc"
