@@ -10,3 +10,8 @@ struct Failure {
   QString culprit;  // the file or option at fault; empty when the reason names it
   QString reason;
 };
+
+// How messages name a file: its name, or what "-" stands for.
+inline QString fileLabel(const QString &name, const QString &dash) {
+  return name == QLatin1String("-") ? dash : name;
+}

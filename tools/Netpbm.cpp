@@ -4,7 +4,9 @@
 
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
 
 // Reads the next header number, skipping blanks and '#' comments; -1 when
 // there is none or it does not fit an int.
@@ -40,6 +42,7 @@ std::optional<QSize> emptyNetpbmSize(const QByteArray &file) {
 QByteArray binaryPgm(const GrayPicture &picture) {
   QByteArray file = "P5\n" + QByteArray::number(picture.width) + ' ' +
                     QByteArray::number(picture.height) + "\n255\n";
-  file.append(reinterpret_cast<const char *>(picture.bytes.data()), qsizetype(picture.bytes.size()));
+  file.append(reinterpret_cast<const char *>(picture.bytes.data()),
+              qsizetype(picture.bytes.size()));
   return file;
 }

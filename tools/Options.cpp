@@ -3,8 +3,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <charconv>
-#include <clocale>
-#include <cstdlib>
+#include <locale.h>  // newlocale
+#include <stdlib.h>  // strtof_l
 
 #include "tools/Failure.h"
 #include "tools/OutputFormat.h"
@@ -55,11 +55,18 @@ std::int32_t parseInt32(const QString &option, const QString &text) {
 
 CommandLine parseCommandLine(const QStringList &arguments) {
   const Options defaults;
-  const QCommandLineOption t1("t1", "Low threshold T1 (default " + shown(defaults.t1) + ").", "F");
-  const QCommandLineOption t2("t2", "High threshold T2 (default " + shown(defaults.t2) + ").", "F");
-  const QCommandLineOption sigma("sigma", "Smoothing width Sigma (default " + shown(defaults.sigma) + ").", "F");
-  const QCommandLineOption steps("steps", "Smoothing passes Steps (default " + QString::number(defaults.steps) + ").", "N");
-  const QCommandLineOption format("format", "Output format, whatever OUTPUT's extension says.", "FORMAT");
+  const auto valueOption = [](const char *name, const QString &what, const QString &fallback,
+                              const char *valueName) {
+    return QCommandLineOption(name, what + " (default " + fallback + ").", valueName);
+  };
+  const QCommandLineOption t1 = valueOption("t1", "Low threshold T1", shown(defaults.t1), "F");
+  const QCommandLineOption t2 = valueOption("t2", "High threshold T2", shown(defaults.t2), "F");
+  const QCommandLineOption sigma =
+      valueOption("sigma", "Smoothing width Sigma", shown(defaults.sigma), "F");
+  const QCommandLineOption steps =
+      valueOption("steps", "Smoothing passes Steps", QString::number(defaults.steps), "N");
+  const QCommandLineOption format("format", "Output format, whatever OUTPUT's extension says.",
+                                  "FORMAT");
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Writes the Canny edge map of a picture.");
@@ -76,8 +83,9 @@ CommandLine parseCommandLine(const QStringList &arguments) {
   if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
     line.request = CommandLine::Request::Help;
     // Qt's usage line names the program by the path it was started with.
-    const QString usage = "Usage: " + QCoreApplication::applicationName() + " [options] INPUT OUTPUT";
-    line.text = usage + '\n' + parser.helpText().section('\n', 1) + kNotes.arg(outputFormatNames());
+    const QString usage =
+        "Usage: " + QCoreApplication::applicationName() + " [options] INPUT OUTPUT\n";
+    line.text = usage + parser.helpText().section('\n', 1) + kNotes.arg(outputFormatNames());
     return line;
   }
   if (parser.isSet(version)) {

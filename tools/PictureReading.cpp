@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <utility>
 
 #include "screens/GrayBitmap.h"
 #include "tools/Failure.h"
@@ -82,16 +83,13 @@ QImage decode(QByteArray file, const QString &input, const QString &label) {
 
 }  // namespace
 
-QString fileLabel(const QString &name, const QString &dash) {
-  return name == QLatin1String("-") ? dash : name;
-}
-
 GrayPicture readGrayPicture(const QString &input) {
   const QString label = fileLabel(input, QStringLiteral("standard input"));
-  const QByteArray file = readWholeFile(input, label);
-  if (const auto size = emptyNetpbmSize(file)) return GrayPicture{size->width(), size->height(), {}};
+  QByteArray file = readWholeFile(input, label);
+  if (const auto size = emptyNetpbmSize(file))
+    return GrayPicture{size->width(), size->height(), {}};
 
-  const QImage image = decode(file, input, label);
+  const QImage image = decode(std::move(file), input, label);  // the file's bytes go here
   GrayPicture picture{image.width(), image.height(), {}};
   picture.bytes.resize(std::size_t(picture.width) * std::size_t(picture.height));
   QImage bitmap = grayBitmapOver(picture.bytes.data(), picture.width, picture.height);

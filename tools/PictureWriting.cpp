@@ -9,7 +9,6 @@
 
 #include "tools/Failure.h"
 #include "tools/Netpbm.h"
-#include "tools/PictureReading.h"
 
 namespace {
 

@@ -41,14 +41,16 @@ QString dataFile(const QString &name) { return QStringLiteral(TEST_DATA_DIR "/")
 QByteArray pgm(const GrayPicture &picture) {
   return "P5\n" + QByteArray::number(picture.width) + ' ' + QByteArray::number(picture.height) +
          "\n255\n" +
-         QByteArray(reinterpret_cast<const char *>(picture.bytes.data()), qsizetype(picture.bytes.size()));
+         QByteArray(reinterpret_cast<const char *>(picture.bytes.data()),
+                    qsizetype(picture.bytes.size()));
 }
 
 GrayPicture grayBytes(const QImage &gray8) {
   EXPECT_EQ(gray8.format(), QImage::Format_Grayscale8);
   GrayPicture picture{gray8.width(), gray8.height(), {}};
   for (int y = 0; y < gray8.height(); ++y)
-    picture.bytes.insert(picture.bytes.end(), gray8.constScanLine(y), gray8.constScanLine(y) + gray8.width());
+    picture.bytes.insert(picture.bytes.end(), gray8.constScanLine(y),
+                         gray8.constScanLine(y) + gray8.width());
   return picture;
 }
 

@@ -84,7 +84,8 @@ TEST_F(Failures, EachGivesOneLineNamingTheCulpritAndLosesNothing) {
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(bad.culprit.toUtf8())) << run.err.toStdString();
     EXPECT_EQ(QDir(scratch.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
-    for (const char *kept : {"kept.pgm", "kept.png", "kept.xyz", "kept"}) EXPECT_EQ(read(kept), precious);
+    for (const char *kept : {"kept.pgm", "kept.png", "kept.xyz", "kept"})
+      EXPECT_EQ(read(kept), precious);
   }
 }
 

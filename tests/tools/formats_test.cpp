@@ -54,14 +54,16 @@ TEST_F(ToolTest, DashReadsStandardInputAndWritesStandardOutput) {
   ASSERT_TRUE(coins.open(QIODevice::ReadOnly));
   const Outcome png = canny({"--format", "png", "-", "-"}, coins.readAll());
   QByteArray format;
-  EXPECT_EQ(grayBytes(decode(png.out, &format)).bytes, edgesOf(grayBytes(QImage(dataFile("coins.png"))), {}).bytes);
+  const GrayPicture coinEdges = edgesOf(grayBytes(QImage(dataFile("coins.png"))), {});
+  EXPECT_EQ(grayBytes(decode(png.out, &format)).bytes, coinEdges.bytes);
   EXPECT_EQ(format, "png");
 }
 
 TEST_F(ToolTest, HelpAndVersionGoToStandardOutput) {
   const Outcome help = canny({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char *mentioned : {"Usage: canny", "--t1", "--t2", "--sigma", "--steps", "--format", "standard output"})
+  for (const char *mentioned :
+       {"Usage: canny", "--t1", "--t2", "--sigma", "--steps", "--format", "standard output"})
     EXPECT_TRUE(help.out.contains(mentioned)) << mentioned;
   const Outcome version = canny({"--version"});
   EXPECT_EQ(version.status, 0);
