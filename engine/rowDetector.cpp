@@ -1,13 +1,18 @@
 #include "engine/rowDetector.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <new>
 #include <utility>
+#include <vector>
 
 #include "engine/PaddedPlane.h"
 #include "engine/hysteresis.h"
 #include "engine/lineKernels.h"
+#include "engine/parallel.h"
 #include "engine/smoothGaussian.h"
 #include "engine/sweeps.h"
 #include "engine/vectorClones.h"
@@ -21,22 +26,31 @@ namespace {
 // gradient is infinite and no angle is NaN.
 constexpr float kSafeMagnitude = 1e37f;
 
+// Work is split so that each part has at least this many pixels; below that,
+// starting a thread costs more than it saves.
+constexpr std::ptrdiff_t kPixelsPerPart = 1 << 16;
+
+std::ptrdiff_t rowsPerPart(std::ptrdiff_t w) { return std::max<std::ptrdiff_t>(1, kPixelsPerPart / w); }
+
 ENGINE_VECTOR_CLONES
-void widenRows(const std::uint8_t *data, float **rows, std::ptrdiff_t w, std::ptrdiff_t h) {
-  for (std::ptrdiff_t y = 0; y < h; ++y) {
+void widenRows(const std::uint8_t *data, float **rows, std::ptrdiff_t w, std::ptrdiff_t y0,
+               std::ptrdiff_t y1) {
+  for (std::ptrdiff_t y = y0; y < y1; ++y) {
     const std::uint8_t *in = data + y * w;
     float *out = rows[y + 1] + 1;
     for (std::ptrdiff_t x = 0; x < w; ++x) out[x] = in[x];
   }
 }
 
-// The row sweeps straight from the bytes: a block of rows is widened into
-// scratch already interleaved, swept there in lock step and written back.
+// The row sweeps straight from the bytes, rows y0 to y1: a block of rows is
+// widened into scratch already interleaved, swept there in lock step and
+// written back.
 ENGINE_VECTOR_CLONES
 void sweepRowsFromBytes(const std::uint8_t *data, float **rows, std::ptrdiff_t w,
-                        std::ptrdiff_t h, const sweeps::Recursion &r, float *scratch) {
-  for (std::ptrdiff_t y0 = 0; y0 < h; y0 += sweeps::kBlockLanes) {
-    const std::ptrdiff_t lanes = std::min(sweeps::kBlockLanes, h - y0);
+                        std::ptrdiff_t y0, std::ptrdiff_t y1, const sweeps::Recursion &r,
+                        float *scratch) {
+  for (; y0 < y1; y0 += sweeps::kBlockLanes) {
+    const std::ptrdiff_t lanes = std::min(sweeps::kBlockLanes, y1 - y0);
     for (std::ptrdiff_t i = 0; i < lanes; ++i) {
       const std::uint8_t *in = data + (y0 + i) * w;
       for (std::ptrdiff_t k = 0; k < w; ++k) scratch[k * lanes + i] = in[k];
@@ -49,15 +63,16 @@ void sweepRowsFromBytes(const std::uint8_t *data, float **rows, std::ptrdiff_t w
   }
 }
 
-// The column sweeps: position y of a strip of adjacent columns is contiguous
-// in row y. Then the gain, noting whether any sample left the safe range.
+// The column sweeps of columns x0 to x1: position y of a strip of adjacent
+// columns is contiguous in row y. Then the gain, noting whether any sample
+// left the safe range.
 ENGINE_VECTOR_CLONES
-bool sweepColumnsAndScale(float **rows, std::ptrdiff_t w, std::ptrdiff_t h,
+bool sweepColumnsAndScale(float **rows, std::ptrdiff_t x0, std::ptrdiff_t x1, std::ptrdiff_t h,
                           const sweeps::Recursion &r) {
   int unsafe = 0;
   const float gain = r.gain;
-  for (std::ptrdiff_t x0 = 0; x0 < w; x0 += sweeps::kBlockLanes) {
-    const std::ptrdiff_t lanes = std::min(sweeps::kBlockLanes, w - x0);
+  for (; x0 < x1; x0 += sweeps::kBlockLanes) {
+    const std::ptrdiff_t lanes = std::min(sweeps::kBlockLanes, x1 - x0);
     const auto at = [&](std::ptrdiff_t k) { return rows[k + 1] + 1 + x0; };
     if (lanes == sweeps::kBlockLanes)
       sweeps::sweepLanes<sweeps::kBlockLanes>(at, h, lanes, r);
@@ -80,21 +95,34 @@ bool sweepColumnsAndScale(float **rows, std::ptrdiff_t w, std::ptrdiff_t h,
 bool loadSmoothed(const std::uint8_t *data, float **rows, std::ptrdiff_t w, std::ptrdiff_t h,
                   float sigma, std::int32_t steps) {
   if (!smoothingChangesImage(sigma, steps)) {
-    widenRows(data, rows, w, h);
+    parallelFor(h, rowsPerPart(w), [&](std::ptrdiff_t y0, std::ptrdiff_t y1) {
+      widenRows(data, rows, w, y0, y1);
+    });
     return true;
   }
   const sweeps::Recursion r(smoothingConstants(sigma, steps), steps);
-  auto *scratch = static_cast<float *>(
-      std::malloc(static_cast<std::size_t>(w) * sweeps::kBlockLanes * sizeof(float)));
-  if (scratch) {
-    sweepRowsFromBytes(data, rows, w, h, r, scratch);
+  const std::ptrdiff_t blocks = (h + sweeps::kBlockLanes - 1) / sweeps::kBlockLanes;
+  parallelFor(blocks, rowsPerPart(w) / sweeps::kBlockLanes, [&](std::ptrdiff_t b0, std::ptrdiff_t b1) {
+    const std::ptrdiff_t y0 = b0 * sweeps::kBlockLanes, y1 = std::min(h, b1 * sweeps::kBlockLanes);
+    auto *scratch = static_cast<float *>(
+        std::malloc(static_cast<std::size_t>(w) * sweeps::kBlockLanes * sizeof(float)));
+    if (scratch) {
+      sweepRowsFromBytes(data, rows, w, y0, y1, r, scratch);
+    } else {  // one row at a time, in place
+      widenRows(data, rows, w, y0, y1);
+      sweeps::alongLines(
+          y1 - y0, w, [&](std::ptrdiff_t i) { return rows[y0 + i + 1] + 1; }, r, 1.0f, nullptr);
+    }
     std::free(scratch);
-  } else {
-    widenRows(data, rows, w, h);
-    sweeps::alongLines(
-        h, w, [&](std::ptrdiff_t y) { return rows[y + 1] + 1; }, r, 1.0f, nullptr);
-  }
-  return sweepColumnsAndScale(rows, w, h, r);
+  });
+  const std::ptrdiff_t strips = (w + sweeps::kBlockLanes - 1) / sweeps::kBlockLanes;
+  std::atomic<bool> safe{true};
+  parallelFor(strips, std::max<std::ptrdiff_t>(1, kPixelsPerPart / h / sweeps::kBlockLanes),
+              [&](std::ptrdiff_t s0, std::ptrdiff_t s1) {
+                const std::ptrdiff_t x1 = std::min(w, s1 * sweeps::kBlockLanes);
+                if (!sweepColumnsAndScale(rows, s0 * sweeps::kBlockLanes, x1, h, r)) safe = false;
+              });
+  return safe;
 }
 
 // Border cells take the value of the nearest pixel, the border rows first;
@@ -109,11 +137,12 @@ void replicateBorder(float **rows, std::ptrdiff_t w, std::ptrdiff_t h) {
   }
 }
 
-// Gradients, the t1 cut and suppression, leaving the thinned magnitudes in
-// the grid's interior. Row y of the picture is overwritten only once the
-// gradients of row y + 1, the last to read it, are done.
+// Gradients, the t1 cut and suppression of rows y0 to y1 - 1, leaving the
+// thinned magnitudes in the grid's interior. Row y is overwritten only once
+// the gradients of row y + 1, the last to read it, are done.
 ENGINE_VECTOR_CLONES
-bool thinRows(float **rows, float t1, std::ptrdiff_t w, std::ptrdiff_t h) {
+bool thinRows(float *const *rows, float t1, std::ptrdiff_t w, std::ptrdiff_t h, std::ptrdiff_t y0,
+              std::ptrdiff_t y1) {
   const std::ptrdiff_t n = w + 2;
   // Zeros for the border rows, gradients of two rows, magnitudes of three.
   auto *scratch = static_cast<float *>(std::calloc(static_cast<std::size_t>(n) * 8, sizeof(float)));
@@ -129,8 +158,9 @@ bool thinRows(float **rows, float t1, std::ptrdiff_t w, std::ptrdiff_t h) {
   };
   const SectorBounds &bounds = sectorBounds();
 
-  gradientsOfRow(1);
-  for (std::ptrdiff_t y = 1; y <= h; ++y) {
+  if (y0 > 1) gradientsOfRow(y0 - 1);
+  gradientsOfRow(y0);
+  for (std::ptrdiff_t y = y0; y < y1; ++y) {
     if (y < h) gradientsOfRow(y + 1);
     const float *above = y > 1 ? magnitude[(y - 1) % 3] : zeros;
     const float *below = y < h ? magnitude[(y + 1) % 3] : zeros;
@@ -140,10 +170,50 @@ bool thinRows(float **rows, float t1, std::ptrdiff_t w, std::ptrdiff_t h) {
   return true;
 }
 
+// thinRows over all rows, in parts. A part reads the two rows beyond each of
+// its ends, which the neighbouring parts overwrite; it reads copies of them,
+// made before any part starts.
+bool thinAllRows(float **rows, float t1, std::ptrdiff_t w, std::ptrdiff_t h) {
+  const int parts = partsFor(h, rowsPerPart(w));
+  if (parts == 1) return thinRows(rows, t1, w, h, 1, h + 1);
+  const std::size_t rowBytes = static_cast<std::size_t>(w + 2) * sizeof(float);
+  auto *copies = static_cast<float *>(std::malloc(rowBytes * 4 * static_cast<std::size_t>(parts)));
+  std::vector<std::vector<float *>> views;
+  try {
+    views.assign(static_cast<std::size_t>(parts), std::vector<float *>(rows, rows + h + 2));
+  } catch (const std::bad_alloc &) {
+    std::free(copies);
+    return thinRows(rows, t1, w, h, 1, h + 1);
+  }
+  if (!copies) return thinRows(rows, t1, w, h, 1, h + 1);
+  for (int part = 0; part < parts; ++part) {
+    const Range r = partOf(h, parts, part);
+    float *copy = copies + static_cast<std::ptrdiff_t>(4 * part) * (w + 2);
+    // Interior rows r.begin - 1, r.begin, r.end + 1, r.end + 2 in the grid's
+    // numbering (1-based): the two before and the two after the part.
+    const std::ptrdiff_t shared[4] = {r.begin - 1, r.begin, r.end + 1, r.end + 2};
+    for (int i = 0; i < 4; ++i) {
+      const std::ptrdiff_t y = shared[i];
+      if (y < 1 || y > h || (y >= r.begin + 1 && y <= r.end)) continue;
+      std::memcpy(copy + i * (w + 2), rows[y], rowBytes);
+      views[static_cast<std::size_t>(part)][static_cast<std::size_t>(y)] = copy + i * (w + 2);
+    }
+  }
+  std::atomic<bool> done{true};
+  runParts(parts, [&](int part) {
+    const Range r = partOf(h, parts, part);
+    if (!thinRows(views[static_cast<std::size_t>(part)].data(), t1, w, h, r.begin + 1, r.end + 1))
+      done = false;
+  });
+  std::free(copies);
+  return done;
+}
+
 // Marked cells hold 255 (or a larger seed value); every other cell becomes 0.
 ENGINE_VECTOR_CLONES
-void writeEdgeMap(float **rows, std::uint8_t *data, std::ptrdiff_t w, std::ptrdiff_t h) {
-  for (std::ptrdiff_t y = 0; y < h; ++y) {
+void writeEdgeMap(float **rows, std::uint8_t *data, std::ptrdiff_t w, std::ptrdiff_t y0,
+                  std::ptrdiff_t y1) {
+  for (std::ptrdiff_t y = y0; y < y1; ++y) {
     const float *in = rows[y + 1] + 1;
     std::uint8_t *out = data + y * w;
     for (std::ptrdiff_t x = 0; x < w; ++x) out[x] = in[x] >= kEdgeMark ? 255 : 0;
@@ -164,8 +234,10 @@ RowDetection detectByRows(float t1, float t2, float sigma, std::int32_t steps, s
       result = RowDetection::needsColumnOrder;
     } else {
       replicateBorder(rows, w, h);
-      if (thinRows(rows, t1, w, h) && markEdgesInRows(rows, t1, t2, width, height)) {
-        writeEdgeMap(rows, data, w, h);
+      if (thinAllRows(rows, t1, w, h) && markEdgesInRows(rows, t1, t2, width, height)) {
+        parallelFor(h, rowsPerPart(w), [&](std::ptrdiff_t y0, std::ptrdiff_t y1) {
+          writeEdgeMap(rows, data, w, y0, y1);
+        });
         result = RowDetection::done;
       }
     }
