@@ -1,7 +1,9 @@
 #pragma once
 // A console reporter that, after the usual table, prints the engine's speed as
 // a ratio to OpenCV's and the engine's time split by stage, from the medians
-// of the runs (or the single run when there are no repetitions).
+// of the runs (or the single run when there are no repetitions). Besides the
+// wall-clock ratios it gives the single-thread ratio in CPU time, which holds
+// up better when other processes share the machine.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -17,11 +19,13 @@ class RatioSummary : public benchmark::ConsoleReporter {
   void Finalize() override;
 
  private:
+  // Medians: of the median aggregate when there is one, else of the runs.
   struct Figures {
-    std::vector<double> megapixelsPerSecond, milliseconds;  // one per repetition
-    double medianRate = -1, medianMilliseconds = -1;        // from the median aggregate
-    double rate() const;
-    double ms() const;
+    std::vector<double> rateRuns, realMsRuns, cpuMsRuns;  // one per repetition
+    double aggregateRate = -1, aggregateRealMs = -1, aggregateCpuMs = -1;
+    double rate() const;    // MP/s
+    double realMs() const;  // per call; for the stages, their own (CPU) time
+    double cpuMs() const;   // per call, this thread's CPU time
   };
   void printRatios(std::ostream &out) const;
   void printStages(std::ostream &out) const;
