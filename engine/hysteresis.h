@@ -19,9 +19,6 @@ bool applyHysteresis(PaddedPlane image, float t1, float t2, std::int32_t width,
 // leaves the other cells as they are.
 bool markEdges(PaddedPlane image, float t1, float t2, std::int32_t width, std::int32_t height);
 
-// markEdges for a grid held row by row: rows[y][x] is cell [x][y].
-bool markEdgesInRows(float **rows, float t1, float t2, std::int32_t width, std::int32_t height);
-
 // Marks interior cell [x][y] and every cell that can be followed from it.
 // Never steps onto the border, and never follows a marked cell, whatever the
 // thresholds. Returns false when its stack could not grow.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/PaddedPlane.h"
-#include "engine/hysteresis.h"
+#include "engine/gridHysteresis.h"
 #include "engine/lineKernels.h"
 #include "engine/parallel.h"
 #include "engine/smoothGaussian.h"
@@ -209,15 +209,32 @@ bool thinAllRows(float **rows, float t1, std::ptrdiff_t w, std::ptrdiff_t h) {
   return done;
 }
 
-// Marked cells hold 255 (or a larger seed value); every other cell becomes 0.
+// Edge cells hold the mark; cells of at least 255 that are not edges are
+// written as 255 too, as the plain form's clamp would; every other cell is 0.
 ENGINE_VECTOR_CLONES
 void writeEdgeMap(float **rows, std::uint8_t *data, std::ptrdiff_t w, std::ptrdiff_t y0,
                   std::ptrdiff_t y1) {
   for (std::ptrdiff_t y = y0; y < y1; ++y) {
     const float *in = rows[y + 1] + 1;
     std::uint8_t *out = data + y * w;
-    for (std::ptrdiff_t x = 0; x < w; ++x) out[x] = in[x] >= kEdgeMark ? 255 : 0;
+    for (std::ptrdiff_t x = 0; x < w; ++x) out[x] = (in[x] != in[x]) | (in[x] >= 255.0f) ? 255 : 0;
   }
+}
+
+// Every stage on a grid whose rows lie one after another in one block.
+RowDetection detectOnGrid(float **rows, float t1, float t2, float sigma, std::int32_t steps,
+                          std::ptrdiff_t w, std::ptrdiff_t h, std::uint8_t *data) {
+  if (!loadSmoothed(data, rows, w, h, sigma, steps)) return RowDetection::needsColumnOrder;
+  replicateBorder(rows, w, h);
+  if (!thinAllRows(rows, t1, w, h)) return RowDetection::outOfMemory;
+  float *grid = rows[0];
+  const std::ptrdiff_t stride = w + 2;
+  fenceGrid(grid, stride, w, h);
+  if (!linkEdges(grid, stride, w, h, t1, t2)) return RowDetection::outOfMemory;
+  parallelFor(h, rowsPerPart(w), [&](std::ptrdiff_t y0, std::ptrdiff_t y1) {
+    writeEdgeMap(rows, data, w, y0, y1);
+  });
+  return RowDetection::done;
 }
 
 }  // namespace
@@ -227,21 +244,10 @@ RowDetection detectByRows(float t1, float t2, float sigma, std::int32_t steps, s
   if (width <= 0 || height <= 0) return RowDetection::done;
   const std::ptrdiff_t w = width, h = height;
   float **rows = nullptr;
-  allocPlane(rows, h + 2, w + 2);  // a plane of rows: h + 2 lines of w + 2 cells
-  RowDetection result = RowDetection::outOfMemory;
-  if (planeIsComplete(rows, h + 2)) {
-    if (!loadSmoothed(data, rows, w, h, sigma, steps)) {
-      result = RowDetection::needsColumnOrder;
-    } else {
-      replicateBorder(rows, w, h);
-      if (thinAllRows(rows, t1, w, h) && markEdgesInRows(rows, t1, t2, width, height)) {
-        parallelFor(h, rowsPerPart(w), [&](std::ptrdiff_t y0, std::ptrdiff_t y1) {
-          writeEdgeMap(rows, data, w, y0, y1);
-        });
-        result = RowDetection::done;
-      }
-    }
-  }
+  allocPlane(rows, h + 2, w + 2);  // a plane of rows: h + 2 lines of w + 2 cells, one block
+  const RowDetection result = planeIsComplete(rows, h + 2)
+                                  ? detectOnGrid(rows, t1, t2, sigma, steps, w, h, data)
+                                  : RowDetection::outOfMemory;
   freePlane(rows, h + 2);
   return result;
 }
