@@ -69,6 +69,8 @@ void PictureViewController::unloadView() {
   _view.clear();
   clearOutlets();
   viewDidUnload();
+  // A screen on show is never left empty.
+  if (isVisible()) loadViewIfNeeded();
 }
 
 void PictureViewController::findOutlets() {
@@ -127,11 +129,11 @@ std::unique_ptr<GrayBitmapContext> PictureViewController::CreateGrayScaleBitmapC
 }
 
 QImage PictureViewController::ManipulateImagePixelData(const QImage &image) {
+  loadViewIfNeeded();  // the sliders live in the view
   const std::unique_ptr<GrayBitmapContext> context = CreateGrayScaleBitmapContext(image);
   if (!context) return {};
   drawGray(image, context->bitmap());
 
-  loadViewIfNeeded();
   AppDelegate *delegate = AppDelegate::shared();
   if (delegate && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps) {
     delegate->cannyEdgeDetector(_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),

@@ -43,7 +43,8 @@ class PictureViewController : public QWidget {
   // Builds the content from the interface file unless it is there already,
   // then runs viewDidLoad().
   void loadViewIfNeeded();
-  // Drops the content and runs viewDidUnload(); the next show builds it anew.
+  // Drops the content and runs viewDidUnload(); the next show builds it anew
+  // (at once, if the screen is on show).
   void unloadView();
 
   // The bridge: a gray surface of the picture's pixel size over malloc'd
