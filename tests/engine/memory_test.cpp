@@ -1,10 +1,9 @@
 // Running out of memory part-way: the allocator of this test program refuses
 // one chosen request, every request in turn, and counts the blocks still held.
 // Whatever request fails, the engine must hand everything back, and the
-// caller's buffer must come back untouched (or, when nothing failed, as the
-// full edge map, also when the engine could do without the refused block).
-// The address sanitizer brings its own allocator, so there
-// these tests are skipped.
+// caller's buffer must come back either untouched or as the full edge map
+// (when nothing failed, or the engine could do without the refused block).
+// The address sanitizer brings its own allocator: there these tests skip.
 #include <gtest/gtest.h>
 
 #include <cstddef>
