@@ -27,6 +27,7 @@ void registerDetectorBenchmarks(const std::vector<BenchPicture> &pictures) {
     for (const Setting &setting : kSettings) {
       const std::string name = "detector/" + picture.label + "/" + setting.label + "/engine";
       benchmark::RegisterBenchmark(name.c_str(), detector, std::cref(picture.gray), setting)
+          ->MeasureProcessCPUTime()
           ->UseRealTime()
           ->Unit(benchmark::kMillisecond);
     }

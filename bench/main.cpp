@@ -15,7 +15,8 @@ std::vector<BenchPicture> loadPictures(const std::vector<std::string> &names) {
   for (const std::string &name : names) {
     const GrayPicture original = readPgm(std::string(CANNY_BENCH_PICTURES) + "/" + name + ".pgm");
     for (const auto &size : kSizes) {
-      const std::string label = name + "/" + std::to_string(size[0]) + "x" + std::to_string(size[1]);
+      const std::string label =
+          name + "/" + std::to_string(size[0]) + "x" + std::to_string(size[1]);
       pictures.push_back({label, resizeBilinear(original, size[0], size[1])});
     }
   }

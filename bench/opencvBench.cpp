@@ -44,10 +44,12 @@ void registerOpenCvBenchmarks(const std::vector<BenchPicture> &pictures) {
       const std::string base = "detector/" + picture.label + "/" + setting.label + "/";
       benchmark::RegisterBenchmark((base + "opencv-1thread").c_str(), openCv,
                                    std::cref(picture.gray), setting, 1)
+          ->MeasureProcessCPUTime()
           ->UseRealTime()
           ->Unit(benchmark::kMillisecond);
       benchmark::RegisterBenchmark((base + "opencv-defaultThreads").c_str(), openCv,
                                    std::cref(picture.gray), setting, -1)
+          ->MeasureProcessCPUTime()
           ->UseRealTime()
           ->Unit(benchmark::kMillisecond);
     }

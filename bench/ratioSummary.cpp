@@ -90,10 +90,10 @@ void RatioSummary::printRatios(std::ostream &out) const {
     const Figures *all = find(base + "opencv-defaultThreads");
     if (!header) {
       out << "\nEngine against OpenCV: median MP/s in wall-clock time, and ratios engine / "
-             "OpenCV (above 1 the engine is faster);\ncpu-1thr compares the CPU time of the "
-             "engine and of single-threaded OpenCV.\n"
+             "OpenCV (above 1 the engine is faster);\ncpu-work = CPU time of single-threaded "
+             "OpenCV / CPU time of the engine, all its threads.\n"
              "picture  size       setting  engine  cv-1thr  cv-dflt  ratio-1thr  ratio-dflt  "
-             "cpu-1thr\n";
+             "cpu-work\n";
       header = true;
     }
     const double cv1 = one ? one->rate() : -1, cvN = all ? all->rate() : -1;
@@ -117,7 +117,8 @@ void RatioSummary::printStages(std::ostream &out) const {
     if (p.size() != 5 || p[0] != "stage" || p[4] != kStages[0]) continue;
     const std::string base = name.substr(0, name.size() - p[4].size());
     if (!header) {
-      out << "\nEngine stages: median CPU ms per call (rest = whole detector minus the stages: "
+      out << "\nEngine stages: median CPU ms per call, all threads (rest = whole detector minus "
+             "the stages: "
              "the driver's own\ncopies, borders and magnitudes, and first touches of fresh "
              "memory)\n"
              "picture  size       setting    alloc   smooth  gradnt  suppr.  hyster  detector  "

@@ -2,8 +2,9 @@
 // A console reporter that, after the usual table, prints the engine's speed as
 // a ratio to OpenCV's and the engine's time split by stage, from the medians
 // of the runs (or the single run when there are no repetitions). Besides the
-// wall-clock ratios it gives the single-thread ratio in CPU time, which holds
-// up better when other processes share the machine.
+// wall-clock ratios it compares the CPU time (all threads) of the engine with
+// that of single-threaded OpenCV: the work each does per picture, a figure
+// that holds up better than wall time when other processes share the machine.
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -25,7 +26,7 @@ class RatioSummary : public benchmark::ConsoleReporter {
     double aggregateRate = -1, aggregateRealMs = -1, aggregateCpuMs = -1;
     double rate() const;    // MP/s
     double realMs() const;  // per call; for the stages, their own (CPU) time
-    double cpuMs() const;   // per call, this thread's CPU time
+    double cpuMs() const;   // per call, the process's CPU time
   };
   void printRatios(std::ostream &out) const;
   void printStages(std::ostream &out) const;

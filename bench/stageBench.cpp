@@ -1,8 +1,8 @@
 // Each engine stage alone on its real input, to see where the detector's time
 // goes. Stages that work in place get a fresh copy of their input before every
-// call; only the stage itself is timed, in this thread's CPU time, which other
-// processes on a busy machine do not inflate (page faults count: they are
-// spent in this thread).
+// call; only the stage itself is timed, in the CPU time of the whole process
+// (every thread a stage may start), which other processes on a busy machine
+// do not inflate; page faults count, being spent in the process.
 #include <time.h>
 
 #include <cstring>
@@ -17,9 +17,9 @@
 
 namespace {
 
-double threadSeconds() {
+double processSeconds() {
   timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
@@ -27,10 +27,10 @@ template <typename Reset, typename Stage>
 void timeStage(benchmark::State &state, Reset reset, Stage stage) {
   for (auto _ : state) {
     reset();
-    const double start = threadSeconds();
+    const double start = processSeconds();
     stage();
     benchmark::ClobberMemory();
-    state.SetIterationTime(threadSeconds() - start);
+    state.SetIterationTime(processSeconds() - start);
   }
 }
 
@@ -110,8 +110,7 @@ void registerStageBenchmarks(const std::vector<BenchPicture> &pictures) {
     for (const Setting &setting : kSettings) {
       for (const auto &stage : stages) {
         if (stage.needsSmoothing && !(setting.sigma > 0)) continue;
-        const std::string name =
-            "stage/" + picture.label + "/" + setting.label + "/" + stage.name;
+        const std::string name = "stage/" + picture.label + "/" + setting.label + "/" + stage.name;
         benchmark::RegisterBenchmark(name.c_str(), stage.run, &picture, setting)
             ->UseManualTime()
             ->Unit(benchmark::kMillisecond);

@@ -35,7 +35,8 @@ namespace {
 void fillImagePlane(const std::vector<float> &flat, PaddedPlane image, std::int64_t w,
                     std::int64_t h) {
   for (std::int64_t x = 0; x < w; ++x)
-    for (std::int64_t y = 0; y < h; ++y) image[x + 1][y + 1] = flat[static_cast<std::size_t>(y * w + x)];
+    for (std::int64_t y = 0; y < h; ++y)
+      image[x + 1][y + 1] = flat[static_cast<std::size_t>(y * w + x)];
   // Replicated border, columns first, corners 0.
   image[0][0] = image[0][h + 1] = image[w + 1][0] = image[w + 1][h + 1] = 0.0f;
   for (std::int64_t x = 1; x <= w; ++x) {

@@ -38,7 +38,9 @@ bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 struct Cells {
   std::int64_t rows;
   std::vector<float> values;
-  float &at(std::int64_t x, std::int64_t y) { return values[static_cast<std::size_t>(x * rows + y)]; }
+  float &at(std::int64_t x, std::int64_t y) {
+    return values[static_cast<std::size_t>(x * rows + y)];
+  }
 };
 
 // The edge set as characterised: seeds and every interior cell joined to one
@@ -107,7 +109,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       const bool border = x == 0 || y == 0 || x == columns - 1 || y == rows - 1;
       if (border || std::isnan(before)) {
         if (!sameBits(before, after)) fail(border ? "a border cell changed" : "a NaN cell changed");
-      } else if (after != 0.0f && after != 255.0f && !(sameBits(before, after) && before > 255.0f)) {
+      } else if (after != 0.0f && after != 255.0f &&
+                 !(sameBits(before, after) && before > 255.0f)) {
         fail("an interior cell left at neither 0, 255 nor its own value above 255");
       }
     }
