@@ -29,6 +29,14 @@ float cornerMagnitude(float v) {
   return std::sqrt(g * g + g * g);
 }
 
+// The engine's edge map must equal the plain detector's, byte for byte.
+void expectAgreement(const Bytes &picture, int width, int height, float t1, float t2, float sigma, int steps) {
+  Bytes expected = picture;
+  reference::detect(t1, t2, sigma, steps, width, height, expected.data());
+  ASSERT_EQ(detected(picture, width, height, t1, t2, sigma, steps), expected)
+      << width << "x" << height << " T1 " << t1 << " T2 " << t2 << " sigma " << sigma << " steps " << steps;
+}
+
 Bytes cornersOnly(int width, int height) {
   Bytes expected(static_cast<std::size_t>(width) * height, 0);
   expected[0] = expected[width - 1] = 255;
@@ -109,12 +117,31 @@ TEST(Detector, AgreesWithThePlainDetectorToTheBit) {
     const float t2 = randomFloat(rng, 0, 10);
     const float sigma = round % 4 == 0 ? 0.0f : round % 25 == 3 ? randomFloat(rng, 52, 60) : randomFloat(rng, 0.1f, 8);
     const int steps = std::uniform_int_distribution<int>(0, 8)(rng);
-    const Bytes picture = randomPicture(width, height, rng);
-    Bytes expected = picture;
-    reference::detect(t1, t2, sigma, steps, width, height, expected.data());
-    ASSERT_EQ(detected(picture, width, height, t1, t2, sigma, steps), expected)
-        << width << "x" << height << " T1 " << t1 << " T2 " << t2 << " sigma " << sigma << " steps " << steps;
+    expectAgreement(randomPicture(width, height, rng), width, height, t1, t2, sigma, steps);
   }
+}
+
+// Large enough for the work to be split, in shapes that leave odd remainders.
+TEST(Detector, LargePicturesAgreeWithThePlainDetector) {
+  std::mt19937 rng(53);
+  for (auto [width, height] : {std::pair{1023, 769}, std::pair{2000, 3}, std::pair{3, 2000}, std::pair{641, 479}}) {
+    const Bytes picture = randomPicture(width, height, rng);
+    expectAgreement(picture, width, height, 1, 5, 1.5f, 3);
+    expectAgreement(picture, width, height, 0.5f, 3, 0, 4);
+  }
+}
+
+// Smoothing that overflows to infinity in a bright region, or that turns
+// every sample into NaN: the later stages must still agree to the byte.
+TEST(Detector, RunawaySmoothingAgreesWithThePlainDetector) {
+  std::mt19937 rng(59);
+  Bytes picture = randomPicture(48, 40, rng);
+  for (int y = 5; y < 30; ++y)
+    for (int x = 10; x < 40; ++x) picture[y * 48 + x] = 255;
+  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  for (float sigma : {55.0f, 60.0f, nan, inf, 1e-30f, 1e30f})
+    for (int steps : {1, 7, 8})
+      for (float t2 : {0.0f, 6.0f}) expectAgreement(picture, 48, 40, 2, t2, sigma, steps);
 }
 
 TEST(Detector, CallsOnSeparateBuffersDoNotInterfere) {

@@ -6,6 +6,8 @@
 // The address sanitizer brings its own allocator: there these tests skip.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <random>
@@ -22,18 +24,22 @@
 
 namespace {
 
+// Atomic, as the engine may allocate from threads of its own.
 struct Refusals {
-  bool armed = false;
-  long untilRefusal = -1;  // requests still granted before the one refused
-  bool refused = false;
-  long held = 0;  // blocks obtained while armed and not yet released
+  std::atomic<bool> armed = false;
+  std::atomic<long> untilRefusal = -1;  // requests still granted before the one refused
+  std::atomic<bool> refused = false;
+  std::atomic<long> held = 0;  // blocks obtained while armed and not yet released
 } refusals;
 
 // Runs f with request number `refuse` (counted from 0) refused; tells
 // whether that request was reached.
 template <class F>
 bool refusingRequest(long refuse, F f) {
-  refusals = Refusals{true, refuse, false, 0};
+  refusals.untilRefusal = refuse;
+  refusals.refused = false;
+  refusals.held = 0;
+  refusals.armed = true;
   f();
   refusals.armed = false;
   return refusals.refused;
@@ -101,18 +107,27 @@ class Memory : public ::testing::Test {
 };
 
 TEST_F(Memory, EveryRefusedRequestLeavesTheBufferUntouchedAndNothingHeld) {
-  const int width = 64, height = 48;
+  enum Kind { shapes, noise, white };
   struct Case {
     const char *name;
+    int width, height;
     float t1, t2, sigma;
     int steps;
-    bool noise;  // pure noise links large groups, so hysteresis needs room of its own
+    Kind kind;
   };
-  for (const Case &c : {Case{"shapes", 1, 5, 1.5f, 3, false}, Case{"noise", 0, 60, 0, 0, true}}) {
+  const Case cases[] = {
+      {"shapes", 64, 48, 1, 5, 1.5f, 3, shapes},
+      {"noise, which links large groups", 64, 48, 0, 60, 0, 0, noise},
+      {"large enough to split the work", 640, 480, 1, 5, 1.5f, 3, shapes},
+      {"smoothing overflowing to infinity", 40, 30, 2, 6, 60, 8, white},
+  };
+  for (const Case &c : cases) {
+    const int width = c.width, height = c.height;
     std::mt19937 rng(47);
     std::vector<std::uint8_t> picture = randomPicture(width, height, rng);
-    if (c.noise)
+    if (c.kind == noise)
       for (auto &b : picture) b = static_cast<std::uint8_t>(rng());
+    if (c.kind == white) std::fill(picture.begin(), picture.end(), std::uint8_t{255});
     std::vector<std::uint8_t> full = picture;
     cannyEdgeDetector(c.t1, c.t2, c.sigma, c.steps, width, height, full.data());
     ASSERT_NE(full, picture);
