@@ -11,3 +11,8 @@
 // be had, everything obtained is released and the buffer is left unchanged.
 void cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
                        std::int32_t height, std::uint8_t *data);
+
+// The same, telling whether it finished: false when working memory could not
+// be had, in which case the buffer is unchanged.
+bool tryCannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
+                          std::int32_t height, std::uint8_t *data);
