@@ -15,6 +15,7 @@
 #include "engine/parallel.h"
 #include "engine/smoothGaussian.h"
 #include "engine/sweeps.h"
+#include "engine/transpose.h"
 #include "engine/vectorClones.h"
 
 // Throughout, rows[y][x] is the cell the plain form calls image[x][y]: row y
@@ -44,50 +45,67 @@ void widenRows(const std::uint8_t *data, float **rows, std::ptrdiff_t w, std::pt
 
 // The row sweeps straight from the bytes, rows y0 to y1: a block of rows is
 // widened into scratch already interleaved, swept there in lock step and
-// written back.
+// written back. The grid's rows are `stride` cells apart in one block.
 ENGINE_VECTOR_CLONES
-void sweepRowsFromBytes(const std::uint8_t *data, float **rows, std::ptrdiff_t w,
-                        std::ptrdiff_t y0, std::ptrdiff_t y1, const sweeps::Recursion &r,
-                        float *scratch) {
+void sweepRowsFromBytes(const std::uint8_t *data, float *grid, std::ptrdiff_t stride,
+                        std::ptrdiff_t w, std::ptrdiff_t y0, std::ptrdiff_t y1,
+                        const sweeps::Recursion &r, float *scratch) {
   for (; y0 < y1; y0 += sweeps::kBlockLanes) {
     const std::ptrdiff_t lanes = std::min(sweeps::kBlockLanes, y1 - y0);
-    for (std::ptrdiff_t i = 0; i < lanes; ++i) {
-      const std::uint8_t *in = data + (y0 + i) * w;
-      for (std::ptrdiff_t k = 0; k < w; ++k) scratch[k * lanes + i] = in[k];
-    }
+    transpose(data + y0 * w, w, scratch, lanes, w, lanes);
     sweeps::sweepInterleaved(scratch, w, lanes, r);
-    for (std::ptrdiff_t i = 0; i < lanes; ++i) {
-      float *out = rows[y0 + i + 1] + 1;
-      for (std::ptrdiff_t k = 0; k < w; ++k) out[k] = scratch[k * lanes + i];
-    }
+    transpose(scratch, lanes, grid + (y0 + 1) * stride + 1, stride, lanes, w);
   }
 }
 
-// The column sweeps of columns x0 to x1: position y of a strip of adjacent
-// columns is contiguous in row y. Then the gain, noting whether any sample
-// left the safe range.
+// The column sweeps of columns x0 to x1, a strip at a time: position y of a
+// strip is a contiguous piece of row y, copied into scratch so that the
+// sweeps run over contiguous memory. The gain goes on as the strip is copied
+// back, noting whether any sample left the safe range.
 ENGINE_VECTOR_CLONES
 bool sweepColumnsAndScale(float **rows, std::ptrdiff_t x0, std::ptrdiff_t x1, std::ptrdiff_t h,
-                          const sweeps::Recursion &r) {
+                          const sweeps::Recursion &r, float *scratch) {
   int unsafe = 0;
   const float gain = r.gain;
   for (; x0 < x1; x0 += sweeps::kBlockLanes) {
     const std::ptrdiff_t lanes = std::min(sweeps::kBlockLanes, x1 - x0);
-    const auto at = [&](std::ptrdiff_t k) { return rows[k + 1] + 1 + x0; };
-    if (lanes == sweeps::kBlockLanes)
-      sweeps::sweepLanes<sweeps::kBlockLanes>(at, h, lanes, r);
-    else
-      sweeps::sweepLanes<0>(at, h, lanes, r);
+    for (std::ptrdiff_t y = 0; y < h; ++y)
+      std::memcpy(scratch + y * lanes, rows[y + 1] + 1 + x0,
+                  static_cast<std::size_t>(lanes) * sizeof(float));
+    sweeps::sweepInterleaved(scratch, h, lanes, r);
     for (std::ptrdiff_t y = 0; y < h; ++y) {
-      float *strip = at(y);
+      const float *from = scratch + y * lanes;
+      float *to = rows[y + 1] + 1 + x0;
       for (std::ptrdiff_t i = 0; i < lanes; ++i) {
-        const float v = strip[i] * gain;
-        strip[i] = v;
+        const float v = from[i] * gain;
+        to[i] = v;
         unsafe |= static_cast<int>(!(__builtin_fabsf(v) < kSafeMagnitude));
       }
     }
   }
   return unsafe == 0;
+}
+
+// The same without scratch memory: the strip is swept where it lies.
+bool sweepColumnsInPlace(float **rows, std::ptrdiff_t x0, std::ptrdiff_t x1, std::ptrdiff_t h,
+                         const sweeps::Recursion &r) {
+  int unsafe = 0;
+  for (; x0 < x1; x0 += sweeps::kBlockLanes) {
+    const std::ptrdiff_t lanes = std::min(sweeps::kBlockLanes, x1 - x0);
+    sweeps::sweepLanes<0>([&](std::ptrdiff_t k) { return rows[k + 1] + 1 + x0; }, h, lanes, r);
+    for (std::ptrdiff_t y = 1; y <= h; ++y)
+      for (std::ptrdiff_t i = 0; i < lanes; ++i) {
+        const float v = rows[y][1 + x0 + i] * r.gain;
+        rows[y][1 + x0 + i] = v;
+        unsafe |= static_cast<int>(!(__builtin_fabsf(v) < kSafeMagnitude));
+      }
+  }
+  return unsafe == 0;
+}
+
+float *allocScratch(std::ptrdiff_t positions) {
+  return static_cast<float *>(
+      std::malloc(static_cast<std::size_t>(positions) * sweeps::kBlockLanes * sizeof(float)));
 }
 
 // Fills the picture into the grid's interior, smoothed. Returns false when a
@@ -101,13 +119,14 @@ bool loadSmoothed(const std::uint8_t *data, float **rows, std::ptrdiff_t w, std:
     return true;
   }
   const sweeps::Recursion r(smoothingConstants(sigma, steps), steps);
+  float *grid = rows[0];
+  const std::ptrdiff_t stride = w + 2;
   const std::ptrdiff_t blocks = (h + sweeps::kBlockLanes - 1) / sweeps::kBlockLanes;
   parallelFor(blocks, rowsPerPart(w) / sweeps::kBlockLanes, [&](std::ptrdiff_t b0, std::ptrdiff_t b1) {
     const std::ptrdiff_t y0 = b0 * sweeps::kBlockLanes, y1 = std::min(h, b1 * sweeps::kBlockLanes);
-    auto *scratch = static_cast<float *>(
-        std::malloc(static_cast<std::size_t>(w) * sweeps::kBlockLanes * sizeof(float)));
+    float *scratch = allocScratch(w);
     if (scratch) {
-      sweepRowsFromBytes(data, rows, w, y0, y1, r, scratch);
+      sweepRowsFromBytes(data, grid, stride, w, y0, y1, r, scratch);
     } else {  // one row at a time, in place
       widenRows(data, rows, w, y0, y1);
       sweeps::alongLines(
@@ -119,8 +138,13 @@ bool loadSmoothed(const std::uint8_t *data, float **rows, std::ptrdiff_t w, std:
   std::atomic<bool> safe{true};
   parallelFor(strips, std::max<std::ptrdiff_t>(1, kPixelsPerPart / h / sweeps::kBlockLanes),
               [&](std::ptrdiff_t s0, std::ptrdiff_t s1) {
+                const std::ptrdiff_t x0 = s0 * sweeps::kBlockLanes;
                 const std::ptrdiff_t x1 = std::min(w, s1 * sweeps::kBlockLanes);
-                if (!sweepColumnsAndScale(rows, s0 * sweeps::kBlockLanes, x1, h, r)) safe = false;
+                float *scratch = allocScratch(h);
+                const bool partSafe = scratch ? sweepColumnsAndScale(rows, x0, x1, h, r, scratch)
+                                              : sweepColumnsInPlace(rows, x0, x1, h, r);
+                std::free(scratch);
+                if (!partSafe) safe = false;
               });
   return safe;
 }

@@ -14,9 +14,9 @@
 
 namespace sweeps {
 
-// How many lines a block sweeps in lock step: several vectors' worth, so that
-// the recursion's latency overlaps, and few enough for a block to stay in cache.
-constexpr std::ptrdiff_t kBlockLanes = 32;
+// How many lines a block sweeps in lock step: enough vectors' worth that the
+// recursion's latency overlaps, few enough that a block stays in cache.
+constexpr std::ptrdiff_t kBlockLanes = 64;
 
 struct Recursion {
   float nu, boundaryScale, gain;
@@ -30,25 +30,26 @@ struct Recursion {
 
 // Sweep pairs over several lines at once: at(k) points at position k of the
 // first line, the other lines' samples following it contiguously. kLanes
-// fixes the line count at compile time; 0 takes it from `lanes`.
+// fixes the line count at compile time (at most kBlockLanes); 0 takes it from
+// `lanes`. The value just computed is carried to the next position in
+// registers rather than read back from memory.
 template <std::ptrdiff_t kLanes, typename At>
 inline void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, const Recursion &r) {
   const std::ptrdiff_t count = kLanes ? kLanes : lanes;
   const float nu = r.nu, b = r.boundaryScale;
+  float carry[kBlockLanes];
   for (std::int32_t s = 0; s < r.steps; ++s) {
     float *first = at(0);
-    for (std::ptrdiff_t i = 0; i < count; ++i) first[i] = first[i] * b;
+    for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = first[i] = first[i] * b;
     for (std::ptrdiff_t k = 1; k < n; ++k) {
       float *__restrict cur = at(k);
-      const float *__restrict prev = at(k - 1);
-      for (std::ptrdiff_t i = 0; i < count; ++i) cur[i] = cur[i] + nu * prev[i];
+      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = cur[i] = cur[i] + nu * carry[i];
     }
     float *last = at(n - 1);
-    for (std::ptrdiff_t i = 0; i < count; ++i) last[i] = last[i] * b;
+    for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = last[i] = last[i] * b;
     for (std::ptrdiff_t k = n - 2; k >= 0; --k) {
       float *__restrict cur = at(k);
-      const float *__restrict next = at(k + 1);
-      for (std::ptrdiff_t i = 0; i < count; ++i) cur[i] = cur[i] + nu * next[i];
+      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = cur[i] = cur[i] + nu * carry[i];
     }
   }
 }
