@@ -1,5 +1,12 @@
 #include "screens/FifthViewController.h"
 
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
+
+#include "screens/ImageView.h"
+
 namespace {
 constexpr ScreenConstants fifthScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Fifth"),
@@ -11,10 +18,60 @@ constexpr ScreenConstants fifthScreen{
     .steps = {0.0f, 8.0f, 4.0f},
     .reportsFailures = true,
 };
+
+// The kept picture is an eighth of the camera's in width and in height.
+constexpr qreal shrinkFactor = 0.125;
+
+// Whole pixels in `length`; the tolerance keeps a product such as 40 * 1.5
+// that lands a hair below a whole number from losing a pixel.
+int wholePixels(qreal length) { return int(std::floor(length + 1e-6)); }
 }  // namespace
 
 FifthViewController::FifthViewController(const QString &nibName, QWidget *parent)
-    : PictureViewController(nibName, fifthScreen, parent) {}
+    : PictureViewController(nibName, fifthScreen, parent),
+      _pictureSource(std::make_unique<CameraDialogSource>()) {}
+
+FifthViewController::~FifthViewController() = default;
+
+void FifthViewController::setPictureSource(std::unique_ptr<CameraPictureSource> source) {
+  if (_pictureSource) _pictureSource->dismissPicker();
+  _pictureSource = std::move(source);
+}
+
+void FifthViewController::viewWillAppear() {
+  if (_pictureSource) _pictureSource->presentPicker(this, this);
+}
+
+void FifthViewController::didFinishPickingImage(const QImage &picture) {
+  const QSizeF points = picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
+  setPreImage(imageWithImage(picture, points * shrinkFactor));
+  if (image()) image()->setImage(_preImage);
+  if (_pictureSource) _pictureSource->dismissPicker();
+}
+
+void FifthViewController::imagePickerControllerDidCancel() {
+  if (_pictureSource) _pictureSource->dismissPicker();
+}
+
+QImage FifthViewController::imageWithImage(const QImage &image, const QSizeF &size) {
+  const QScreen *screen = QGuiApplication::primaryScreen();
+  const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+  const QSize pixels(wholePixels(size.width() * ratio), wholePixels(size.height() * ratio));
+  if (pixels.isEmpty()) return {};
+  QImage surface(pixels, QImage::Format_ARGB32_Premultiplied);
+  if (surface.isNull()) return {};  // too large to allocate
+  surface.setDevicePixelRatio(ratio);
+  surface.fill(Qt::transparent);
+  if (!image.isNull()) {
+    // Shrunk by averaging first: the painter's own filter samples too few
+    // source pixels for so large a reduction and would alias.
+    const QImage stretched =
+        image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&surface);
+    painter.drawImage(QRectF(QPointF(0, 0), surface.deviceIndependentSize()), stretched);
+  }
+  return surface;
+}
 
 void FifthViewController::convert() {
   if (!_preImage.isNull()) PictureViewController::convert();

@@ -1,17 +1,37 @@
 #pragma once
-// The fifth tab: works on a picture it is given (the camera's) instead of a
-// sample picture. Until it has one, Apply and Reset do nothing.
+// The fifth tab: works on a picture from the camera instead of a sample
+// picture. Each time the tab is about to appear it opens the camera; a picture
+// taken there is shrunk to an eighth of its width and height, kept and shown.
+// Until there is one, Apply and Reset do nothing.
+#include <QImage>
+#include <QSizeF>
+#include <memory>
+
+#include "screens/CameraPickerDelegate.h"
+#include "screens/CameraPictureSource.h"
 #include "screens/PictureViewController.h"
 
-class FifthViewController : public PictureViewController {
+class FifthViewController : public PictureViewController, public CameraPickerDelegate {
   Q_OBJECT
 
  public:
   explicit FifthViewController(const QString &nibName, QWidget *parent = nullptr);
+  ~FifthViewController() override;
 
-  // The picture Apply and Reset start from; null until one is given.
+  // The shrunken picture Apply and Reset start from; null until one is taken.
   const QImage &preImage() const { return _preImage; }
   void setPreImage(const QImage &picture) { _preImage = picture; }
+
+  // Where pictures come from: the camera dialog unless another is given.
+  CameraPictureSource *pictureSource() const { return _pictureSource.get(); }
+  void setPictureSource(std::unique_ptr<CameraPictureSource> source);
+
+  // `image` stretched to `size` points, drawn at the primary screen's device
+  // pixel ratio. Null when that leaves no whole pixel.
+  static QImage imageWithImage(const QImage &image, const QSizeF &size);
+
+  void didFinishPickingImage(const QImage &image) override;
+  void imagePickerControllerDidCancel() override;
 
  public slots:
   void convert() override;
@@ -19,7 +39,9 @@ class FifthViewController : public PictureViewController {
 
  protected:
   QImage sourcePicture() const override { return _preImage; }
+  void viewWillAppear() override;
 
  private:
   QImage _preImage;
+  std::unique_ptr<CameraPictureSource> _pictureSource;
 };

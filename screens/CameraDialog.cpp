@@ -1,0 +1,256 @@
+#include "screens/CameraDialog.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QVideoWidget>
+#include <algorithm>
+#include <utility>
+
+#include "screens/CameraPickerDelegate.h"
+#include "screens/CameraPictureFile.h"
+
+namespace {
+// How long Take may wait for the camera before the user hears about it.
+constexpr int shotDeadlineMs = 10000;
+}  // namespace
+
+CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choosePictureFile) {
+  setWindowTitle(tr("Camera"));
+  buildLayout();
+
+  // Viewfinder and still capture join the session before any camera does:
+  // a branch added to a running pipeline makes some sources (PipeWire's)
+  // renegotiate, and they may stall doing so.
+  _session.setImageCapture(&_imageCapture);
+  _session.setVideoOutput(_viewfinder);
+
+  connect(&_mediaDevices, &QMediaDevices::videoInputsChanged, this, &CameraDialog::listCameras);
+  connect(_cameraChooser, &QComboBox::activated, this, &CameraDialog::runChosenCamera);
+  connect(_takeButton, &QPushButton::clicked, this, &CameraDialog::take);
+  connect(_cancelButton, &QPushButton::clicked, this, &CameraDialog::reject);
+  connect(_openFileButton, &QPushButton::clicked, this, &CameraDialog::chooseFile);
+  connect(&_imageCapture, &QImageCapture::readyForCaptureChanged, this,
+          &CameraDialog::updateControls);
+  connect(&_imageCapture, &QImageCapture::imageCaptured, this, &CameraDialog::shotCaptured);
+  connect(&_imageCapture, &QImageCapture::imageSaved, this, &CameraDialog::shotSaved);
+  connect(&_imageCapture, &QImageCapture::errorOccurred, this,
+          [this](int id, QImageCapture::Error, const QString &why) { shotFailed(id, why); });
+  _shotDeadline.setSingleShot(true);
+  _shotDeadline.setInterval(shotDeadlineMs);
+  connect(&_shotDeadline, &QTimer::timeout, this, &CameraDialog::shotOverdue);
+
+  listCameras();
+}
+
+CameraDialog::~CameraDialog() {
+  _session.setCamera(nullptr);
+}
+
+void CameraDialog::buildLayout() {
+  _cameraChooser = new QComboBox(this);
+  _cameraChooser->setToolTip(tr("The camera to take the picture with"));
+  _viewfinder = new QVideoWidget(this);
+  _viewfinder->setMinimumSize(320, 240);
+  _noCameraNotice = new QLabel(tr("No camera was found. You can open a picture file instead."), this);
+  _noCameraNotice->setWordWrap(true);
+  _message = new QLabel(this);
+  _message->setWordWrap(true);
+  _message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  _openFileButton = new QPushButton(tr("Open Picture File…"), this);
+  _cancelButton = new QPushButton(tr("Cancel"), this);
+  _takeButton = new QPushButton(tr("Take"), this);
+
+  auto *buttons = new QHBoxLayout;
+  buttons->addWidget(_openFileButton);
+  buttons->addStretch();
+  buttons->addWidget(_cancelButton);
+  buttons->addWidget(_takeButton);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(_cameraChooser);
+  layout->addWidget(_viewfinder, 1);
+  layout->addWidget(_noCameraNotice);
+  layout->addWidget(_message);
+  layout->addLayout(buttons);
+}
+
+void CameraDialog::openPictureFile(const QString &path) {
+  QString why;
+  const QImage picture = readPictureFile(path, &why);
+  if (picture.isNull())
+    showMessage(why);
+  else
+    pick(picture);
+}
+
+void CameraDialog::dismiss() { done(QDialog::Accepted); }
+
+void CameraDialog::reject() {
+  // A picture on its way is let finish first: the camera must not be pulled
+  // from under it.
+  if (_shotId != 0) {
+    _cancelWhenShotEnds = true;
+    return;
+  }
+  if (_delegate)
+    _delegate->imagePickerControllerDidCancel();
+  else
+    QDialog::reject();
+}
+
+void CameraDialog::showEvent(QShowEvent *event) {
+  QDialog::showEvent(event);
+  _onShow = true;
+  runChosenCamera();
+}
+
+void CameraDialog::hideEvent(QHideEvent *event) {
+  QDialog::hideEvent(event);
+  _onShow = false;
+  runChosenCamera();
+}
+
+// Fills the chooser anew whenever cameras come or go, keeping the one chosen
+// while it is still there, else the system's default.
+void CameraDialog::listCameras() {
+  const QCameraDevice chosen = chosenCamera();
+  _cameras = QMediaDevices::videoInputs();
+  qsizetype index = _cameras.indexOf(chosen);
+  if (index < 0) index = std::max<qsizetype>(0, _cameras.indexOf(QMediaDevices::defaultVideoInput()));
+
+  const QSignalBlocker quiet(_cameraChooser);
+  _cameraChooser->clear();
+  for (const QCameraDevice &camera : std::as_const(_cameras))
+    _cameraChooser->addItem(camera.description());
+  _cameraChooser->setCurrentIndex(int(index));
+  runChosenCamera();
+}
+
+QCameraDevice CameraDialog::chosenCamera() const {
+  const int index = _cameraChooser->currentIndex();
+  return index >= 0 && index < _cameras.size() ? _cameras.at(index) : QCameraDevice();
+}
+
+// Runs the chosen camera while the dialog is on show, and none otherwise.
+void CameraDialog::runChosenCamera() {
+  if (_shotId == 0) {
+    const QCameraDevice wanted = _onShow ? chosenCamera() : QCameraDevice();
+    const QCameraDevice running = _camera ? _camera->cameraDevice() : QCameraDevice();
+    if (wanted != running) {
+      _session.setCamera(nullptr);
+      _camera.reset();
+      if (!wanted.isNull()) {
+        _camera = std::make_unique<QCamera>(wanted);
+        connect(_camera.get(), &QCamera::errorOccurred, this,
+                [this](QCamera::Error, const QString &why) {
+                  showMessage(tr("Camera error: %1").arg(why));
+                });
+        _session.setCamera(_camera.get());
+        _camera->start();
+      }
+    }
+  }
+  updateControls();
+}
+
+void CameraDialog::updateControls() {
+  const bool haveCameras = !_cameras.isEmpty();
+  const bool shooting = _shotId != 0;
+  _cameraChooser->setVisible(_cameras.size() > 1);
+  _cameraChooser->setEnabled(!shooting);
+  _viewfinder->setVisible(haveCameras);
+  _noCameraNotice->setVisible(!haveCameras);
+  _openFileButton->setEnabled(!shooting);
+  _openFileButton->setDefault(!haveCameras);
+  _takeButton->setEnabled(_camera && _imageCapture.isReadyForCapture() && !shooting);
+  _takeButton->setDefault(haveCameras);
+}
+
+// One still picture. Its pixels arrive first; it is done once the capture has
+// also encoded it to a file: only then may the camera stop, as some sources
+// free a frame's memory when they stop.
+void CameraDialog::take() {
+  if (!_camera || _shotId != 0) return;
+  if (!_shotFolder) _shotFolder = std::make_unique<QTemporaryDir>();
+  if (!_shotFolder->isValid()) {
+    showMessage(tr("The picture cannot be taken: %1.").arg(_shotFolder->errorString()));
+    _shotFolder.reset();
+    return;
+  }
+  _message->clear();
+  _shot = QImage();
+  const int id = _imageCapture.captureToFile(_shotFolder->filePath(QStringLiteral("shot.jpg")));
+  if (id < 0) return;  // the capture reports why with errorOccurred
+  _shotId = id;
+  _shotDeadline.start();
+  updateControls();
+}
+
+void CameraDialog::shotCaptured(int id, const QImage &picture) {
+  if (id == _shotId) _shot = picture;
+}
+
+void CameraDialog::shotSaved(int id, const QString &fileName) {
+  if (id != _shotId) return;
+  // Should the pixels not have come through, the file holds the picture too.
+  const QImage picture = _shot.isNull() ? QImage(fileName) : _shot;
+  QFile::remove(fileName);
+  endShot();
+  if (cancelledMeanwhile()) return;
+  if (picture.isNull())
+    showMessage(tr("The camera did not deliver a picture. Please try again."));
+  else
+    pick(picture);
+}
+
+void CameraDialog::shotFailed(int id, const QString &why) {
+  showMessage(tr("The picture could not be taken: %1").arg(why));
+  if (id != _shotId) return;
+  endShot();
+  cancelledMeanwhile();
+}
+
+// The camera took too long: whatever arrived is used, else the user is told.
+void CameraDialog::shotOverdue() {
+  const QImage picture = _shot;
+  endShot();
+  if (cancelledMeanwhile()) return;
+  if (picture.isNull())
+    showMessage(tr("The camera did not deliver a picture. Please try again."));
+  else
+    pick(picture);
+}
+
+void CameraDialog::endShot() {
+  _shotDeadline.stop();
+  _shotId = 0;
+  _shot = QImage();
+  runChosenCamera();  // catches up on camera changes held back meanwhile
+}
+
+// Reports a cancel the user asked for while the picture was on its way.
+bool CameraDialog::cancelledMeanwhile() {
+  if (!std::exchange(_cancelWhenShotEnds, false)) return false;
+  reject();
+  return true;
+}
+
+void CameraDialog::chooseFile() {
+  const QString path = _chooseFile ? _chooseFile(this) : QString();
+  if (!path.isEmpty()) openPictureFile(path);
+}
+
+void CameraDialog::pick(const QImage &picture) {
+  _message->clear();
+  if (_delegate)
+    _delegate->didFinishPickingImage(picture);
+  else
+    accept();
+}
+
+void CameraDialog::showMessage(const QString &text) { _message->setText(text); }

@@ -1,0 +1,109 @@
+#pragma once
+// The camera picker: a live viewfinder of the chosen camera with Take and
+// Cancel, still pictures only. Without a camera it says so and offers to open
+// a picture file instead. A taken or opened picture goes to the delegate as
+// it is; the dialog stays open until its owner closes it with dismiss().
+#include <QCamera>
+#include <QCameraDevice>
+#include <QDialog>
+#include <QImage>
+#include <QImageCapture>
+#include <QList>
+#include <QMediaCaptureSession>
+#include <QMediaDevices>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QVideoWidget;
+class CameraPickerDelegate;
+
+class CameraDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CameraDialog(QWidget *parent = nullptr);
+  ~CameraDialog() override;
+
+  void setDelegate(CameraPickerDelegate *delegate) { _delegate = delegate; }
+
+  // Asks the user for a picture file; an empty path means "none". A file
+  // dialog unless replaced.
+  using FileChooser = std::function<QString(QWidget *parent)>;
+  void setFileChooser(FileChooser chooser) { _chooseFile = std::move(chooser); }
+
+  // Reads the picture at `path` and hands it on like a taken one; when it
+  // cannot be read, says why in the dialog instead.
+  void openPictureFile(const QString &path);
+
+  // Closes the dialog without telling the delegate anything.
+  void dismiss();
+
+  // What the user sees and works.
+  QComboBox *cameraChooser() const { return _cameraChooser; }
+  QVideoWidget *viewfinder() const { return _viewfinder; }
+  QLabel *noCameraNotice() const { return _noCameraNotice; }
+  QLabel *message() const { return _message; }
+  QPushButton *openFileButton() const { return _openFileButton; }
+  QPushButton *cancelButton() const { return _cancelButton; }
+  QPushButton *takeButton() const { return _takeButton; }
+  // The camera running now; null while the dialog is hidden or has none.
+  QCamera *camera() const { return _camera.get(); }
+
+ public slots:
+  // Cancel, Escape and the close box: tells the delegate the user cancelled.
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+  void hideEvent(QHideEvent *event) override;
+
+ private:
+  void buildLayout();
+  void listCameras();
+  QCameraDevice chosenCamera() const;
+  void runChosenCamera();
+  void updateControls();
+
+  void take();
+  void shotCaptured(int id, const QImage &picture);
+  void shotSaved(int id, const QString &fileName);
+  void shotFailed(int id, const QString &why);
+  void shotOverdue();
+  void endShot();
+  bool cancelledMeanwhile();
+
+  void chooseFile();
+  void pick(const QImage &picture);
+  void showMessage(const QString &text);
+
+  CameraPickerDelegate *_delegate = nullptr;
+  FileChooser _chooseFile;
+
+  QMediaDevices _mediaDevices;
+  QList<QCameraDevice> _cameras;
+  QMediaCaptureSession _session;
+  QImageCapture _imageCapture;
+  std::unique_ptr<QCamera> _camera;
+  bool _onShow = false;
+
+  // The picture being taken: its request id (0 for none) and, once captured,
+  // its pixels. It is finished when the capture has also written its file.
+  int _shotId = 0;
+  QImage _shot;
+  bool _cancelWhenShotEnds = false;
+  QTimer _shotDeadline;
+  std::unique_ptr<QTemporaryDir> _shotFolder;  // made at the first Take
+
+  QComboBox *_cameraChooser = nullptr;
+  QVideoWidget *_viewfinder = nullptr;
+  QLabel *_noCameraNotice = nullptr;
+  QLabel *_message = nullptr;
+  QPushButton *_openFileButton = nullptr;
+  QPushButton *_cancelButton = nullptr;
+  QPushButton *_takeButton = nullptr;
+};

@@ -1,0 +1,30 @@
+#include "screens/CameraPictureFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QImageReader>
+#include <QStringList>
+
+namespace {
+QString tr(const char *text) { return QCoreApplication::translate("CameraDialog", text); }
+}  // namespace
+
+QString choosePictureFile(QWidget *parent) {
+  QStringList patterns;
+  for (const QByteArray &format : QImageReader::supportedImageFormats())
+    patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+  const QString filters = tr("Pictures (%1)").arg(patterns.join(u' ')) + QStringLiteral(";;") +
+                          tr("All files (*)");
+  return QFileDialog::getOpenFileName(parent, tr("Open Picture"), QString(), filters);
+}
+
+QImage readPictureFile(const QString &path, QString *why) {
+  QImageReader reader(path);
+  reader.setAutoTransform(true);
+  QImage picture = reader.read();
+  if (picture.isNull() && why)
+    *why = tr("Cannot open the picture “%1”: %2.")
+               .arg(QDir::toNativeSeparators(path), reader.errorString());
+  return picture;
+}
