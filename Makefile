@@ -35,7 +35,7 @@ FUZZ_SECONDS ?= 60
 .PHONY: fuzz
 fuzz:
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCANNY_FUZZ=ON -DCANNY_ENGINE_ONLY=ON
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_detector fuzz_hysteresis
+	cmake --build build-fuzz -j $(JOBS) --target fuzz_detector fuzz_detector_large fuzz_hysteresis
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:

@@ -11,6 +11,10 @@ class FuzzInput {
 
   std::uint8_t byte() { return at_ < size_ ? data_[at_++] : 0; }
 
+  // The bytes not read yet, and one of them by its index among those.
+  std::size_t remaining() const { return size_ - at_; }
+  std::uint8_t peek(std::size_t i) const { return data_[at_ + i]; }
+
   // A whole number in [lo, hi], from one byte.
   int inRange(int lo, int hi) { return lo + byte() % (hi - lo + 1); }
 
