@@ -25,7 +25,8 @@ void smooth(std::vector<float> &flat, std::int32_t width, std::int32_t height, f
     for (std::int32_t k = n - 2; k >= 0; --k) x(k) = x(k) + nuF * x(k + 1);
   };
   for (std::int32_t r = 0; r < height; ++r)
-    for (std::int32_t s = 0; s < steps; ++s) sweepPair(&flat[static_cast<std::size_t>(r) * width], width, 1);
+    for (std::int32_t s = 0; s < steps; ++s)
+      sweepPair(&flat[static_cast<std::size_t>(r) * width], width, 1);
   for (std::int32_t c = 0; c < width; ++c)
     for (std::int32_t s = 0; s < steps; ++s) sweepPair(&flat[c], height, width);
   const auto gainF = static_cast<float>(gain);
@@ -35,10 +36,14 @@ void smooth(std::vector<float> &flat, std::int32_t width, std::int32_t height, f
 void gradients(const Grid &image, Grid &gx, Grid &gy) {
   for (std::int32_t x = 1; x <= image.width; ++x)
     for (std::int32_t y = 1; y <= image.height; ++y) {
-      const float right = (image.at(x + 1, y - 1) + 2.0f * image.at(x + 1, y)) + image.at(x + 1, y + 1);
-      const float left = (image.at(x - 1, y - 1) + 2.0f * image.at(x - 1, y)) + image.at(x - 1, y + 1);
-      const float below = (image.at(x - 1, y + 1) + 2.0f * image.at(x, y + 1)) + image.at(x + 1, y + 1);
-      const float above = (image.at(x - 1, y - 1) + 2.0f * image.at(x, y - 1)) + image.at(x + 1, y - 1);
+      const float right =
+          (image.at(x + 1, y - 1) + 2.0f * image.at(x + 1, y)) + image.at(x + 1, y + 1);
+      const float left =
+          (image.at(x - 1, y - 1) + 2.0f * image.at(x - 1, y)) + image.at(x - 1, y + 1);
+      const float below =
+          (image.at(x - 1, y + 1) + 2.0f * image.at(x, y + 1)) + image.at(x + 1, y + 1);
+      const float above =
+          (image.at(x - 1, y - 1) + 2.0f * image.at(x, y - 1)) + image.at(x + 1, y - 1);
       gx.at(x, y) = (right - left) * 0.125f;
       gy.at(x, y) = (below - above) * 0.125f;
     }
@@ -61,7 +66,8 @@ int sector(double a) {
 void suppress(Grid &magnitudes, const Grid &gx, const Grid &gy) {
   const Grid before = magnitudes;
   // Offsets of the first and second neighbour compared in each sector.
-  static const int pairs[5][4] = {{0, 0, 0, 0}, {-1, 0, 1, 0}, {-1, -1, 1, 1}, {0, -1, 0, 1}, {1, -1, -1, 1}};
+  static const int pairs[5][4] = {
+      {0, 0, 0, 0}, {-1, 0, 1, 0}, {-1, -1, 1, 1}, {0, -1, 0, 1}, {1, -1, -1, 1}};
   for (std::int32_t x = 1; x <= magnitudes.width; ++x)
     for (std::int32_t y = 1; y <= magnitudes.height; ++y) {
       const float m = before.at(x, y);
@@ -69,7 +75,8 @@ void suppress(Grid &magnitudes, const Grid &gx, const Grid &gy) {
       const int s = sector(static_cast<double>(angle(gx.at(x, y), gy.at(x, y))));
       if (s == 0) return;
       const int *p = pairs[s];
-      if (before.at(x + p[0], y + p[1]) > m || before.at(x + p[2], y + p[3]) > m) magnitudes.at(x, y) = 0.0f;
+      if (before.at(x + p[0], y + p[1]) > m || before.at(x + p[2], y + p[3]) > m)
+        magnitudes.at(x, y) = 0.0f;
     }
 }
 
@@ -117,7 +124,8 @@ void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t wi
 
   Grid image(w, h), gx(w, h), gy(w, h);
   for (std::int32_t y = 0; y < h; ++y)
-    for (std::int32_t x = 0; x < w; ++x) image.at(x + 1, y + 1) = flat[static_cast<std::size_t>(y) * w + x];
+    for (std::int32_t x = 0; x < w; ++x)
+      image.at(x + 1, y + 1) = flat[static_cast<std::size_t>(y) * w + x];
   for (std::int32_t x = 0; x <= w + 1; ++x) {
     image.at(x, 0) = image.at(x, 1);
     image.at(x, h + 1) = image.at(x, h);
@@ -141,8 +149,10 @@ void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t wi
   for (std::int32_t y = 1; y <= h; ++y)
     for (std::int32_t x = 1; x <= w; ++x) {
       const float v = image.at(x, y);
-      data[static_cast<std::size_t>(y - 1) * w + (x - 1)] =
-          v < 0 ? 0 : v > 255 ? 255 : static_cast<std::uint8_t>(v);
+      data[static_cast<std::size_t>(y - 1) * w + (x - 1)] = v < 0 ? 0
+                                                            : v > 255
+                                                                ? 255
+                                                                : static_cast<std::uint8_t>(v);
     }
 }
 

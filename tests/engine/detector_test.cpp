@@ -17,7 +17,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes detected(Bytes picture, int width, int height, float t1, float t2, float sigma = 0, int steps = 4) {
+Bytes detected(Bytes picture, int width, int height, float t1, float t2, float sigma = 0,
+               int steps = 4) {
   cannyEdgeDetector(t1, t2, sigma, steps, width, height, picture.data());
   return picture;
 }
@@ -30,11 +31,13 @@ float cornerMagnitude(float v) {
 }
 
 // The engine's edge map must equal the plain detector's, byte for byte.
-void expectAgreement(const Bytes &picture, int width, int height, float t1, float t2, float sigma, int steps) {
+void expectAgreement(const Bytes &picture, int width, int height, float t1, float t2, float sigma,
+                     int steps) {
   Bytes expected = picture;
   reference::detect(t1, t2, sigma, steps, width, height, expected.data());
   ASSERT_EQ(detected(picture, width, height, t1, t2, sigma, steps), expected)
-      << width << "x" << height << " T1 " << t1 << " T2 " << t2 << " sigma " << sigma << " steps " << steps;
+      << width << "x" << height << " T1 " << t1 << " T2 " << t2 << " sigma " << sigma << " steps "
+      << steps;
 }
 
 Bytes cornersOnly(int width, int height) {
@@ -61,21 +64,27 @@ TEST(Detector, WritesOnly0And255AndNothingBeyondThePicture) {
   buffer.resize(buffer.size() + 64, 0x77);
   cannyEdgeDetector(1, 4, 1.5f, 3, width, height, buffer.data());
   for (int i = 0; i < width * height; ++i) ASSERT_TRUE(buffer[i] == 0 || buffer[i] == 255) << i;
-  for (std::size_t i = static_cast<std::size_t>(width) * height; i < buffer.size(); ++i) ASSERT_EQ(buffer[i], 0x77);
+  for (std::size_t i = static_cast<std::size_t>(width) * height; i < buffer.size(); ++i)
+    ASSERT_EQ(buffer[i], 0x77);
 }
 
 TEST(Detector, UniformPictureHasEdgesAtItsFourCornersOnly) {
   EXPECT_NEAR(cornerMagnitude(255), 45.078056f, 1e-5f);
-  for (auto [width, height] : {std::pair{2, 2}, std::pair{5, 3}, std::pair{2, 6}, std::pair{16, 16}})
+  for (auto [width, height] :
+       {std::pair{2, 2}, std::pair{5, 3}, std::pair{2, 6}, std::pair{16, 16}})
     for (int v : {1, 8, 100, 255}) {
       const Bytes uniform(static_cast<std::size_t>(width) * height, static_cast<std::uint8_t>(v));
       const float m = cornerMagnitude(static_cast<float>(v)), above = std::nextafter(m, 1000.0f);
       EXPECT_EQ(detected(uniform, width, height, m, m), cornersOnly(width, height))
-          << width << "x" << height << " of " << v << ": a magnitude equal to both thresholds stays";
-      EXPECT_EQ(detected(uniform, width, height, 0, m, -1), cornersOnly(width, height)) << "negative sigma";
-      EXPECT_EQ(detected(uniform, width, height, 8, 6), v >= 100 ? cornersOnly(width, height) : Bytes(uniform.size(), 0))
+          << width << "x" << height << " of " << v
+          << ": a magnitude equal to both thresholds stays";
+      EXPECT_EQ(detected(uniform, width, height, 0, m, -1), cornersOnly(width, height))
+          << "negative sigma";
+      EXPECT_EQ(detected(uniform, width, height, 8, 6),
+                v >= 100 ? cornersOnly(width, height) : Bytes(uniform.size(), 0))
           << "T1 above T2";
-      EXPECT_EQ(detected(uniform, width, height, above, m), Bytes(uniform.size(), 0)) << "cut below T1";
+      EXPECT_EQ(detected(uniform, width, height, above, m), Bytes(uniform.size(), 0))
+          << "cut below T1";
       EXPECT_EQ(detected(uniform, width, height, 0, above), Bytes(uniform.size(), 0)) << "no seed";
     }
 }
@@ -93,7 +102,8 @@ TEST(Detector, SharpStepLeavesAnEdgeTwoPixelsWide) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       step[y * width + x] = x >= 4 ? 255 : 0;
-      expected[y * width + x] = x == 3 || x == 4 || (x == 7 && (y == 0 || y == height - 1)) ? 255 : 0;
+      expected[y * width + x] =
+          x == 3 || x == 4 || (x == 7 && (y == 0 || y == height - 1)) ? 255 : 0;
     }
   EXPECT_EQ(detected(step, width, height, 2, 6), expected);
 }
@@ -102,9 +112,12 @@ TEST(Detector, ThresholdsThatDecideAlone) {
   std::mt19937 rng(37);
   const Bytes picture = randomPicture(20, 15, rng);
   const float nan = std::numeric_limits<float>::quiet_NaN();
-  EXPECT_EQ(detected(picture, 20, 15, 3, 0, 2), Bytes(picture.size(), 255)) << "T2 = 0 seeds every pixel";
-  EXPECT_EQ(detected(picture, 20, 15, nan, 0, 2), Bytes(picture.size(), 255)) << "cut cells are seeds too";
-  EXPECT_EQ(detected(picture, 20, 15, nan, 6, 2), Bytes(picture.size(), 0)) << "T1 NaN cuts every magnitude";
+  EXPECT_EQ(detected(picture, 20, 15, 3, 0, 2), Bytes(picture.size(), 255))
+      << "T2 = 0 seeds every pixel";
+  EXPECT_EQ(detected(picture, 20, 15, nan, 0, 2), Bytes(picture.size(), 255))
+      << "cut cells are seeds too";
+  EXPECT_EQ(detected(picture, 20, 15, nan, 6, 2), Bytes(picture.size(), 0))
+      << "T1 NaN cuts every magnitude";
 }
 
 TEST(Detector, AgreesWithThePlainDetectorToTheBit) {
@@ -115,7 +128,9 @@ TEST(Detector, AgreesWithThePlainDetectorToTheBit) {
     const int height = large ? 187 : std::uniform_int_distribution<int>(1, 40)(rng);
     const float t1 = round % 10 == 1 ? randomFloat(rng, -2, 0) : randomFloat(rng, 0, 10);
     const float t2 = randomFloat(rng, 0, 10);
-    const float sigma = round % 4 == 0 ? 0.0f : round % 25 == 3 ? randomFloat(rng, 52, 60) : randomFloat(rng, 0.1f, 8);
+    const float sigma = round % 4 == 0    ? 0.0f
+                        : round % 25 == 3 ? randomFloat(rng, 52, 60)
+                                          : randomFloat(rng, 0.1f, 8);
     const int steps = std::uniform_int_distribution<int>(0, 8)(rng);
     expectAgreement(randomPicture(width, height, rng), width, height, t1, t2, sigma, steps);
   }
@@ -124,7 +139,8 @@ TEST(Detector, AgreesWithThePlainDetectorToTheBit) {
 // Large enough for the work to be split, in shapes that leave odd remainders.
 TEST(Detector, LargePicturesAgreeWithThePlainDetector) {
   std::mt19937 rng(53);
-  for (auto [width, height] : {std::pair{1023, 769}, std::pair{2000, 3}, std::pair{3, 2000}, std::pair{641, 479}}) {
+  for (auto [width, height] :
+       {std::pair{1023, 769}, std::pair{2000, 3}, std::pair{3, 2000}, std::pair{641, 479}}) {
     const Bytes picture = randomPicture(width, height, rng);
     expectAgreement(picture, width, height, 1, 5, 1.5f, 3);
     expectAgreement(picture, width, height, 0.5f, 3, 0, 4);
@@ -138,7 +154,8 @@ TEST(Detector, RunawaySmoothingAgreesWithThePlainDetector) {
   Bytes picture = randomPicture(48, 40, rng);
   for (int y = 5; y < 30; ++y)
     for (int x = 10; x < 40; ++x) picture[y * 48 + x] = 255;
-  const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN(),
+              inf = std::numeric_limits<float>::infinity();
   for (float sigma : {55.0f, 60.0f, nan, inf, 1e-30f, 1e30f})
     for (int steps : {1, 7, 8})
       for (float t2 : {0.0f, 6.0f}) expectAgreement(picture, 48, 40, 2, t2, sigma, steps);

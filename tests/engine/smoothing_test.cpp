@@ -12,7 +12,8 @@
 
 namespace {
 
-std::vector<float> smoothed(std::vector<float> image, int width, int height, float sigma, int steps) {
+std::vector<float> smoothed(std::vector<float> image, int width, int height, float sigma,
+                            int steps) {
   smoothGaussian(image.data(), width, height, sigma, steps);
   return image;
 }
@@ -52,8 +53,9 @@ TEST(Smoothing, SettingsThatSmoothNothingLeaveEveryBitAlone) {
   std::vector<float> image(12 * 9);
   for (float &v : image) v = randomFloat(rng, 0, 255);
   image[5] = -0.0f;
-  const float nothing[][2] = {{0.0f, 4}, {-0.0f, 4}, {-3.0f, 4}, {-std::numeric_limits<float>::infinity(), 4},
-                              {2.0f, 0}, {60.0f, 0}, {2.0f, -1}, {2.0f, -2147483647 - 1}};
+  const float nothing[][2] = {
+      {0.0f, 4}, {-0.0f, 4}, {-3.0f, 4}, {-std::numeric_limits<float>::infinity(), 4},
+      {2.0f, 0}, {60.0f, 0}, {2.0f, -1}, {2.0f, -2147483647 - 1}};
   for (const auto &[sigma, steps] : nothing)
     EXPECT_TRUE(sameBits(smoothed(image, 12, 9, sigma, static_cast<int>(steps)), image))
         << "sigma " << sigma << " steps " << steps;
@@ -72,7 +74,8 @@ TEST(Smoothing, UniformImageKeepsItsValue) {
     for (int steps : {1, 4, 7})
       for (float value : {1.0f, 255.0f}) {
         const auto out = smoothed(std::vector<float>(23 * 17, value), 23, 17, sigma, steps);
-        for (float v : out) ASSERT_NEAR(v, value, value * 1e-5) << "sigma " << sigma << " steps " << steps;
+        for (float v : out)
+          ASSERT_NEAR(v, value, value * 1e-5) << "sigma " << sigma << " steps " << steps;
       }
 }
 
@@ -91,15 +94,18 @@ TEST(Smoothing, ImpulseSpreadsWithUnitSumAndVarianceSigmaSquared) {
         variance += row[x] * double(x - centre) * (x - centre);
       }
       EXPECT_NEAR(sum, 1.0, 1e-3) << "sigma " << sigma << " steps " << steps;
-      EXPECT_NEAR(variance, sigma * sigma, sigma * sigma * 1e-3) << "sigma " << sigma << " steps " << steps;
+      EXPECT_NEAR(variance, sigma * sigma, sigma * sigma * 1e-3)
+          << "sigma " << sigma << " steps " << steps;
     }
 }
 
 // Samples stay unnormalised until the final gain: eight passes of a wide
 // filter carry a bright region past the float range, seven do not.
 TEST(Smoothing, EightPassesOfTheWidestFilterOverflowABrightRegion) {
-  for (float v : smoothed(std::vector<float>(6 * 5, 255.0f), 6, 5, 60.0f, 7)) ASSERT_TRUE(std::isfinite(v));
-  for (float v : smoothed(std::vector<float>(6 * 5, 255.0f), 6, 5, 60.0f, 8)) ASSERT_TRUE(std::isinf(v));
+  for (float v : smoothed(std::vector<float>(6 * 5, 255.0f), 6, 5, 60.0f, 7))
+    ASSERT_TRUE(std::isfinite(v));
+  for (float v : smoothed(std::vector<float>(6 * 5, 255.0f), 6, 5, 60.0f, 8))
+    ASSERT_TRUE(std::isinf(v));
 }
 
 TEST(Smoothing, MatchesThePlainSweepsToTheBit) {
@@ -112,7 +118,8 @@ TEST(Smoothing, MatchesThePlainSweepsToTheBit) {
     const auto bytes = randomPicture(width, height, rng);
     std::vector<float> expected(bytes.begin(), bytes.end());
     reference::smooth(expected, width, height, sigma, steps);
-    ASSERT_TRUE(sameBits(smoothed({bytes.begin(), bytes.end()}, width, height, sigma, steps), expected))
+    ASSERT_TRUE(
+        sameBits(smoothed({bytes.begin(), bytes.end()}, width, height, sigma, steps), expected))
         << width << "x" << height << " sigma " << sigma << " steps " << steps;
   }
 }
