@@ -5,6 +5,8 @@
 // along one line and vectorises: plain selects and bitwise logic, no branches.
 #include <cstddef>
 
+#include "engine/vectorClones.h"
+
 #include "engine/sectorBounds.h"
 
 namespace lines {
@@ -13,7 +15,7 @@ namespace lines {
 // difference from `before` to `after`, `along` the difference along the line;
 // each weighted sum is the first term plus twice the middle one, then the
 // third. In a column, across is gx and along is gy; in a row, the other way.
-inline void gradients(const float *__restrict before, const float *__restrict line,
+ENGINE_INLINE void gradients(const float *__restrict before, const float *__restrict line,
                       const float *__restrict after, float *__restrict across,
                       float *__restrict along, std::ptrdiff_t n) {
   for (std::ptrdiff_t i = 1; i <= n; ++i) {
@@ -28,7 +30,7 @@ inline void gradients(const float *__restrict before, const float *__restrict li
 
 // Magnitudes sqrt(gx^2 + gy^2), each step rounded to float; those not at
 // least t1 (NaN included) become 0.
-inline void magnitudesAtLeast(float t1, const float *__restrict gx, const float *__restrict gy,
+ENGINE_INLINE void magnitudesAtLeast(float t1, const float *__restrict gx, const float *__restrict gy,
                               float *__restrict out, std::ptrdiff_t n) {
   for (std::ptrdiff_t i = 1; i <= n; ++i) {
     const float a = gx[i] * gx[i];
@@ -38,12 +40,13 @@ inline void magnitudesAtLeast(float t1, const float *__restrict gx, const float 
   }
 }
 
-// The sector tests of SectorBounds::sectorOf as masks.
-struct SectorMasks {
-  bool leftRight, upLeftDownRight, upDown, nan;
-};
-
-inline SectorMasks sectorMasks(float gx, float gy, const SectorBounds &b) {
+// A thinned magnitude: 0 where a neighbour along the gradient (gx, gy) is
+// greater than m, m otherwise (and m itself when it is 0). The sector tests
+// are those of SectorBounds::sectorOf; the pairs are the neighbours
+// left/right, up-left/down-right, above/below and up-right/down-left.
+ENGINE_INLINE float thinned(float m, float gx, float gy, const SectorBounds &b, float left,
+                            float right, float upLeft, float downRight, float up, float down,
+                            float upRight, float downLeft) {
   const bool tinyX = __builtin_fabsf(gx) <= SectorBounds::kBelowMicro;
   const bool tinyY = __builtin_fabsf(gy) <= SectorBounds::kBelowMicro;
   const bool quotient = !tinyX;
@@ -51,20 +54,16 @@ inline SectorMasks sectorMasks(float gx, float gy, const SectorBounds &b) {
   const bool leftRight = (tinyX & tinyY) | (quotient & (q >= b.downToLow) & (q <= b.upToLow));
   const bool falling = quotient & (q > b.upToLow) & (q <= b.upToHigh);
   const bool upDown = (tinyX & !tinyY) | (quotient & ((q > b.upToHigh) | (q < b.downToHigh)));
-  const bool nan = quotient & (q != q);
-  return {leftRight, falling, upDown, nan};
-}
-
-// A thinned magnitude: 0 where a neighbour along the gradient is greater than
-// m, m otherwise (and m itself when it is 0). The pairs are the neighbours
-// left/right, up-left/down-right, above/below and up-right/down-left.
-inline float thinned(float m, const SectorMasks &s, float left, float right, float upLeft,
-                     float downRight, float up, float down, float upRight, float downLeft) {
-  const float first = s.leftRight ? left : s.upLeftDownRight ? upLeft : s.upDown ? up : upRight;
-  const float second =
-      s.leftRight ? right : s.upLeftDownRight ? downRight : s.upDown ? down : downLeft;
+  const float first = leftRight ? left : falling ? upLeft : upDown ? up : upRight;
+  const float second = leftRight ? right : falling ? downRight : upDown ? down : downLeft;
   const bool keep = (m == 0.0f) | !((first > m) | (second > m));
   return keep ? m : 0.0f;
+}
+
+// True where suppression stops: a NaN angle at a cell of non-zero magnitude.
+ENGINE_INLINE bool stopsSuppression(float m, float gx, float gy) {
+  const float q = gy / gx;
+  return (__builtin_fabsf(gx) > SectorBounds::kBelowMicro) & (q != q) & (m != 0.0f);
 }
 
 // Suppression of column x: prev, cur and next are the magnitudes of columns
@@ -72,16 +71,16 @@ inline float thinned(float m, const SectorMasks &s, float left, float right, flo
 // top to bottom; a NaN angle at a cell of non-zero magnitude stops the pass
 // there, and that cell and the rest of the column keep their magnitudes. The
 // row of the stop is returned, or 0 when the column is done.
-inline std::ptrdiff_t suppressColumn(const float *__restrict prev, const float *__restrict cur,
+ENGINE_INLINE std::ptrdiff_t suppressColumn(const float *__restrict prev, const float *__restrict cur,
                                      const float *__restrict next, const float *__restrict gx,
                                      const float *__restrict gy, float *__restrict out,
                                      std::ptrdiff_t h, const SectorBounds &bounds) {
+  const SectorBounds b = bounds;  // a local copy: the output cannot alias it
   int stopped = 0;  // an int: a bool accumulator keeps the loop from vectorising
   for (std::ptrdiff_t y = 1; y <= h; ++y) {
-    const SectorMasks s = sectorMasks(gx[y], gy[y], bounds);
-    out[y] = thinned(cur[y], s, prev[y], next[y], prev[y - 1], next[y + 1], cur[y - 1],
-                     cur[y + 1], next[y - 1], prev[y + 1]);
-    stopped |= static_cast<int>(s.nan & (cur[y] != 0.0f));
+    out[y] = thinned(cur[y], gx[y], gy[y], b, prev[y], next[y], prev[y - 1], next[y + 1],
+                     cur[y - 1], cur[y + 1], next[y - 1], prev[y + 1]);
+    stopped |= static_cast<int>(stopsSuppression(cur[y], gx[y], gy[y]));
   }
   if (!stopped) return 0;
   std::ptrdiff_t y = 1;
@@ -93,14 +92,14 @@ inline std::ptrdiff_t suppressColumn(const float *__restrict prev, const float *
 // Suppression of one row from the magnitudes of the rows above, here and
 // below. For gradients without a NaN angle (both finite, say) the result
 // does not depend on the order of the cells.
-inline void suppressRow(const float *__restrict above, const float *__restrict cur,
+ENGINE_INLINE void suppressRow(const float *__restrict above, const float *__restrict cur,
                         const float *__restrict below, const float *__restrict gx,
                         const float *__restrict gy, float *__restrict out, std::ptrdiff_t w,
                         const SectorBounds &bounds) {
+  const SectorBounds b = bounds;  // a local copy: the output cannot alias it
   for (std::ptrdiff_t x = 1; x <= w; ++x) {
-    const SectorMasks s = sectorMasks(gx[x], gy[x], bounds);
-    out[x] = thinned(cur[x], s, cur[x - 1], cur[x + 1], above[x - 1], below[x + 1], above[x],
-                     below[x], above[x + 1], below[x - 1]);
+    out[x] = thinned(cur[x], gx[x], gy[x], b, cur[x - 1], cur[x + 1], above[x - 1], below[x + 1],
+                     above[x], below[x], above[x + 1], below[x - 1]);
   }
 }
 

@@ -8,6 +8,8 @@
 // single-precision operations in the same order as on its own line.
 #include <algorithm>
 #include <cstddef>
+
+#include "engine/vectorClones.h"
 #include <cstdint>
 
 #include "engine/smoothGaussian.h"
@@ -34,7 +36,7 @@ struct Recursion {
 // `lanes`. The value just computed is carried to the next position in
 // registers rather than read back from memory.
 template <std::ptrdiff_t kLanes, typename At>
-inline void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, const Recursion &r) {
+ENGINE_INLINE void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, const Recursion &r) {
   const std::ptrdiff_t count = kLanes ? kLanes : lanes;
   const float nu = r.nu, b = r.boundaryScale;
   float carry[kBlockLanes];
@@ -56,7 +58,7 @@ inline void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, const Recu
 
 // Sweeps `lanes` interleaved lines held in scratch: sample k of line i at
 // scratch[k * lanes + i].
-inline void sweepInterleaved(float *scratch, std::ptrdiff_t n, std::ptrdiff_t lanes,
+ENGINE_INLINE void sweepInterleaved(float *scratch, std::ptrdiff_t n, std::ptrdiff_t lanes,
                              const Recursion &r) {
   const auto at = [&](std::ptrdiff_t k) { return scratch + k * lanes; };
   if (lanes == kBlockLanes)
@@ -69,7 +71,7 @@ inline void sweepInterleaved(float *scratch, std::ptrdiff_t n, std::ptrdiff_t la
 // contiguous: at(first, k) points at position k of line `first`. Swept in
 // strips narrow enough to stay in cache over all the steps.
 template <typename At>
-inline void acrossLanes(std::ptrdiff_t lines, std::ptrdiff_t n, At at, const Recursion &r) {
+ENGINE_INLINE void acrossLanes(std::ptrdiff_t lines, std::ptrdiff_t n, At at, const Recursion &r) {
   for (std::ptrdiff_t first = 0; first < lines; first += kBlockLanes) {
     const std::ptrdiff_t lanes = std::min(kBlockLanes, lines - first);
     const auto strip = [&](std::ptrdiff_t k) { return at(first, k); };
@@ -85,7 +87,7 @@ inline void acrossLanes(std::ptrdiff_t lines, std::ptrdiff_t n, At at, const Rec
 // lock step and written back multiplied by `scale`. Without scratch memory,
 // one line at a time in place.
 template <typename Line>
-inline void alongLines(std::ptrdiff_t lines, std::ptrdiff_t n, Line line, const Recursion &r,
+ENGINE_INLINE void alongLines(std::ptrdiff_t lines, std::ptrdiff_t n, Line line, const Recursion &r,
                        float scale, float *scratch) {
   if (!scratch) {
     for (std::ptrdiff_t i = 0; i < lines; ++i) {

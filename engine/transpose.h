@@ -4,9 +4,11 @@
 // the compiler turns into vector loads and shuffles.
 #include <cstddef>
 
+#include "engine/vectorClones.h"
+
 // out[r * outStride + c] = in[c * inStride + r] for r < rows, c < cols.
 template <typename In>
-inline void transpose(const In *in, std::ptrdiff_t inStride, float *out, std::ptrdiff_t outStride,
+ENGINE_INLINE void transpose(const In *in, std::ptrdiff_t inStride, float *out, std::ptrdiff_t outStride,
                       std::ptrdiff_t rows, std::ptrdiff_t cols) {
   constexpr std::ptrdiff_t kTile = 8;
   for (std::ptrdiff_t c0 = 0; c0 < cols; c0 += kTile) {

@@ -9,3 +9,11 @@
 #else
 #define ENGINE_VECTOR_CLONES
 #endif
+
+// Kernels used inside the cloned functions must be inlined into them, or they
+// would run as compiled for the baseline instruction set.
+#if defined(__GNUC__)
+#define ENGINE_INLINE inline __attribute__((always_inline))
+#else
+#define ENGINE_INLINE inline
+#endif
