@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+int mostParts() {
+  return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));
+}
+
 int partsFor(std::ptrdiff_t count, std::ptrdiff_t minimumPerPart) {
-  const std::ptrdiff_t cores = std::max(1u, std::thread::hardware_concurrency());
   const std::ptrdiff_t worth = count / std::max<std::ptrdiff_t>(minimumPerPart, 1);
-  return static_cast<int>(std::clamp<std::ptrdiff_t>(std::min(cores, worth), 1, 64));
+  return static_cast<int>(std::clamp<std::ptrdiff_t>(worth, 1, mostParts()));
 }
 
 Range partOf(std::ptrdiff_t count, int parts, int part) {

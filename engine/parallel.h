@@ -38,16 +38,19 @@ void runParts(int parts, const Body &body) {
 }
 
 // runParts over partOf(count, parts, part), with parts = partsFor(...);
-// body(begin, end) for each non-empty part.
+// body(begin, end, part) for each non-empty part.
 template <typename Body>
 void parallelFor(std::ptrdiff_t count, std::ptrdiff_t minimumPerPart, const Body &body) {
   const int parts = partsFor(count, minimumPerPart);
   if (parts == 1) {
-    if (count > 0) body(std::ptrdiff_t{0}, count);
+    if (count > 0) body(std::ptrdiff_t{0}, count, 0);
     return;
   }
   runParts(parts, [&](int part) {
     const Range r = partOf(count, parts, part);
-    if (r.begin < r.end) body(r.begin, r.end);
+    if (r.begin < r.end) body(r.begin, r.end, part);
   });
 }
+
+// The most parts partsFor ever returns on this machine.
+int mostParts();
