@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ostream>
 #include <sstream>
 
@@ -32,6 +33,21 @@ std::string number(double value, const char *format) {
 }
 
 double ratio(double a, double b) { return a > 0 && b > 0 ? a / b : -1; }
+
+// Rows in a fixed order whatever order the runs came in (they may be
+// shuffled): by kind, picture, pixel count, setting, then side or stage.
+bool comesBefore(const std::string &a, const std::string &b) {
+  const std::vector<std::string> p = parts(a), q = parts(b);
+  if (p.size() != 5 || q.size() != 5) return a < b;
+  const auto pixels = [](const std::string &size) {
+    return std::atof(size.c_str()) * std::atof(size.c_str() + size.find('x') + 1);
+  };
+  if (p[0] != q[0]) return p[0] < q[0];
+  if (p[1] != q[1]) return p[1] > q[1];  // rocket before coins
+  if (p[2] != q[2]) return pixels(p[2]) < pixels(q[2]);
+  if (p[3] != q[3]) return p[3] > q[3];  // sigma2 before sigma0
+  return p[4] < q[4];
+}
 
 }  // namespace
 
@@ -146,6 +162,7 @@ void RatioSummary::printStages(std::ostream &out) const {
 
 void RatioSummary::Finalize() {
   ConsoleReporter::Finalize();
+  std::sort(order_.begin(), order_.end(), comesBefore);
   printRatios(GetOutputStream());
   printStages(GetOutputStream());
 }
