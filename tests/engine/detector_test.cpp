@@ -2,6 +2,7 @@
 // pictures, threshold corner cases, and agreement with the plain detector.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -9,9 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "ReferenceDetector.h"
 #include "TestPictures.h"
+#include "UnderAddressSanitizer.h"
 #include "engine/cannyEdgeDetector.h"
+#include "reference/ReferenceDetector.h"
 
 namespace {
 
@@ -159,6 +161,42 @@ TEST(Detector, RunawaySmoothingAgreesWithThePlainDetector) {
   for (float sigma : {55.0f, 60.0f, nan, inf, 1e-30f, 1e30f})
     for (int steps : {1, 7, 8})
       for (float t2 : {0.0f, 6.0f}) expectAgreement(picture, 48, 40, 2, t2, sigma, steps);
+}
+
+// Thresholds no slider gives, with ordinary and with overflowing smoothing:
+// every call ends, stays inside its buffers, and matches the plain detector.
+TEST(Detector, ThresholdsBeyondTheSlidersAgreeWithThePlainDetector) {
+  std::mt19937 rng(61);
+  const Bytes picture = randomPicture(30, 20, rng);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  for (float t1 : {nan, -inf, -1.0f, 0.0f, 2.0f, 255.0f, 300.0f, inf})
+    for (float t2 : {nan, -inf, -1.0f, 0.0f, 6.0f, 255.0f, 300.0f, inf}) {
+      expectAgreement(picture, 30, 20, t1, t2, 1.5f, 3);
+      expectAgreement(picture, 30, 20, t1, t2, 60.0f, 8);
+    }
+}
+
+// A faint line winding through the whole picture, one bright spot on it: its
+// two flanks are chains of followable cells millions long, which a trace that
+// nested on the machine stack could not follow to the end.
+TEST(Detector, EdgeWindingThroughTheWholePictureIsFollowedToItsEnd) {
+  const int width = ENGINE_TESTS_UNDER_ASAN ? 1600 : 8000;
+  const int height = ENGINE_TESTS_UNDER_ASAN ? 1200 : 6000;
+  Bytes picture(static_cast<std::size_t>(width) * height, 0);
+  auto at = [&](int x, int y) -> std::uint8_t & {
+    return picture[static_cast<std::size_t>(y) * width + x];
+  };
+  for (int y = 2, turn = 0; y + 4 < height - 2; y += 4, ++turn) {
+    for (int x = 2; x < width - 2; ++x) at(x, y) = 10;
+    for (int k = 1; k < 4; ++k) at(turn % 2 ? 2 : width - 3, y + k) = 10;
+  }
+  at(2, 2) = 20;
+  Bytes expected = picture;
+  reference::detect(2, 6, 0, 0, width, height, expected.data());
+  const Bytes got = detected(picture, width, height, 2, 6, 0, 0);
+  EXPECT_GT(std::count(expected.begin(), expected.end(), 255), std::ptrdiff_t{width} * height / 3);
+  EXPECT_TRUE(got == expected) << "the edge maps differ";
 }
 
 TEST(Detector, CallsOnSeparateBuffersDoNotInterfere) {

@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "ReferenceDetector.h"
+#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "TestPlane.h"
 

@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "ReferenceDetector.h"
+#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "TestPlane.h"
 

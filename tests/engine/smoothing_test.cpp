@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "ReferenceDetector.h"
+#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "engine/smoothGaussian.h"
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "ReferenceDetector.h"
+#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "TestPlane.h"
 #include "engine/suppressNonMaxima.h"
@@ -137,14 +137,19 @@ TEST(Suppression, CellWithoutDirectionEndsThePass) {
 }
 
 TEST(Suppression, CellsOfZeroMagnitudeAreNeitherChangedNorAskedForADirection) {
-  Scene s(4, 1, 1, 0);
+  Scene s(1, 5, 0, 1);  // one column, gradients pointing down it
   s.gx.pixel(0, 0) = s.gy.pixel(0, 0) = kInf;  // no direction, but nothing to thin
-  s.magnitude.pixel(2, 0) = 1.0f;
-  s.magnitude.pixel(3, 0) = 2.0f;
+  s.magnitude.pixel(0, 1) = 1.0f;
+  s.magnitude.pixel(0, 2) = 2.0f;
+  s.magnitude.pixel(0, 3) = 3.0f;
+  s.gx.pixel(0, 3) = s.gy.pixel(0, 3) = kInf;  // the pass ends here
+  s.magnitude.pixel(0, 4) = 2.5f;
   s.run();
   EXPECT_EQ(s.magnitude.pixel(0, 0), 0.0f);
-  EXPECT_EQ(s.magnitude.pixel(2, 0), 0.0f) << "the pass went on past the cell without direction";
-  EXPECT_EQ(s.magnitude.pixel(3, 0), 2.0f);
+  EXPECT_EQ(s.magnitude.pixel(0, 1), 0.0f) << "the pass went on past the cell without direction";
+  EXPECT_EQ(s.magnitude.pixel(0, 2), 0.0f);
+  EXPECT_EQ(s.magnitude.pixel(0, 3), 3.0f);
+  EXPECT_EQ(s.magnitude.pixel(0, 4), 2.5f) << "not visited";
 }
 
 TEST(Suppression, EmptyPictureIsLeftAlone) {
