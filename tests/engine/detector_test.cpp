@@ -161,6 +161,10 @@ TEST(Detector, RunawaySmoothingAgreesWithThePlainDetector) {
   for (float sigma : {55.0f, 60.0f, nan, inf, 1e-30f, 1e30f})
     for (int steps : {1, 7, 8})
       for (float t2 : {0.0f, 6.0f}) expectAgreement(picture, 48, 40, 2, t2, sigma, steps);
+  // Infinite near the square, finite far from it, low thresholds keep the faint slopes.
+  const Bytes partly = partlyOverflowingPicture(400, 300);
+  for (auto [t1, t2] : {std::pair{0.01f, 0.05f}, std::pair{0.01f, 2.0f}, std::pair{2.0f, 6.0f}})
+    expectAgreement(partly, 400, 300, t1, t2, 60.0f, 8);
 }
 
 // Thresholds no slider gives, with ordinary and with overflowing smoothing:

@@ -6,9 +6,9 @@
 
 #include <random>
 
-#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "TestPlane.h"
+#include "reference/ReferenceDetector.h"
 
 namespace {
 
@@ -66,6 +66,22 @@ TEST(Gradients, SharpStepGivesHalfItsHeightOnBothSides) {
         EXPECT_EQ(g.gy.cell(x, y), vertical ? 0.0f : across) << x << "," << y;
       }
   }
+}
+
+// A uniform picture in a plane whose border repeats it but whose four corner
+// cells are 0: only the corner pixels slope, down toward the corner cells.
+TEST(Gradients, UniformPictureSlopesOnlyAtItsCorners) {
+  const int width = 5, height = 4;
+  TestPlane image(width, height, 255.0f);
+  image.cell(0, 0) = image.cell(width + 1, 0) = image.cell(0, height + 1) = 0.0f;
+  image.cell(width + 1, height + 1) = 0.0f;
+  Gradients g(image, width, height);
+  for (int x = 0; x < width; ++x)
+    for (int y = 0; y < height; ++y) {
+      const bool corner = (x == 0 || x == width - 1) && (y == 0 || y == height - 1);
+      EXPECT_EQ(g.gx.pixel(x, y), corner ? (x == 0 ? 31.875f : -31.875f) : 0.0f) << x << "," << y;
+      EXPECT_EQ(g.gy.pixel(x, y), corner ? (y == 0 ? 31.875f : -31.875f) : 0.0f) << x << "," << y;
+    }
 }
 
 TEST(Gradients, EmptyPictureWritesNoCell) {

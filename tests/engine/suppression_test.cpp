@@ -7,10 +7,10 @@
 #include <random>
 #include <vector>
 
-#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "TestPlane.h"
 #include "engine/suppressNonMaxima.h"
+#include "reference/ReferenceDetector.h"
 
 namespace {
 
@@ -137,7 +137,7 @@ TEST(Suppression, CellWithoutDirectionEndsThePass) {
 }
 
 TEST(Suppression, CellsOfZeroMagnitudeAreNeitherChangedNorAskedForADirection) {
-  Scene s(1, 5, 0, 1);  // one column, gradients pointing down it
+  Scene s(1, 5, 0, 1);                         // one column, gradients pointing down it
   s.gx.pixel(0, 0) = s.gy.pixel(0, 0) = kInf;  // no direction, but nothing to thin
   s.magnitude.pixel(0, 1) = 1.0f;
   s.magnitude.pixel(0, 2) = 2.0f;
