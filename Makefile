@@ -30,13 +30,19 @@ bench:
 	build-bench/bench/canny_bench --benchmark_repetitions=$(BENCH_REPS) \
 	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 
-# Each fuzz target for FUZZ_SECONDS; a crashing input lands in build-fuzz/findings/.
+# Each fuzz target for FUZZ_SECONDS (clang, libFuzzer); a crashing input lands in
+# build-fuzz/findings/. Then the grown corpus is replayed through a GCC build, the only
+# one with the engine's vector clones.
 FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = fuzz_detector fuzz_detector_large fuzz_hysteresis
 .PHONY: fuzz
 fuzz:
 	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCANNY_FUZZ=ON -DCANNY_ENGINE_ONLY=ON
-	cmake --build build-fuzz -j $(JOBS) --target fuzz_detector fuzz_detector_large fuzz_hysteresis
+	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
+	cmake -S . -B build-fuzz/gcc -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCANNY_FUZZ=ON -DCANNY_ENGINE_ONLY=ON
+	cmake --build build-fuzz/gcc -j $(JOBS) --target $(FUZZ_TARGETS)
+	bash fuzz/replay.sh build-fuzz/gcc build-fuzz/corpus
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
