@@ -7,8 +7,8 @@ constexpr ScreenConstants firstScreen{
     .picture = "firstPic.png",
     .t1 = {0.0f, 1.0f, 0.6f},
     .t2 = {0.0f, 2.0f, 0.8f},
-    .sigma = {0.0f, 60.0f, 0.0f},
-    .steps = {0.0f, 8.0f, 4.0f},
+    .sigma = kSigmaUnsmoothed,
+    .steps = kSteps,
     .reportsFailures = false,
 };
 }  // namespace

@@ -5,10 +5,10 @@ constexpr ScreenConstants fourthScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Forth"),
     .tabIcon = "second",
     .picture = "fourthPic",
-    .t1 = {0.0f, 10.0f, 2.0f},
-    .t2 = {0.0f, 10.0f, 6.0f},
-    .sigma = {0.0f, 60.0f, 0.0f},
-    .steps = {0.0f, 8.0f, 4.0f},
+    .t1 = kLowThreshold,
+    .t2 = kHighThreshold,
+    .sigma = kSigmaUnsmoothed,
+    .steps = kSteps,
     .reportsFailures = true,
 };
 }  // namespace

@@ -9,6 +9,12 @@ struct SliderSetting {
   float start;
 };
 
+// The slider rows most screens share.
+inline constexpr SliderSetting kLowThreshold{0.0f, 10.0f, 2.0f};
+inline constexpr SliderSetting kHighThreshold{0.0f, 10.0f, 6.0f};
+inline constexpr SliderSetting kSigmaUnsmoothed{0.0f, 60.0f, 0.0f};
+inline constexpr SliderSetting kSteps{0.0f, 8.0f, 4.0f};
+
 struct ScreenConstants {
   const char *titleKey;     // looked up in the strings table, context "Titles"
   const char *tabIcon;      // picture name of the tab's icon
