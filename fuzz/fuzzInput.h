@@ -18,6 +18,11 @@ class FuzzInput {
   // A whole number in [lo, hi], from one byte.
   int inRange(int lo, int hi) { return lo + byte() % (hi - lo + 1); }
 
+  // A flag byte, then either (odd flag) any float at all from four raw bytes,
+  // or one byte b giving b * step: values on a coarse grid, so that they
+  // often equal the values they are compared with.
+  float gridOrAnyFloat(float step) { return byte() & 1 ? anyFloat() : byte() * step; }
+
   // Any float at all, NaNs and infinities included, from four raw bytes.
   float anyFloat() {
     std::uint32_t bits = 0;

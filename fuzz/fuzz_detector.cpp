@@ -10,9 +10,10 @@
 // - the fast pipeline gives byte for byte the map of the plain, column-order
 //   one over padded planes.
 //
-// Input: width, height (one byte each), t1, t2, sigma (four bytes each, big
-// endian float bits), steps (one byte), then pixels, repeated as often as the
-// picture needs.
+// Input: width, height (one byte each), t1, t2, sigma (each a flag byte, then
+// if the flag is odd four bytes of big endian float bits, else one byte b
+// giving b / 8 for the thresholds and b / 4 for sigma), steps (one byte), then
+// pixels, repeated as often as the picture needs.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -56,9 +57,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FuzzInput in(data, size);
   const std::int32_t width = in.inRange(-2, 64) * CANNY_FUZZ_SCALE;
   const std::int32_t height = in.inRange(-2, 64) * CANNY_FUZZ_SCALE;
-  const float t1 = in.anyFloat();
-  const float t2 = in.anyFloat();
-  const float sigma = in.anyFloat();
+  // Without smoothing, gradients of byte pictures are multiples of 1/8, and so
+  // are many magnitudes: thresholds on that grid meet them exactly.
+  const float t1 = in.gridOrAnyFloat(0.125f);
+  const float t2 = in.gridOrAnyFloat(0.125f);
+  const float sigma = in.gridOrAnyFloat(0.25f);
   const std::int32_t steps = in.inRange(-2, 9);
 
   const bool empty = width <= 0 || height <= 0;

@@ -15,10 +15,11 @@
 // is exactly that search's, for any thresholds; unmarked cells, and the
 // padding at the end of each grid row, keep their values.
 //
-// Input: width, height (one byte each, 0..64), t1, t2 (four bytes each, big
-// endian float bits), a mode byte, then the cells column by column. Mode bit 0
+// Input: width, height (one byte each, 0..64), t1, t2 (each a flag byte, then
+// if the flag is odd four bytes of big endian float bits, else one byte b
+// giving b / 16), a mode byte, then the cells column by column. Mode bit 0
 // set: each cell is four bytes of raw float bits; clear: one byte b gives the
-// value b / 16, near the thresholds the screens use. Mode bit 1 set: the
+// value b / 16, on the thresholds' grid and near those the screens use. Mode bit 1 set: the
 // border cells come from the input too; clear: the border is 0, as the
 // detector leaves it. Mode bits 2-3: 0 to 3 cells of padding after each grid
 // row.
@@ -117,8 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   FuzzInput in(data, size);
   const std::int32_t width = in.inRange(0, 64);
   const std::int32_t height = in.inRange(0, 64);
-  const float t1 = in.anyFloat();
-  const float t2 = in.anyFloat();
+  const float t1 = in.gridOrAnyFloat(1.0f / 16);
+  const float t2 = in.gridOrAnyFloat(1.0f / 16);
   const std::uint8_t mode = in.byte();
   const bool rawFloats = mode & 1, fuzzedBorder = mode & 2;
   const std::int64_t padding = (mode >> 2) & 3;
