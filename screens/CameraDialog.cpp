@@ -7,11 +7,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <QVideoWidget>
+#include <QVideoFrame>
 #include <algorithm>
 #include <utility>
 
 #include "screens/CameraPickerDelegate.h"
+#include "screens/ImageView.h"
 #include "screens/CameraPictureFile.h"
 
 namespace {
@@ -23,13 +24,12 @@ CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choos
   setWindowTitle(tr("Camera"));
   buildLayout();
 
-  // Viewfinder and still capture join the session before any camera does:
-  // a branch added to a running pipeline makes some sources (PipeWire's)
-  // renegotiate, and they may stall doing so.
   _session.setImageCapture(&_imageCapture);
-  _session.setVideoOutput(_viewfinder);
 
-  connect(&_mediaDevices, &QMediaDevices::videoInputsChanged, this, &CameraDialog::listCameras);
+  // Queued: Qt Multimedia may announce cameras while it is still setting
+  // itself up, and asking it for the list right then would deadlock.
+  connect(&_mediaDevices, &QMediaDevices::videoInputsChanged, this, &CameraDialog::listCameras,
+          Qt::QueuedConnection);
   connect(_cameraChooser, &QComboBox::activated, this, &CameraDialog::runChosenCamera);
   connect(_takeButton, &QPushButton::clicked, this, &CameraDialog::take);
   connect(_cancelButton, &QPushButton::clicked, this, &CameraDialog::reject);
@@ -47,14 +47,12 @@ CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choos
   listCameras();
 }
 
-CameraDialog::~CameraDialog() {
-  _session.setCamera(nullptr);
-}
+CameraDialog::~CameraDialog() { stopCamera(); }
 
 void CameraDialog::buildLayout() {
   _cameraChooser = new QComboBox(this);
   _cameraChooser->setToolTip(tr("The camera to take the picture with"));
-  _viewfinder = new QVideoWidget(this);
+  _viewfinder = new ImageView(this);
   _viewfinder->setMinimumSize(320, 240);
   _noCameraNotice = new QLabel(tr("No camera was found. You can open a picture file instead."), this);
   _noCameraNotice->setWordWrap(true);
@@ -142,20 +140,41 @@ void CameraDialog::runChosenCamera() {
     const QCameraDevice wanted = _onShow ? chosenCamera() : QCameraDevice();
     const QCameraDevice running = _camera ? _camera->cameraDevice() : QCameraDevice();
     if (wanted != running) {
-      _session.setCamera(nullptr);
-      _camera.reset();
-      if (!wanted.isNull()) {
-        _camera = std::make_unique<QCamera>(wanted);
-        connect(_camera.get(), &QCamera::errorOccurred, this,
-                [this](QCamera::Error, const QString &why) {
-                  showMessage(tr("Camera error: %1").arg(why));
-                });
-        _session.setCamera(_camera.get());
-        _camera->start();
-      }
+      stopCamera();
+      if (!wanted.isNull()) startCamera(wanted);
     }
   }
   updateControls();
+}
+
+// Some sources (PipeWire's) take back the memory of their frames when they
+// stop. So the viewfinder shows copies, made as each frame arrives, and each
+// run of a camera has a frame sink of its own that goes with the camera,
+// dropping any frame still on its way from it.
+void CameraDialog::startCamera(const QCameraDevice &device) {
+  _frames = std::make_unique<QVideoSink>();
+  connect(_frames.get(), &QVideoSink::videoFrameChanged, this,
+          [this](const QVideoFrame &frame) { _viewfinder->setImage(frame.toImage()); });
+  // Frames and still capture join the session before the camera does: a
+  // branch added to a running pipeline makes some sources (PipeWire's)
+  // renegotiate, and they may stall doing so.
+  _session.setVideoOutput(_frames.get());
+
+  _camera = std::make_unique<QCamera>(device);
+  connect(_camera.get(), &QCamera::errorOccurred, this,
+          [this](QCamera::Error, const QString &why) {
+            showMessage(tr("Camera error: %1").arg(why));
+          });
+  _session.setCamera(_camera.get());
+  _camera->start();
+}
+
+void CameraDialog::stopCamera() {
+  _session.setCamera(nullptr);
+  _camera.reset();
+  _session.setVideoOutput(nullptr);
+  _frames.reset();
+  _viewfinder->setImage(QImage());
 }
 
 void CameraDialog::updateControls() {

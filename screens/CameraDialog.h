@@ -13,14 +13,15 @@
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVideoSink>
 #include <functional>
 #include <memory>
 
 class QComboBox;
 class QLabel;
 class QPushButton;
-class QVideoWidget;
 class CameraPickerDelegate;
+class ImageView;
 
 class CameraDialog : public QDialog {
   Q_OBJECT
@@ -45,7 +46,8 @@ class CameraDialog : public QDialog {
 
   // What the user sees and works.
   QComboBox *cameraChooser() const { return _cameraChooser; }
-  QVideoWidget *viewfinder() const { return _viewfinder; }
+  // The live picture of the camera running; empty while none runs.
+  ImageView *viewfinder() const { return _viewfinder; }
   QLabel *noCameraNotice() const { return _noCameraNotice; }
   QLabel *message() const { return _message; }
   QPushButton *openFileButton() const { return _openFileButton; }
@@ -67,6 +69,8 @@ class CameraDialog : public QDialog {
   void listCameras();
   QCameraDevice chosenCamera() const;
   void runChosenCamera();
+  void startCamera(const QCameraDevice &device);
+  void stopCamera();
   void updateControls();
 
   void take();
@@ -88,6 +92,7 @@ class CameraDialog : public QDialog {
   QList<QCameraDevice> _cameras;
   QMediaCaptureSession _session;
   QImageCapture _imageCapture;
+  std::unique_ptr<QVideoSink> _frames;  // the running camera's frames
   std::unique_ptr<QCamera> _camera;
   bool _onShow = false;
 
@@ -100,7 +105,7 @@ class CameraDialog : public QDialog {
   std::unique_ptr<QTemporaryDir> _shotFolder;  // made at the first Take
 
   QComboBox *_cameraChooser = nullptr;
-  QVideoWidget *_viewfinder = nullptr;
+  ImageView *_viewfinder = nullptr;
   QLabel *_noCameraNotice = nullptr;
   QLabel *_message = nullptr;
   QPushButton *_openFileButton = nullptr;
