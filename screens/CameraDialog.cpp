@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "screens/CameraPickerDelegate.h"
-#include "screens/ImageView.h"
 #include "screens/CameraPictureFile.h"
+#include "screens/ImageView.h"
 
 namespace {
 // How long Take may wait for the camera before the user hears about it.
@@ -219,44 +219,37 @@ void CameraDialog::shotSaved(int id, const QString &fileName) {
   // Should the pixels not have come through, the file holds the picture too.
   const QImage picture = _shot.isNull() ? QImage(fileName) : _shot;
   QFile::remove(fileName);
-  endShot();
-  if (cancelledMeanwhile()) return;
-  if (picture.isNull())
-    showMessage(tr("The camera did not deliver a picture. Please try again."));
-  else
-    pick(picture);
+  finishShot(picture, noPictureMessage());
 }
 
 void CameraDialog::shotFailed(int id, const QString &why) {
-  showMessage(tr("The picture could not be taken: %1").arg(why));
-  if (id != _shotId) return;
-  endShot();
-  cancelledMeanwhile();
+  const QString message = tr("The picture could not be taken: %1").arg(why);
+  if (id == _shotId)
+    finishShot(QImage(), message);
+  else
+    showMessage(message);
 }
 
 // The camera took too long: whatever arrived is used, else the user is told.
-void CameraDialog::shotOverdue() {
-  const QImage picture = _shot;
-  endShot();
-  if (cancelledMeanwhile()) return;
-  if (picture.isNull())
-    showMessage(tr("The camera did not deliver a picture. Please try again."));
-  else
-    pick(picture);
-}
+void CameraDialog::shotOverdue() { finishShot(_shot, noPictureMessage()); }
 
-void CameraDialog::endShot() {
+// Hands on the picture taken, or says why there is none; or reports the
+// cancel the user asked for meanwhile.
+void CameraDialog::finishShot(QImage picture, const QString &failure) {
   _shotDeadline.stop();
   _shotId = 0;
   _shot = QImage();
   runChosenCamera();  // catches up on camera changes held back meanwhile
+  if (std::exchange(_cancelWhenShotEnds, false))
+    reject();
+  else if (picture.isNull())
+    showMessage(failure);
+  else
+    pick(picture);
 }
 
-// Reports a cancel the user asked for while the picture was on its way.
-bool CameraDialog::cancelledMeanwhile() {
-  if (!std::exchange(_cancelWhenShotEnds, false)) return false;
-  reject();
-  return true;
+QString CameraDialog::noPictureMessage() {
+  return tr("The camera did not deliver a picture. Please try again.");
 }
 
 void CameraDialog::chooseFile() {

@@ -78,8 +78,8 @@ class CameraDialog : public QDialog {
   void shotSaved(int id, const QString &fileName);
   void shotFailed(int id, const QString &why);
   void shotOverdue();
-  void endShot();
-  bool cancelledMeanwhile();
+  void finishShot(QImage picture, const QString &failure);
+  static QString noPictureMessage();
 
   void chooseFile();
   void pick(const QImage &picture);

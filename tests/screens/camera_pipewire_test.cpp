@@ -116,7 +116,9 @@ void CameraPipeWireTest::takesAStillAndTheScreenProcessesIt() {
   QCOMPARE(screen.image()->image(), engineEdgeMap(screen.preImage(), 2, 6, 2, 4));
   QVERIFY(isBlackAndWhiteEdgeMap(screen.image()->image()));
 
-  // Back on the tab: the camera runs again; Cancel keeps what was there.
+  // Back on the tab: the camera runs again. Cancel, even with a picture on
+  // its way, keeps what was there.
+  const QImage kept = screen.preImage();
   const QImage edges = screen.image()->image();
   screen.hide();
   screen.show();
@@ -124,9 +126,11 @@ void CameraPipeWireTest::takesAStillAndTheScreenProcessesIt() {
   QVERIFY(again && again != dialog && again->isVisible());
   waitForPicture(again, {320, 240});
   QVERIFY(again->takeButton()->isEnabled());
+  clickOn(again->takeButton());
   clickOn(again->cancelButton());
-  QVERIFY(!again->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!again->isVisible(), cameraWaitMs);
   QVERIFY(!again->camera());
+  QCOMPARE(screen.preImage(), kept);
   QCOMPARE(screen.image()->image(), edges);
 }
 
