@@ -38,14 +38,15 @@ PipeWireTestCamera::PipeWireTestCamera() {
   _environment.remove(QStringLiteral("PIPEWIRE_RUNTIME_DIR"));
   _environment.remove(QStringLiteral("PIPEWIRE_REMOTE"));
 
-  if (!start(QStringLiteral("dbus-daemon"),
-             {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-              QStringLiteral("--address=unix:path=") + bus}) ||
+  if (!startService(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                     QStringLiteral("--nopidfile"), QStringLiteral("--address=unix:path=") + bus}) ||
       !waitForFile(bus))
     return;
-  if (!start(QStringLiteral("pipewire"), {}) || !waitForFile(root + QStringLiteral("/pipewire-0")))
+  if (!startService(QStringLiteral("pipewire"), {}) ||
+      !waitForFile(root + QStringLiteral("/pipewire-0")))
     return;
-  if (!start(QStringLiteral("wireplumber"), {})) return;
+  if (!startService(QStringLiteral("wireplumber"), {})) return;
 
   // This process finds the same PipeWire.
   qputenv("XDG_RUNTIME_DIR", root.toLocal8Bit());
@@ -55,16 +56,21 @@ PipeWireTestCamera::PipeWireTestCamera() {
 
 PipeWireTestCamera::~PipeWireTestCamera() {
   // Publishers first, the bus last: the reverse of starting.
+  for (auto &[name, publisher] : _cameras) stop(publisher.get());
   for (auto it = _services.rbegin(); it != _services.rend(); ++it) stop(it->get());
 }
 
 bool PipeWireTestCamera::publish(const QString &name, QSize size) {
+  for (const auto &service : _services) {
+    if (_whyNot.isEmpty() && service->state() == QProcess::NotRunning)
+      _whyNot = service->program() + QStringLiteral(" has ended");
+  }
   if (!_whyNot.isEmpty()) return false;
   // YUY2 is what pipewiresink links with; other formats fail to negotiate.
   const QString caps = QStringLiteral("video/x-raw,format=YUY2,width=%1,height=%2,framerate=30/1")
                            .arg(size.width())
                            .arg(size.height());
-  QProcess *publisher = start(
+  std::unique_ptr<QProcess> publisher = start(
       QStringLiteral("gst-launch-1.0"),
       {QStringLiteral("-q"), QStringLiteral("videotestsrc"), QStringLiteral("is-live=true"),
        QStringLiteral("!"), caps, QStringLiteral("!"), QStringLiteral("pipewiresink"),
@@ -79,15 +85,27 @@ bool PipeWireTestCamera::publish(const QString &name, QSize size) {
               QString::fromLocal8Bit(log.readAll()).trimmed().right(400);
     return false;
   }
-  _cameras.insert(name, publisher);
+  unpublish(name);
+  _cameras[name] = std::move(publisher);
   return true;
 }
 
 void PipeWireTestCamera::unpublish(const QString &name) {
-  if (QProcess *publisher = _cameras.take(name)) stop(publisher);
+  const auto found = _cameras.find(name);
+  if (found == _cameras.end()) return;
+  stop(found->second.get());
+  _cameras.erase(found);
 }
 
-QProcess *PipeWireTestCamera::start(const QString &program, const QStringList &arguments) {
+bool PipeWireTestCamera::startService(const QString &program, const QStringList &arguments) {
+  std::unique_ptr<QProcess> service = start(program, arguments);
+  if (!service) return false;
+  _services.push_back(std::move(service));
+  return true;
+}
+
+std::unique_ptr<QProcess> PipeWireTestCamera::start(const QString &program,
+                                                    const QStringList &arguments) {
   auto process = std::make_unique<QProcess>();
   process->setProcessEnvironment(_environment);
   process->setStandardOutputFile(QProcess::nullDevice());
@@ -99,8 +117,7 @@ QProcess *PipeWireTestCamera::start(const QString &program, const QStringList &a
     _whyNot = program + QStringLiteral(" does not start: ") + process->errorString();
     return nullptr;
   }
-  _services.push_back(std::move(process));
-  return _services.back().get();
+  return process;
 }
 
 QString PipeWireTestCamera::logOf(const QString &program) const {

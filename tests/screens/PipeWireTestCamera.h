@@ -7,11 +7,11 @@
 //
 // Every process is started with bounded waits and stopped again when the
 // object goes (or killed with this process, should it die first).
-#include <QMap>
 #include <QProcessEnvironment>
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -34,7 +34,8 @@ class PipeWireTestCamera {
   void unpublish(const QString &name);
 
  private:
-  QProcess *start(const QString &program, const QStringList &arguments);
+  std::unique_ptr<QProcess> start(const QString &program, const QStringList &arguments);
+  bool startService(const QString &program, const QStringList &arguments);
   QString logOf(const QString &program) const;
   bool waitForFile(const QString &path);
   static void stop(QProcess *process);
@@ -42,6 +43,6 @@ class PipeWireTestCamera {
   QTemporaryDir _runtime;
   QProcessEnvironment _environment;
   std::vector<std::unique_ptr<QProcess>> _services;  // in the order started
-  QMap<QString, QProcess *> _cameras;                 // owned in _services
+  std::map<QString, std::unique_ptr<QProcess>> _cameras;  // their publishers
   QString _whyNot;
 };
