@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <cmath>
 
+#include "screens/CameraDialogSource.h"
 #include "screens/ImageView.h"
 
 namespace {

@@ -12,6 +12,7 @@
 
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
+#include "screens/CameraDialogSource.h"
 #include "screens/FifthViewController.h"
 #include "screens/ImageNamed.h"
 #include "tests/screens/EdgeMaps.h"

@@ -13,6 +13,7 @@
 
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
+#include "screens/CameraDialogSource.h"
 #include "screens/FifthViewController.h"
 #include "tests/screens/EdgeMaps.h"
 #include "tests/screens/PipeWireTestCamera.h"

@@ -1,4 +1,4 @@
-#include "screens/CameraPictureSource.h"
+#include "screens/CameraDialogSource.h"
 
 CameraDialogSource::~CameraDialogSource() { delete _imgPicker; }
 
