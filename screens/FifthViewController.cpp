@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
+#include <limits>
 
 #include "screens/CameraDialogSource.h"
 #include "screens/ImageView.h"
@@ -23,9 +24,13 @@ constexpr ScreenConstants fifthScreen{
 // The kept picture is an eighth of the camera's in width and in height.
 constexpr qreal shrinkFactor = 0.125;
 
-// Whole pixels in `length`; the tolerance keeps a product such as 40 * 1.5
-// that lands a hair below a whole number from losing a pixel.
-int wholePixels(qreal length) { return int(std::floor(length + 1e-6)); }
+// Whole pixels in `length`; none for lengths no picture can have. The
+// tolerance keeps a product such as 40 * 1.5 that lands a hair below a whole
+// number from losing a pixel.
+int wholePixels(qreal length) {
+  if (!(length > 0 && length < qreal(std::numeric_limits<int>::max()))) return 0;
+  return int(std::floor(length + 1e-6));
+}
 }  // namespace
 
 FifthViewController::FifthViewController(const QString &nibName, QWidget *parent)

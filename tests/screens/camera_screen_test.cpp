@@ -111,9 +111,13 @@ void CameraScreenTest::tooSmallAPictureLeavesNoPicture() {
   clickOn(_screen->applyButton());
   clickOn(_screen->resetButton());
   QVERIFY(_screen->image()->image().isNull());
-  // Nor does a null picture bring anything down.
+  // Nor does a null picture bring anything down, or a size no picture has.
   _source->take(QImage());
   QVERIFY(_screen->preImage().isNull());
+  const QImage picture = cameraPicture({16, 16});
+  QVERIFY(FifthViewController::imageWithImage(picture, {1e12, 10}).isNull());
+  QVERIFY(FifthViewController::imageWithImage(picture, {qQNaN(), 10}).isNull());
+  QVERIFY(FifthViewController::imageWithImage(picture, {-8, 10}).isNull());
 }
 
 void CameraScreenTest::applyStartsFromTheKeptPicture() {
