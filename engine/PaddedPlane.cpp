@@ -11,7 +11,8 @@
 void allocPlane(PaddedPlane &plane, std::int64_t columns, std::int64_t rows) {
   plane = nullptr;
   if (columns < 0 || rows < 0) return;
-  const auto cols = static_cast<std::uint64_t>(columns), rowCount = static_cast<std::uint64_t>(rows);
+  const auto cols = static_cast<std::uint64_t>(columns),
+             rowCount = static_cast<std::uint64_t>(rows);
   if (cols != 0 && rowCount > SIZE_MAX / sizeof(float) / cols) return;  // cannot be addressed
   plane = static_cast<float **>(std::calloc(static_cast<std::size_t>(cols) + 1, sizeof(float *)));
   if (!plane || cols == 0) return;

@@ -9,13 +9,14 @@
 void fenceGrid(float *grid, std::ptrdiff_t stride, std::ptrdiff_t width, std::ptrdiff_t height) {
   std::fill(grid, grid + width + 2, kGridMark);
   std::fill(grid + (height + 1) * stride, grid + (height + 1) * stride + width + 2, kGridMark);
-  for (std::ptrdiff_t y = 1; y <= height; ++y) grid[y * stride] = grid[y * stride + width + 1] = kGridMark;
+  for (std::ptrdiff_t y = 1; y <= height; ++y)
+    grid[y * stride] = grid[y * stride + width + 1] = kGridMark;
 }
 
 bool linkEdges(float *grid, std::ptrdiff_t stride, std::ptrdiff_t width, std::ptrdiff_t height,
                float t1, float t2) {
-  const std::ptrdiff_t neighbours[8] = {stride + 1, 1, -stride + 1, stride - 1,
-                                        -1,         -stride - 1, stride, -stride};
+  const std::ptrdiff_t neighbours[8] = {stride + 1, 1,           -stride + 1, stride - 1,
+                                        -1,         -stride - 1, stride,      -stride};
   std::vector<std::ptrdiff_t> pending;
   try {
     for (std::ptrdiff_t y = 1; y <= height; ++y) {

@@ -16,8 +16,8 @@ namespace lines {
 // each weighted sum is the first term plus twice the middle one, then the
 // third. In a column, across is gx and along is gy; in a row, the other way.
 ENGINE_INLINE void gradients(const float *__restrict before, const float *__restrict line,
-                      const float *__restrict after, float *__restrict across,
-                      float *__restrict along, std::ptrdiff_t n) {
+                             const float *__restrict after, float *__restrict across,
+                             float *__restrict along, std::ptrdiff_t n) {
   for (std::ptrdiff_t i = 1; i <= n; ++i) {
     const float a = (after[i - 1] + 2.0f * after[i]) + after[i + 1];
     const float b = (before[i - 1] + 2.0f * before[i]) + before[i + 1];
@@ -30,8 +30,9 @@ ENGINE_INLINE void gradients(const float *__restrict before, const float *__rest
 
 // Magnitudes sqrt(gx^2 + gy^2), each step rounded to float; those not at
 // least t1 (NaN included) become 0.
-ENGINE_INLINE void magnitudesAtLeast(float t1, const float *__restrict gx, const float *__restrict gy,
-                              float *__restrict out, std::ptrdiff_t n) {
+ENGINE_INLINE void magnitudesAtLeast(float t1, const float *__restrict gx,
+                                     const float *__restrict gy, float *__restrict out,
+                                     std::ptrdiff_t n) {
   for (std::ptrdiff_t i = 1; i <= n; ++i) {
     const float a = gx[i] * gx[i];
     const float b = gy[i] * gy[i];
@@ -71,12 +72,14 @@ ENGINE_INLINE bool stopsSuppression(float m, float gx, float gy) {
 // top to bottom; a NaN angle at a cell of non-zero magnitude stops the pass
 // there, and that cell and the rest of the column keep their magnitudes. The
 // row of the stop is returned, or 0 when the column is done.
-ENGINE_INLINE std::ptrdiff_t suppressColumn(const float *__restrict prev, const float *__restrict cur,
-                                     const float *__restrict next, const float *__restrict gx,
-                                     const float *__restrict gy, float *__restrict out,
-                                     std::ptrdiff_t h, const SectorBounds &bounds) {
+ENGINE_INLINE std::ptrdiff_t suppressColumn(const float *__restrict prev,
+                                            const float *__restrict cur,
+                                            const float *__restrict next,
+                                            const float *__restrict gx, const float *__restrict gy,
+                                            float *__restrict out, std::ptrdiff_t h,
+                                            const SectorBounds &bounds) {
   const SectorBounds b = bounds;  // a local copy: the output cannot alias it
-  int stopped = 0;  // an int: a bool accumulator keeps the loop from vectorising
+  int stopped = 0;                // an int: a bool accumulator keeps the loop from vectorising
   for (std::ptrdiff_t y = 1; y <= h; ++y) {
     out[y] = thinned(cur[y], gx[y], gy[y], b, prev[y], next[y], prev[y - 1], next[y + 1],
                      cur[y - 1], cur[y + 1], next[y - 1], prev[y + 1]);
@@ -93,9 +96,9 @@ ENGINE_INLINE std::ptrdiff_t suppressColumn(const float *__restrict prev, const 
 // below. For gradients without a NaN angle (both finite, say) the result
 // does not depend on the order of the cells.
 ENGINE_INLINE void suppressRow(const float *__restrict above, const float *__restrict cur,
-                        const float *__restrict below, const float *__restrict gx,
-                        const float *__restrict gy, float *__restrict out, std::ptrdiff_t w,
-                        const SectorBounds &bounds) {
+                               const float *__restrict below, const float *__restrict gx,
+                               const float *__restrict gy, float *__restrict out, std::ptrdiff_t w,
+                               const SectorBounds &bounds) {
   const SectorBounds b = bounds;  // a local copy: the output cannot alias it
   for (std::ptrdiff_t x = 1; x <= w; ++x) {
     out[x] = thinned(cur[x], gx[x], gy[x], b, cur[x - 1], cur[x + 1], above[x - 1], below[x + 1],

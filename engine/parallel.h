@@ -28,7 +28,8 @@ void runParts(int parts, const Body &body) {
   int started = 0;
   try {
     workers.reserve(static_cast<std::size_t>(parts));
-    for (; started + 1 < parts; ++started) workers.emplace_back([&body, started] { body(started + 1); });
+    for (; started + 1 < parts; ++started)
+      workers.emplace_back([&body, started] { body(started + 1); });
   } catch (const std::bad_alloc &) {
   } catch (const std::system_error &) {
   }

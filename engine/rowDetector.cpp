@@ -33,7 +33,8 @@ void writeEdgeMap(const RowGrid &g, std::uint8_t *data, std::ptrdiff_t y0, std::
   for (std::ptrdiff_t y = y0; y < y1; ++y) {
     const float *in = g.rows[y + 1] + 1;
     std::uint8_t *out = data + y * g.width;
-    for (std::ptrdiff_t x = 0; x < g.width; ++x) out[x] = ((in[x] != in[x]) | (in[x] >= 255.0f)) ? 255 : 0;
+    for (std::ptrdiff_t x = 0; x < g.width; ++x)
+      out[x] = ((in[x] != in[x]) | (in[x] >= 255.0f)) ? 255 : 0;
   }
 }
 

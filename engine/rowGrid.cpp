@@ -12,7 +12,8 @@ RowGrid::RowGrid(std::ptrdiff_t width, std::ptrdiff_t height)
   if (!planeIsComplete(rows, height + 2)) return;
   cells = rows[0];
   scratchPerPart = sweeps::kBlockLanes * std::max(width + 2, height);
-  const auto floats = static_cast<std::size_t>(scratchPerPart) * static_cast<std::size_t>(mostParts());
+  const auto floats =
+      static_cast<std::size_t>(scratchPerPart) * static_cast<std::size_t>(mostParts());
   scratch = static_cast<float *>(allocateLargeBlock(floats * sizeof(float)));
 }
 

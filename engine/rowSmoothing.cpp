@@ -87,11 +87,11 @@ bool loadSmoothed(const std::uint8_t *data, const RowGrid &g, float sigma, std::
               });
   const std::ptrdiff_t strips = (w + kLanes - 1) / kLanes;
   std::atomic<bool> safe{true};
-  parallelFor(strips, atLeastOne(kPixelsPerPart / h / kLanes),
-              [&](std::ptrdiff_t s0, std::ptrdiff_t s1, int part) {
-                if (!sweepColumnsAndScale(g, s0 * kLanes, std::min(w, s1 * kLanes), r,
-                                          g.scratchOf(part)))
-                  safe = false;
-              });
+  parallelFor(
+      strips, atLeastOne(kPixelsPerPart / h / kLanes),
+      [&](std::ptrdiff_t s0, std::ptrdiff_t s1, int part) {
+        if (!sweepColumnsAndScale(g, s0 * kLanes, std::min(w, s1 * kLanes), r, g.scratchOf(part)))
+          safe = false;
+      });
   return safe;
 }

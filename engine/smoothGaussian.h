@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 
-
 // Recursive (Alvarez-Mazorra) Gaussian smoothing of a row-major float image in
 // place: `steps` causal/anti-causal sweep pairs along every row, then along
 // every column, then one gain that restores the scale. Nothing happens when

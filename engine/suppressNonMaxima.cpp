@@ -24,7 +24,8 @@ bool suppressNonMaxima(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::i
   const SectorBounds &bounds = sectorBounds();
   for (std::ptrdiff_t x = 1; x <= width; ++x) {
     std::memcpy(current, image[x], columnBytes);
-    if (lines::suppressColumn(previous, current, image[x + 1], gx[x], gy[x], image[x], height, bounds))
+    if (lines::suppressColumn(previous, current, image[x + 1], gx[x], gy[x], image[x], height,
+                              bounds))
       break;  // a NaN angle ends the pass
     std::swap(previous, current);
   }

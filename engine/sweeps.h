@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "engine/vectorClones.h"
 #include <cstdint>
+#include "engine/vectorClones.h"
 
 #include "engine/smoothGaussian.h"
 
@@ -59,7 +59,7 @@ ENGINE_INLINE void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, con
 // Sweeps `lanes` interleaved lines held in scratch: sample k of line i at
 // scratch[k * lanes + i].
 ENGINE_INLINE void sweepInterleaved(float *scratch, std::ptrdiff_t n, std::ptrdiff_t lanes,
-                             const Recursion &r) {
+                                    const Recursion &r) {
   const auto at = [&](std::ptrdiff_t k) { return scratch + k * lanes; };
   if (lanes == kBlockLanes)
     sweepLanes<kBlockLanes>(at, n, lanes, r);
@@ -88,7 +88,7 @@ ENGINE_INLINE void acrossLanes(std::ptrdiff_t lines, std::ptrdiff_t n, At at, co
 // one line at a time in place.
 template <typename Line>
 ENGINE_INLINE void alongLines(std::ptrdiff_t lines, std::ptrdiff_t n, Line line, const Recursion &r,
-                       float scale, float *scratch) {
+                              float scale, float *scratch) {
   if (!scratch) {
     for (std::ptrdiff_t i = 0; i < lines; ++i) {
       float *x = line(i);

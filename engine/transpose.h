@@ -8,8 +8,8 @@
 
 // out[r * outStride + c] = in[c * inStride + r] for r < rows, c < cols.
 template <typename In>
-ENGINE_INLINE void transpose(const In *in, std::ptrdiff_t inStride, float *out, std::ptrdiff_t outStride,
-                      std::ptrdiff_t rows, std::ptrdiff_t cols) {
+ENGINE_INLINE void transpose(const In *in, std::ptrdiff_t inStride, float *out,
+                             std::ptrdiff_t outStride, std::ptrdiff_t rows, std::ptrdiff_t cols) {
   constexpr std::ptrdiff_t kTile = 8;
   for (std::ptrdiff_t c0 = 0; c0 < cols; c0 += kTile) {
     for (std::ptrdiff_t r0 = 0; r0 < rows; r0 += kTile) {

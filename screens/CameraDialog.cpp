@@ -54,7 +54,8 @@ void CameraDialog::buildLayout() {
   _cameraChooser->setToolTip(tr("The camera to take the picture with"));
   _viewfinder = new ImageView(this);
   _viewfinder->setMinimumSize(320, 240);
-  _noCameraNotice = new QLabel(tr("No camera was found. You can open a picture file instead."), this);
+  _noCameraNotice =
+      new QLabel(tr("No camera was found. You can open a picture file instead."), this);
   _noCameraNotice->setWordWrap(true);
   _message = new QLabel(this);
   _message->setWordWrap(true);
@@ -119,7 +120,8 @@ void CameraDialog::listCameras() {
   const QCameraDevice chosen = chosenCamera();
   _cameras = QMediaDevices::videoInputs();
   qsizetype index = _cameras.indexOf(chosen);
-  if (index < 0) index = std::max<qsizetype>(0, _cameras.indexOf(QMediaDevices::defaultVideoInput()));
+  if (index < 0)
+    index = std::max<qsizetype>(0, _cameras.indexOf(QMediaDevices::defaultVideoInput()));
 
   const QSignalBlocker quiet(_cameraChooser);
   _cameraChooser->clear();
@@ -161,10 +163,9 @@ void CameraDialog::startCamera(const QCameraDevice &device) {
   _session.setVideoOutput(_frames.get());
 
   _camera = std::make_unique<QCamera>(device);
-  connect(_camera.get(), &QCamera::errorOccurred, this,
-          [this](QCamera::Error, const QString &why) {
-            showMessage(tr("Camera error: %1").arg(why));
-          });
+  connect(_camera.get(), &QCamera::errorOccurred, this, [this](QCamera::Error, const QString &why) {
+    showMessage(tr("Camera error: %1").arg(why));
+  });
   _session.setCamera(_camera.get());
   _camera->start();
 }

@@ -14,8 +14,8 @@ QString choosePictureFile(QWidget *parent) {
   QStringList patterns;
   for (const QByteArray &format : QImageReader::supportedImageFormats())
     patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-  const QString filters = tr("Pictures (%1)").arg(patterns.join(u' ')) + QStringLiteral(";;") +
-                          tr("All files (*)");
+  const QString filters =
+      tr("Pictures (%1)").arg(patterns.join(u' ')) + QStringLiteral(";;") + tr("All files (*)");
   return QFileDialog::getOpenFileName(parent, tr("Open Picture"), QString(), filters);
 }
 

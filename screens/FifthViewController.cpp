@@ -71,8 +71,7 @@ QImage FifthViewController::imageWithImage(const QImage &image, const QSizeF &si
   if (!image.isNull()) {
     // Shrunk by averaging first: the painter's own filter samples too few
     // source pixels for so large a reduction and would alias.
-    const QImage stretched =
-        image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage stretched = image.scaled(pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&surface);
     painter.drawImage(QRectF(QPointF(0, 0), surface.deviceIndependentSize()), stretched);
   }

@@ -57,7 +57,8 @@ PictureViewController::PictureViewController(const QString &nibName,
 
 void PictureViewController::loadViewIfNeeded() {
   if (isViewLoaded()) return;
-  const QObjectList added = loadView(QStringLiteral(":/ui/") + _nibName + QStringLiteral(".ui"), this);
+  const QObjectList added =
+      loadView(QStringLiteral(":/ui/") + _nibName + QStringLiteral(".ui"), this);
   for (QObject *object : added) _view.append(object);
   findOutlets();
   viewDidLoad();

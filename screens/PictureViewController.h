@@ -62,8 +62,7 @@ class PictureViewController : public QWidget {
   virtual void reset();
 
  protected:
-  PictureViewController(const QString &nibName, const ScreenConstants &constants,
-                        QWidget *parent);
+  PictureViewController(const QString &nibName, const ScreenConstants &constants, QWidget *parent);
 
   // The picture Apply and Reset start from: the sample picture, looked up
   // afresh each time so that results never build on one another.

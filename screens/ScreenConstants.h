@@ -16,9 +16,9 @@ inline constexpr SliderSetting kSigmaUnsmoothed{0.0f, 60.0f, 0.0f};
 inline constexpr SliderSetting kSteps{0.0f, 8.0f, 4.0f};
 
 struct ScreenConstants {
-  const char *titleKey;     // looked up in the strings table, context "Titles"
-  const char *tabIcon;      // picture name of the tab's icon
-  const char *picture;      // the sample picture's name; nullptr for none
+  const char *titleKey;  // looked up in the strings table, context "Titles"
+  const char *tabIcon;   // picture name of the tab's icon
+  const char *picture;   // the sample picture's name; nullptr for none
   SliderSetting t1, t2, sigma, steps;
-  bool reportsFailures;     // whether the bridge writes its failure messages
+  bool reportsFailures;  // whether the bridge writes its failure messages
 };

@@ -1,10 +1,10 @@
 #include "tools/Options.h"
 
+#include <locale.h>  // newlocale
+#include <stdlib.h>  // strtof_l
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <charconv>
-#include <locale.h>  // newlocale
-#include <stdlib.h>  // strtof_l
 
 #include "tools/Failure.h"
 #include "tools/OutputFormat.h"
@@ -45,9 +45,9 @@ std::int32_t parseInt32(const QString &option, const QString &text) {
   const char *end = bytes.constData() + bytes.size();
   const auto [stop, error] = std::from_chars(bytes.constData(), end, value);
   if (bytes.isEmpty() || error != std::errc() || stop != end)
-    throw Failure{Failure::kUsage, option,
-                  QStringLiteral("'%1' is not a whole number from -2147483648 to 2147483647")
-                      .arg(text)};
+    throw Failure{
+        Failure::kUsage, option,
+        QStringLiteral("'%1' is not a whole number from -2147483648 to 2147483647").arg(text)};
   return value;
 }
 
@@ -90,14 +90,15 @@ CommandLine parseCommandLine(const QStringList &arguments) {
   }
   if (parser.isSet(version)) {
     line.request = CommandLine::Request::Version;
-    line.text = QCoreApplication::applicationName() + ' ' +
-                QCoreApplication::applicationVersion() + '\n';
+    line.text =
+        QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion() + '\n';
     return line;
   }
 
   const QStringList files = parser.positionalArguments();
   if (files.size() != 2)
-    throw Failure{Failure::kUsage, {},
+    throw Failure{Failure::kUsage,
+                  {},
                   QStringLiteral("expected INPUT and OUTPUT, got %1 file name(s) (see --help)")
                       .arg(files.size())};
 
@@ -108,7 +109,7 @@ CommandLine parseCommandLine(const QStringList &arguments) {
   if (parser.isSet(steps)) options.steps = parseInt32("--steps", parser.value(steps));
   options.input = files[0];
   options.output = files[1];
-  options.format = chooseOutputFormat(parser.isSet(format) ? parser.value(format) : QString(),
-                                      options.output);
+  options.format =
+      chooseOutputFormat(parser.isSet(format) ? parser.value(format) : QString(), options.output);
   return line;
 }

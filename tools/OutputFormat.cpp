@@ -38,9 +38,9 @@ QByteArray chooseOutputFormat(const QString &formatOption, const QString &output
   const auto known = [](const QString &culprit, const QString &name) {
     const QByteArray format = writerFormat(name);
     if (format.isEmpty())
-      throw Failure{Failure::kUsage, culprit,
-                    QStringLiteral("unknown output format '%1' (known: %2)")
-                        .arg(name, outputFormatNames())};
+      throw Failure{
+          Failure::kUsage, culprit,
+          QStringLiteral("unknown output format '%1' (known: %2)").arg(name, outputFormatNames())};
     return format;
   };
   if (!formatOption.isNull()) return known(QStringLiteral("--format"), formatOption);

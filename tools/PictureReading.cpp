@@ -71,7 +71,7 @@ QImage decode(QByteArray file, const QString &input, const QString &label) {
   const QStringList qtSaid = takeQtMessages();
 
   if (image.isNull()) {
-    const QString why = !printed.isEmpty() ? printed
+    const QString why = !printed.isEmpty()  ? printed
                         : !qtSaid.isEmpty() ? qtSaid.last()
                                             : reader.errorString();
     throw Failure{Failure::kRun, label, "cannot read picture: " + why};

@@ -1,8 +1,8 @@
 #include "tools/StandardErrorCapture.h"
 
+#include <unistd.h>
 #include <QByteArray>
 #include <QList>
-#include <unistd.h>
 
 StandardErrorCapture::StandardErrorCapture() {
   std::fflush(stderr);

@@ -118,8 +118,7 @@ void AppTest::launchIsDoneOnce() {
 }
 
 void AppTest::titlesComeFromTheStringsTable() {
-  QCOMPARE(tabTitles(*_delegate),
-           QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
+  QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
   // The key stays "Forth"; only the table spells it out.
   QCOMPARE(QByteArray(screenAt(*_delegate, 3)->constants().titleKey), QByteArray("Forth"));
 }

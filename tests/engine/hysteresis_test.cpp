@@ -9,9 +9,9 @@
 #include <random>
 #include <vector>
 
-#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "TestPlane.h"
+#include "reference/ReferenceDetector.h"
 
 namespace {
 

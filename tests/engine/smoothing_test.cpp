@@ -6,9 +6,9 @@
 #include <limits>
 #include <vector>
 
-#include "reference/ReferenceDetector.h"
 #include "TestPictures.h"
 #include "engine/smoothGaussian.h"
+#include "reference/ReferenceDetector.h"
 
 namespace {
 

@@ -24,9 +24,12 @@ inline bool isBlackAndWhiteEdgeMap(const QImage &image) {
   for (int y = 0; y < image.height(); ++y) {
     const uchar *row = image.constScanLine(y);
     for (int x = 0; x < image.width(); ++x) {
-      if (row[x] == 0) black = true;
-      else if (row[x] == 255) white = true;
-      else return false;
+      if (row[x] == 0)
+        black = true;
+      else if (row[x] == 255)
+        white = true;
+      else
+        return false;
     }
   }
   return black && white;

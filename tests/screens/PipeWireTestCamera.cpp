@@ -1,5 +1,6 @@
 #include "tests/screens/PipeWireTestCamera.h"
 
+#include <sys/prctl.h>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -7,7 +8,6 @@
 #include <QStandardPaths>
 #include <QThread>
 #include <csignal>
-#include <sys/prctl.h>
 
 namespace {
 constexpr int startupMs = 10000;
@@ -34,13 +34,15 @@ PipeWireTestCamera::PipeWireTestCamera() {
   _environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root);
   _environment.insert(QStringLiteral("XDG_STATE_HOME"), root + QStringLiteral("/state"));
   _environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
-  _environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=") + bus);
+  _environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                      QStringLiteral("unix:path=") + bus);
   _environment.remove(QStringLiteral("PIPEWIRE_RUNTIME_DIR"));
   _environment.remove(QStringLiteral("PIPEWIRE_REMOTE"));
 
-  if (!startService(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                     QStringLiteral("--nopidfile"), QStringLiteral("--address=unix:path=") + bus}) ||
+  if (!startService(
+          QStringLiteral("dbus-daemon"),
+          {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
+           QStringLiteral("--address=unix:path=") + bus}) ||
       !waitForFile(bus))
     return;
   if (!startService(QStringLiteral("pipewire"), {}) ||
@@ -70,12 +72,13 @@ bool PipeWireTestCamera::publish(const QString &name, QSize size) {
   const QString caps = QStringLiteral("video/x-raw,format=YUY2,width=%1,height=%2,framerate=30/1")
                            .arg(size.width())
                            .arg(size.height());
-  std::unique_ptr<QProcess> publisher = start(
-      QStringLiteral("gst-launch-1.0"),
-      {QStringLiteral("-q"), QStringLiteral("videotestsrc"), QStringLiteral("is-live=true"),
-       QStringLiteral("!"), caps, QStringLiteral("!"), QStringLiteral("pipewiresink"),
-       QStringLiteral("mode=provide"),
-       QStringLiteral("stream-properties=props,media.class=Video/Source,node.description=") + name});
+  std::unique_ptr<QProcess> publisher =
+      start(QStringLiteral("gst-launch-1.0"),
+            {QStringLiteral("-q"), QStringLiteral("videotestsrc"), QStringLiteral("is-live=true"),
+             QStringLiteral("!"), caps, QStringLiteral("!"), QStringLiteral("pipewiresink"),
+             QStringLiteral("mode=provide"),
+             QStringLiteral("stream-properties=props,media.class=Video/Source,node.description=") +
+                 name});
   if (!publisher) return false;
   // A publisher that cannot link ends within moments.
   if (publisher->waitForFinished(publisherGraceMs)) {

@@ -42,7 +42,7 @@ class PipeWireTestCamera {
 
   QTemporaryDir _runtime;
   QProcessEnvironment _environment;
-  std::vector<std::unique_ptr<QProcess>> _services;  // in the order started
+  std::vector<std::unique_ptr<QProcess>> _services;       // in the order started
   std::map<QString, std::unique_ptr<QProcess>> _cameras;  // their publishers
   QString _whyNot;
 };

@@ -1,9 +1,9 @@
 #pragma once
 // Catches what is written to file descriptor 2 while it lives, byte for byte.
+#include <unistd.h>
 #include <QByteArray>
 #include <QTemporaryFile>
 #include <cstdio>
-#include <unistd.h>
 
 class StandardErrorCapture {
  public:

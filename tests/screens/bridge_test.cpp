@@ -1,10 +1,10 @@
 // The gray bitmap bridge: picture to gray bytes, the detector through the
 // delegate with the sliders' values, and the edge map back as a picture.
-#include <QtTest>
-#include <memory>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <QtTest>
+#include <memory>
 
 #include "app/AppDelegate.h"
 #include "screens/FifthViewController.h"
@@ -82,10 +82,14 @@ void BridgeTest::surfaceHasWidthBytesARow() {
 void BridgeTest::edgeMapEqualsTheEngines_data() {
   QTest::addColumn<QString>("screen");
   QTest::addColumn<QString>("picture");
-  QTest::newRow("first, gray") << "FirstPicViewController" << "firstPic.png";
-  QTest::newRow("second, colour") << "SecondPicViewController" << "secondPic";
-  QTest::newRow("third, colour") << "ThirdPicViewController" << "thirdPic";
-  QTest::newRow("fourth, odd width") << "FourthViewController" << "fourthPic";
+  QTest::newRow("first, gray") << "FirstPicViewController"
+                               << "firstPic.png";
+  QTest::newRow("second, colour") << "SecondPicViewController"
+                                  << "secondPic";
+  QTest::newRow("third, colour") << "ThirdPicViewController"
+                                 << "thirdPic";
+  QTest::newRow("fourth, odd width") << "FourthViewController"
+                                     << "fourthPic";
 }
 
 void BridgeTest::edgeMapEqualsTheEngines() {
@@ -99,10 +103,10 @@ void BridgeTest::edgeMapEqualsTheEngines() {
   const QImage atStart = controller->ManipulateImagePixelData(sample);
   QCOMPARE(atStart.size(), sample.size());
   QVERIFY(isBlackAndWhiteEdgeMap(atStart));
-  QCOMPARE(atStart, engineEdgeMap(sample, controller->sliderT1()->value(),
-                                  controller->sliderT2()->value(),
-                                  controller->sliderSigma()->value(),
-                                  std::int32_t(controller->sliderSteps()->value())));
+  QCOMPARE(atStart,
+           engineEdgeMap(sample, controller->sliderT1()->value(), controller->sliderT2()->value(),
+                         controller->sliderSigma()->value(),
+                         std::int32_t(controller->sliderSteps()->value())));
 
   // Fractions a rounding on the way would lose, and smoothing, where the
   // passes count.
@@ -137,8 +141,8 @@ void BridgeTest::emptyPictureGivesNullAndOneMessage() {
   QFETCH(QString, screen);
   QFETCH(QByteArray, failureMessage);
   const auto controller = makeScreen(screen);
-  for (const QImage &empty : {QImage(), QImage(0, 7, QImage::Format_RGB32),
-                              QImage(7, 0, QImage::Format_RGB32)}) {
+  for (const QImage &empty :
+       {QImage(), QImage(0, 7, QImage::Format_RGB32), QImage(7, 0, QImage::Format_RGB32)}) {
     StandardErrorCapture standardError;
     const QImage result = controller->ManipulateImagePixelData(empty);
     QCOMPARE(standardError.finish(), failureMessage);

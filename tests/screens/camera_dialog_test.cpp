@@ -2,8 +2,8 @@
 // camera: the dialog says so and offers a picture file, which is read for
 // real and then handled like a taken picture; a file that cannot be read is
 // explained in the dialog. Only the file chooser is stood in for.
-#include <QComboBox>
 #include <QBuffer>
+#include <QComboBox>
 #include <QLabel>
 #include <QMediaDevices>
 #include <QPushButton>
@@ -34,13 +34,13 @@ struct ChosenFile {
 // `jpeg` with an Exif block right after its start marker that holds only the
 // orientation tag (6: turn a quarter clockwise to show).
 QByteArray withOrientation(const QByteArray &jpeg, quint8 orientation) {
-  const char exif[] = {
-      '\xFF', '\xE1', 0, 34,                       // APP1 and its length
-      'E', 'x', 'i', 'f', 0, 0,                      //
-      'M', 'M', 0, 42, 0, 0, 0, 8,                   // big-endian TIFF header
-      0, 1,                                          // one entry:
-      1, 0x12, 0, 3, 0, 0, 0, 1, 0, char(orientation), 0, 0,  // orientation
-      0, 0, 0, 0};                                   // no further block
+  const char exif[] = {'\xFF', '\xE1', 0,   34,               // APP1 and its length
+                       'E',    'x',    'i', 'f', 0, 0,        //
+                       'M',    'M',    0,   42,  0, 0, 0, 8,  // big-endian TIFF header
+                       0,      1,                             // one entry:
+                       1,      0x12,   0,   3,   0, 0, 0, 1, 0, char(orientation),
+                       0,      0,                // orientation
+                       0,      0,      0,   0};  // no further block
   return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
 }
 

@@ -7,9 +7,9 @@
 #include <QMediaDevices>
 #include <QPushButton>
 #include <QVideoSink>
-#include "screens/ImageView.h"
 #include <QtTest>
 #include <memory>
+#include "screens/ImageView.h"
 
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
@@ -76,8 +76,7 @@ class CameraPipeWireTest : public QObject {
 void CameraPipeWireTest::initTestCase() {
   // Before anything touches Qt Multimedia, which looks for PipeWire once.
   _cameras = std::make_unique<PipeWireTestCamera>();
-  if (!_cameras->whyNot().isEmpty())
-    QSKIP(qPrintable("no PipeWire here: " + _cameras->whyNot()));
+  if (!_cameras->whyNot().isEmpty()) QSKIP(qPrintable("no PipeWire here: " + _cameras->whyNot()));
   // Qt 6.4 lists a camera that is there before its first look twice, and
   // keeps one of the two after the camera has gone; one published later it
   // lists once and drops when it goes. So cameras come and go only among

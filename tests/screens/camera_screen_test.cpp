@@ -22,8 +22,8 @@ qreal screenRatio() { return QGuiApplication::primaryScreen()->devicePixelRatio(
 // A camera picture of the given point size, drawn with some structure so
 // that its edge map is not empty.
 QImage cameraPicture(QSize points, qreal ratio = 1.0) {
-  QImage picture = imageNamed("secondPic").scaled(points * ratio, Qt::IgnoreAspectRatio,
-                                                  Qt::SmoothTransformation);
+  QImage picture = imageNamed("secondPic")
+                       .scaled(points * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   picture.setDevicePixelRatio(ratio);
   return picture;
 }

@@ -1,12 +1,12 @@
 #pragma once
 // Running the built canny on files in a scratch folder, and the edge maps it
 // should give, computed in-process with the engine.
+#include <gtest/gtest.h>
 #include <QByteArray>
 #include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "tools/GrayPicture.h"
 

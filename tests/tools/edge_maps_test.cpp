@@ -34,8 +34,11 @@ TEST_F(ToolTest, GrayPgmGivesTheEnginesEdgeMapForEveryValueSet) {
     const GrayPicture picture = pattern(size.width(), size.height());
     write("in.pgm", pgm(picture));
     for (const ValueCase &valueCase : kValueCases) {
-      SCOPED_TRACE(QString("%1x%2 %3").arg(size.width()).arg(size.height())
-                       .arg(valueCase.arguments.join(' ')).toStdString());
+      SCOPED_TRACE(QString("%1x%2 %3")
+                       .arg(size.width())
+                       .arg(size.height())
+                       .arg(valueCase.arguments.join(' '))
+                       .toStdString());
       const Outcome run = canny(valueCase.arguments + QStringList{"in.pgm", "out.pgm"});
       ASSERT_EQ(run.status, 0) << run.err.toStdString();
       EXPECT_TRUE(run.err.isEmpty() && run.out.isEmpty());

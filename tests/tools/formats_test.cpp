@@ -22,7 +22,7 @@ TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGray) {
   const GrayPicture edges = edgesOf(picture, {});
   write("in.pgm", pgm(picture));
   const std::pair<const char *, QByteArray> formats[] = {
-      {"png", "png"},  {"PNG", "png"},   {"bmp", "bmp"},  {"tif", "tiff"},
+      {"png", "png"},   {"PNG", "png"},  {"bmp", "bmp"},   {"tif", "tiff"},
       {"tiff", "tiff"}, {"jpg", "jpeg"}, {"jpeg", "jpeg"}, {"pgm", "pgm"}};
   for (const auto &[extension, expectedFormat] : formats) {
     SCOPED_TRACE(extension);

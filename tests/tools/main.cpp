@@ -1,7 +1,7 @@
 // The tests read pictures and paint into images as the tool does, under a
 // QCoreApplication and no display.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char *argv[]) {
   QCoreApplication app(argc, argv);
