@@ -10,7 +10,7 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   qt6-image-formats-plugins fonts-dejavu-core
-  valgrind
+  valgrind clang-format
   # a PipeWire test camera for the camera screen's end-to-end test
   pipewire wireplumber gstreamer1.0-pipewire dbus gstreamer1.0-tools
 )
