@@ -52,10 +52,9 @@ RowDetection detectOnGrid(const RowGrid &g, float t1, float t2, float sigma, std
 
 }  // namespace
 
-RowDetection detectByRows(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
-                          std::int32_t height, std::uint8_t *data) {
+RowDetection detectByRows(RowGrid &grid, float t1, float t2, float sigma, std::int32_t steps,
+                          std::int32_t width, std::int32_t height, std::uint8_t *data) {
   if (width <= 0 || height <= 0) return RowDetection::done;
-  const RowGrid grid(width, height);
-  if (!grid.complete()) return RowDetection::outOfMemory;
+  if (!grid.shape(width, height)) return RowDetection::outOfMemory;
   return detectOnGrid(grid, t1, t2, sigma, steps, data);
 }

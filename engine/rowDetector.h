@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/rowGrid.h"
+
 // The detector's fast form. The padded grid is held row by row, so the
 // picture moves in and out of it without transposing, the column sweeps of
 // the smoothing and every later stage run along contiguous rows, and
@@ -15,5 +17,6 @@ enum class RowDetection {
   needsColumnOrder,
 };
 
-RowDetection detectByRows(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
-                          std::int32_t height, std::uint8_t *data);
+// The grid's memory is reused where it suffices.
+RowDetection detectByRows(RowGrid &grid, float t1, float t2, float sigma, std::int32_t steps,
+                          std::int32_t width, std::int32_t height, std::uint8_t *data);

@@ -3,24 +3,30 @@
 // row by row in one block: cell (x, y), the plain form's image[x][y], is
 // rows[y][x] = cells[y * stride + x] with stride = width + 2, pixel
 // (x - 1, y - 1) of the picture in the interior. Beside it, scratch memory
-// for each part of the work that runs on a core of its own.
+// for each part of the work that runs on a core of its own. The memory is
+// kept from one picture to the next and grows only when a picture needs more.
 #include <cstddef>
 
-#include "engine/PaddedPlane.h"
-
 struct RowGrid {
-  std::ptrdiff_t width, height, stride;
+  std::ptrdiff_t width = 0, height = 0, stride = 0;
   float **rows = nullptr;
   float *cells = nullptr;
   float *scratch = nullptr;
   std::ptrdiff_t scratchPerPart = 0;
 
-  RowGrid(std::ptrdiff_t width, std::ptrdiff_t height);
-  ~RowGrid();
+  RowGrid() = default;
+  ~RowGrid() { release(); }
   RowGrid(const RowGrid &) = delete;
   RowGrid &operator=(const RowGrid &) = delete;
 
-  bool complete() const { return cells && scratch; }
+  // Lays the grid out for a picture of width x height pixels. False when the
+  // memory cannot be had; the grid then holds none.
+  bool shape(std::ptrdiff_t width, std::ptrdiff_t height);
+  void release();
+
   // At least kBlockLanes * max(width + 2, height) floats, for part `part`.
   float *scratchOf(int part) const { return scratch + part * scratchPerPart; }
+
+ private:
+  std::size_t _cellCapacity = 0, _rowCapacity = 0, _scratchCapacity = 0;
 };
