@@ -45,5 +45,17 @@ fuzz:
 	cmake --build build-fuzz/gcc -j $(JOBS) --target $(FUZZ_TARGETS)
 	bash fuzz/replay.sh build-fuzz/gcc build-fuzz/corpus
 
+# Mutation testing, not part of `make test`: how many small faults in MUTATE_FILES the tests
+# of MUTATE_TESTS catch. Settings are described in scripts/mutate.sh, e.g.
+#   make mutate MUTATE_FILES="engine/*.cpp" MUTATE_TESTS=engine_tests MUTATE_MAX=60 MUTATE_SEED=1
+MUTATE_FILES ?= engine/*.cpp engine/*.h
+MUTATE_TESTS ?= engine_tests
+MUTATE_MAX ?= 60
+MUTATE_SEED ?= 1
+export MUTATE_FILES MUTATE_TESTS MUTATE_MAX MUTATE_SEED MUTATE_CMD MUTATE_TIMEOUT MUTATE_BUILD MUTATE_CMAKE_ARGS
+.PHONY: mutate
+mutate:
+	nice -n 10 bash scripts/mutate.sh
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutate
