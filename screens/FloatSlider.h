@@ -14,9 +14,11 @@ class FloatSlider : public QWidget {
   Q_PROPERTY(float maximumValue READ maximumValue WRITE setMaximumValue)
   Q_PROPERTY(float value READ value WRITE setValue NOTIFY valueChanged USER true)
   Q_PROPERTY(bool showsWholeNumber READ showsWholeNumber WRITE setShowsWholeNumber)
+  Q_PROPERTY(QString unitName READ unitName WRITE setUnitName)
 
  public:
-  // Handle positions between the ends of the range.
+  // Handle positions between the ends of the range; a whole-number slider over
+  // a whole range has one position per whole number instead.
   static constexpr int positions = 1000;
 
   explicit FloatSlider(QWidget *parent = nullptr);
@@ -26,6 +28,10 @@ class FloatSlider : public QWidget {
   float value() const { return _value; }
   // Whether the label shows the value truncated toward zero, as a count.
   bool showsWholeNumber() const { return _showsWholeNumber; }
+  // What the value counts or measures ("pixels"), for assistive technology.
+  QString unitName() const { return _unitName; }
+  // The distance between neighbouring handle positions.
+  double stepSize() const;
 
   // A range end that passes the other one moves it along; the value is
   // kept inside the range. NaN is ignored.
@@ -33,10 +39,15 @@ class FloatSlider : public QWidget {
   void setMaximumValue(float maximum);
   void setValue(float value);
   void setShowsWholeNumber(bool wholeNumber);
+  void setUnitName(const QString &unit) { _unitName = unit; }
 
   // The handle, for keyboard and mouse moves.
   QSlider *track() const { return _track; }
+  // The value with every digit a handle position can set: 0.637 on a 0-1
+  // range, 6.25 on a 0-10 range; a count as its whole number.
   QString valueText() const;
+  // The label naming this slider in its form (its buddy), if any.
+  QString labelText() const;
 
  signals:
   void valueChanged(float value);
@@ -45,11 +56,15 @@ class FloatSlider : public QWidget {
   void moveHandle(int position);
   void store(float value);
   void showValue();
+  void setUpTrack();
+  int decimals() const;
 
   float _minimumValue = 0.0f;
   float _maximumValue = 1.0f;
   float _value = 0.0f;
   bool _showsWholeNumber = false;
+  QString _unitName;
+  int _positions = positions;
   QSlider *_track;
   QLabel *_label;
 };

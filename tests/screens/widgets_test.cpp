@@ -1,4 +1,6 @@
 // The two widgets Qt lacks: the float slider and the aspect-keeping image view.
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
@@ -15,6 +17,8 @@ class WidgetsTest : public QObject {
   void sliderKeepsItsValueInsideTheRange();
   void keyMovesMapOntoTheRange();
   void sliderShowsItsValue();
+  void wholeNumberSliderStepsWholeNumbers();
+  void handleSpeaksTheValueInItsUnits();
   void imageViewFitsWithAspectKept_data();
   void imageViewFitsWithAspectKept();
   void imageViewShowsNothingForNullImage();
@@ -94,9 +98,17 @@ void WidgetsTest::keyMovesMapOntoTheRange() {
 
 void WidgetsTest::sliderShowsItsValue() {
   FloatSlider slider;
+  // Every digit a handle position can set, and no more.
+  slider.setMaximumValue(1.0f);
+  slider.setValue(0.637f);
+  QCOMPARE(slider.valueText(), QStringLiteral("0.637"));
+  slider.setMaximumValue(60.0f);
+  QTest::keyClick(slider.track(), Qt::Key_Right);
+  QCOMPARE(slider.valueText(), QStringLiteral("1.26"));
+  slider.setMaximumValue(2.0f);
+  QTest::keyClick(slider.track(), Qt::Key_Right);
+  QCOMPARE(slider.valueText(), QStringLiteral("1.280"));
   slider.setMaximumValue(8.0f);
-  slider.setValue(0.6f);
-  QCOMPARE(slider.valueText(), QStringLiteral("0.60"));
   // A count shows the whole number it will be used as.
   slider.setShowsWholeNumber(true);
   slider.setValue(3.99f);
@@ -106,6 +118,51 @@ void WidgetsTest::sliderShowsItsValue() {
   const auto labels = slider.findChildren<QLabel *>();
   QCOMPARE(labels.size(), 1);
   QCOMPARE(labels.first()->text(), QStringLiteral("8"));
+}
+
+void WidgetsTest::wholeNumberSliderStepsWholeNumbers() {
+  FloatSlider slider;
+  slider.setMaximumValue(8.0f);
+  slider.setShowsWholeNumber(true);
+  slider.setValue(4.0f);
+  QTest::keyClick(slider.track(), Qt::Key_Left);
+  QVERIFY(same(slider.value(), 3.0f));
+  QTest::keyClick(slider.track(), Qt::Key_PageUp);
+  QVERIFY(same(slider.value(), 4.0f));
+  for (int i = 0; i < 3; ++i) QTest::keyClick(slider.track(), Qt::Key_Right);
+  QVERIFY(same(slider.value(), 7.0f));
+  QCOMPARE(slider.valueText(), QStringLiteral("7"));
+  // A range with ends between whole numbers keeps the fine steps.
+  slider.setMaximumValue(7.5f);
+  QTest::keyClick(slider.track(), Qt::Key_Home);
+  QTest::keyClick(slider.track(), Qt::Key_Right);
+  QVERIFY(same(slider.value(), 0.075f));
+}
+
+void WidgetsTest::handleSpeaksTheValueInItsUnits() {
+  QWidget form;
+  auto *label = new QLabel(QStringLiteral("&Sigma"), &form);
+  auto *slider = new FloatSlider(&form);
+  label->setBuddy(slider);
+  slider->setToolTip(QStringLiteral("Smoothing width"));
+  slider->setMaximumValue(60.0f);
+  slider->setValue(2.5f);
+  slider->setUnitName(QStringLiteral("pixels"));
+
+  QAccessibleInterface *handle = QAccessible::queryAccessibleInterface(slider->track());
+  QVERIFY(handle);
+  QCOMPARE(handle->role(), QAccessible::Slider);
+  QCOMPARE(handle->text(QAccessible::Name), QStringLiteral("Sigma"));
+  QCOMPARE(handle->text(QAccessible::Description), QStringLiteral("Smoothing width"));
+  QCOMPARE(handle->text(QAccessible::Value), QStringLiteral("2.50 pixels"));
+  QAccessibleValueInterface *value = handle->valueInterface();
+  QVERIFY(value);
+  QCOMPARE(value->currentValue().toDouble(), 2.5);
+  QCOMPARE(value->maximumValue().toDouble(), 60.0);
+  QCOMPARE(value->minimumStepSize().toDouble(), 0.06);
+  value->setCurrentValue(6.0);
+  QVERIFY(same(slider->value(), 6.0f));
+  QCOMPARE(slider->track()->value(), 100);
 }
 
 void WidgetsTest::imageViewFitsWithAspectKept_data() {

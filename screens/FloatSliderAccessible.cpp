@@ -1,0 +1,61 @@
+#include "screens/FloatSliderAccessible.h"
+
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
+#include <QSlider>
+
+#include "screens/FloatSlider.h"
+
+namespace {
+class FloatSliderHandle : public QAccessibleWidget, public QAccessibleValueInterface {
+ public:
+  FloatSliderHandle(QSlider *track, FloatSlider *slider)
+      : QAccessibleWidget(track, QAccessible::Slider), _slider(slider) {}
+
+  void *interface_cast(QAccessible::InterfaceType type) override {
+    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface *>(this);
+    return QAccessibleWidget::interface_cast(type);
+  }
+
+  QString text(QAccessible::Text kind) const override {
+    switch (kind) {
+      case QAccessible::Name:
+        if (!widget()->accessibleName().isEmpty()) return widget()->accessibleName();
+        if (!_slider->accessibleName().isEmpty()) return _slider->accessibleName();
+        return _slider->labelText();
+      case QAccessible::Description:
+        if (!_slider->accessibleDescription().isEmpty()) return _slider->accessibleDescription();
+        return _slider->toolTip();
+      case QAccessible::Value:
+        if (_slider->unitName().isEmpty()) return _slider->valueText();
+        return _slider->valueText() + QLatin1Char(' ') + _slider->unitName();
+      default:
+        return QAccessibleWidget::text(kind);
+    }
+  }
+
+  QVariant currentValue() const override { return double(_slider->value()); }
+  void setCurrentValue(const QVariant &value) override { _slider->setValue(value.toFloat()); }
+  QVariant maximumValue() const override { return double(_slider->maximumValue()); }
+  QVariant minimumValue() const override { return double(_slider->minimumValue()); }
+  QVariant minimumStepSize() const override { return _slider->stepSize(); }
+
+ private:
+  FloatSlider *_slider;
+};
+
+QAccessibleInterface *handleInterface(const QString &, QObject *object) {
+  auto *track = qobject_cast<QSlider *>(object);
+  auto *slider = track ? qobject_cast<FloatSlider *>(track->parentWidget()) : nullptr;
+  if (!slider || slider->track() != track) return nullptr;
+  return new FloatSliderHandle(track, slider);
+}
+}  // namespace
+
+void installFloatSliderAccessibility() {
+  static const bool installed = [] {
+    QAccessible::installFactory(handleInterface);
+    return true;
+  }();
+  (void)installed;
+}
