@@ -1,6 +1,7 @@
 #include "engine/parallel.h"
 
 #include <algorithm>
+#include <thread>
 
 int mostParts() {
   return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 64u));

@@ -3,10 +3,8 @@
 // computed by exactly the same operations whichever thread computes it, so
 // the edge map does not depend on how the work is split.
 #include <cstddef>
-#include <new>
-#include <system_error>
-#include <thread>
-#include <vector>
+
+#include "engine/workerPool.h"
 
 // How many parts `count` units of work are worth splitting into when a part
 // should hold at least `minimumPerPart` units: at most one per core.
@@ -18,24 +16,14 @@ struct Range {
 };
 Range partOf(std::ptrdiff_t count, int parts, int part);
 
-// Runs body(part) for every part, part 0 on the calling thread and the others
-// on threads of their own, and returns when all are done. A part whose thread
-// cannot be had (no memory, no thread) runs on the calling thread instead.
-// The body must not throw.
+// Runs body(part) for every part, on the process's worker threads and the
+// calling thread, and returns when all are done. Any part may run on any of
+// them; where no worker can be had, all run on the calling thread. The body
+// must not throw.
 template <typename Body>
 void runParts(int parts, const Body &body) {
-  std::vector<std::thread> workers;
-  int started = 0;
-  try {
-    workers.reserve(static_cast<std::size_t>(parts));
-    for (; started + 1 < parts; ++started)
-      workers.emplace_back([&body, started] { body(started + 1); });
-  } catch (const std::bad_alloc &) {
-  } catch (const std::system_error &) {
-  }
-  body(0);
-  for (int part = started + 1; part < parts; ++part) body(part);
-  for (std::thread &worker : workers) worker.join();
+  runOnWorkers(
+      parts, [](const void *b, int part) { (*static_cast<const Body *>(b))(part); }, &body);
 }
 
 // runParts over partOf(count, parts, part), with parts = partsFor(...);
