@@ -8,29 +8,11 @@
 #include "engine/hysteresis.h"
 #include "engine/largeBlock.h"
 #include "engine/lineKernels.h"
+#include "engine/planeBorders.h"
 #include "engine/smoothGaussian.h"
 #include "engine/suppressNonMaxima.h"
 
 namespace {
-
-// Border cells take the value of the nearest pixel, columns first; the four
-// corners end up 0 because they are copied from border columns that still
-// hold the 0 they were cleared to.
-void replicateBorder(PaddedPlane image, std::ptrdiff_t w, std::ptrdiff_t h) {
-  for (std::ptrdiff_t x = 0; x <= w + 1; ++x) {
-    image[x][0] = image[x][1];
-    image[x][h + 1] = image[x][h];
-  }
-  for (std::ptrdiff_t y = 1; y <= h; ++y) {
-    image[0][y] = image[1][y];
-    image[w + 1][y] = image[w][y];
-  }
-}
-
-void clearBorder(PaddedPlane image, std::ptrdiff_t w, std::ptrdiff_t h) {
-  for (std::ptrdiff_t x = 1; x <= w; ++x) image[x][0] = image[x][h + 1] = 0.0f;
-  for (std::ptrdiff_t y = 0; y <= h + 1; ++y) image[0][y] = image[w + 1][y] = 0.0f;
-}
 
 std::uint8_t edgeByte(float v) {
   if (v > 255.0f) return 255;

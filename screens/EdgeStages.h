@@ -1,0 +1,34 @@
+#pragma once
+// The detector's intermediate pictures, for people learning how it works:
+// each computed by the engine's own plain-pipeline stages over padded planes,
+// exactly as far as the chosen stage, then drawn as 8-bit gray.
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+enum class EdgeStage {
+  kSmoothed,           // the gray picture after smoothGaussian
+  kGradientMagnitude,  // sqrt(gx^2 + gy^2) of the Sobel gradients, before any cut
+  kThinnedMagnitude,   // magnitudes of at least T1 that survive non-maximum suppression
+  kEdgeMap,            // the finished map; the detector itself computes it
+};
+
+struct StageSettings {
+  float t1 = 0, t2 = 0, sigma = 0;
+  std::int32_t steps = 0;
+};
+
+struct StagePicture {
+  // Format_Grayscale8 at the picture's size: each value times 255 / white,
+  // rounded and kept within 0..255. Null when memory ran out.
+  QImage image;
+  // The value drawn as white: 255 for the smoothed picture, the largest
+  // magnitude for the magnitude stages (0 when there is none).
+  float white = 255.0f;
+  // The stage's values, row after row, as the engine left them.
+  std::vector<float> values;
+};
+
+// `stage` of `picture` (drawn gray as the detector receives it) at `settings`.
+// The edge map is not a stage here: ask the detector.
+StagePicture computeStage(const QImage &picture, const StageSettings &settings, EdgeStage stage);

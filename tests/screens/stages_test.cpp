@@ -1,0 +1,135 @@
+// The detector's stages as the application shows them, checked against the
+// independent reference detector's own steps, and the edges drawn over the
+// picture.
+#include <QtTest>
+#include <cmath>
+#include <vector>
+
+#include "screens/EdgeOverlay.h"
+#include "screens/EdgeStages.h"
+#include "screens/GrayBitmap.h"
+#include "tests/engine/reference/ReferenceDetector.h"
+#include "tests/screens/EdgeMaps.h"
+
+class StagesTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void stagesAreTheReferenceDetectorsSteps_data();
+  void stagesAreTheReferenceDetectorsSteps();
+  void overlayColoursExactlyTheEdgePixels();
+};
+
+namespace {
+const QImage &samplePicture() {
+  static const QImage picture(QStringLiteral(":/images/fourthPic.png"));
+  return picture;
+}
+
+std::vector<uchar> grayBytes(const QImage &picture) {
+  std::vector<uchar> bytes(std::size_t(picture.width()) * picture.height());
+  QImage gray = grayBitmapOver(bytes.data(), picture.width(), picture.height());
+  drawGray(picture, gray);
+  return bytes;
+}
+
+// The reference detector's smoothing, magnitudes and thinned magnitudes,
+// row after row.
+struct ReferenceStages {
+  std::vector<float> smoothed, magnitude, thinned;
+};
+
+ReferenceStages referenceStages(const QImage &picture, const StageSettings &s) {
+  const int w = picture.width(), h = picture.height();
+  const std::vector<uchar> bytes = grayBytes(picture);
+  ReferenceStages out;
+  out.smoothed.assign(bytes.begin(), bytes.end());
+  reference::smooth(out.smoothed, w, h, s.sigma, s.steps);
+  reference::Grid image(w, h), gx(w, h), gy(w, h), thinned(w, h);
+  // The border as the detector makes it: nearest pixels, columns first, so
+  // that the corners keep 0.
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) image.at(x + 1, y + 1) = out.smoothed[std::size_t(y) * w + x];
+  for (int x = 1; x <= w; ++x) {
+    image.at(x, 0) = image.at(x, 1);
+    image.at(x, h + 1) = image.at(x, h);
+  }
+  for (int y = 1; y <= h; ++y) {
+    image.at(0, y) = image.at(1, y);
+    image.at(w + 1, y) = image.at(w, y);
+  }
+  reference::gradients(image, gx, gy);
+  for (int y = 1; y <= h; ++y)
+    for (int x = 1; x <= w; ++x) {
+      const float m = std::sqrt(gx.at(x, y) * gx.at(x, y) + gy.at(x, y) * gy.at(x, y));
+      out.magnitude.push_back(m);
+      thinned.at(x, y) = m >= s.t1 ? m : 0.0f;
+    }
+  reference::suppress(thinned, gx, gy);
+  for (int y = 1; y <= h; ++y)
+    for (int x = 1; x <= w; ++x) out.thinned.push_back(thinned.at(x, y));
+  return out;
+}
+
+// The stage's values equal `expected` to the bit, and its picture is each
+// value times 255 / white, rounded.
+bool showsExactly(const StagePicture &stage, const std::vector<float> &expected, float white) {
+  if (stage.values != expected || stage.white != white || stage.image.width() == 0) return false;
+  for (int y = 0; y < stage.image.height(); ++y)
+    for (int x = 0; x < stage.image.width(); ++x) {
+      const float v = expected[std::size_t(y) * stage.image.width() + x];
+      if (stage.image.pixel(x, y) != qRgb(0, 0, 0) + 0x10101 * std::lround(v * 255.0 / white))
+        return false;
+    }
+  return true;
+}
+}  // namespace
+
+void StagesTest::stagesAreTheReferenceDetectorsSteps_data() {
+  QTest::addColumn<float>("sigma");
+  QTest::addColumn<int>("steps");
+  QTest::addColumn<float>("t1");
+  QTest::newRow("unsmoothed") << 0.0f << 4 << 2.0f;
+  QTest::newRow("smoothed") << 2.0f << 4 << 0.6f;
+  QTest::newRow("wide, one pass") << 7.5f << 1 << 5.0f;
+}
+
+void StagesTest::stagesAreTheReferenceDetectorsSteps() {
+  QFETCH(float, sigma);
+  QFETCH(int, steps);
+  QFETCH(float, t1);
+  const StageSettings settings{t1, 3 * t1, sigma, steps};
+  const ReferenceStages expected = referenceStages(samplePicture(), settings);
+  const float largest = *std::max_element(expected.magnitude.begin(), expected.magnitude.end());
+
+  const StagePicture smoothed = computeStage(samplePicture(), settings, EdgeStage::kSmoothed);
+  QVERIFY(smoothed.values == expected.smoothed);
+  if (sigma == 0.0f) {  // unsmoothed, the picture the detector receives, byte for byte
+    const std::vector<uchar> gray = grayBytes(samplePicture());
+    for (int y = 0; y < smoothed.image.height(); ++y)
+      QVERIFY(std::equal(smoothed.image.constScanLine(y), smoothed.image.constScanLine(y) + 451,
+                         gray.begin() + y * 451));
+  }
+  QVERIFY(showsExactly(smoothed, expected.smoothed, 255.0f));
+  QVERIFY(showsExactly(computeStage(samplePicture(), settings, EdgeStage::kGradientMagnitude),
+                       expected.magnitude, largest));
+  // The largest magnitude is a local maximum, so the scale is the same.
+  QVERIFY(showsExactly(computeStage(samplePicture(), settings, EdgeStage::kThinnedMagnitude),
+                       expected.thinned, largest));
+}
+
+void StagesTest::overlayColoursExactlyTheEdgePixels() {
+  const QImage &picture = samplePicture();
+  const QImage edges = engineEdgeMap(picture, 2.0f, 6.0f, 2.0f, 4);
+  const QImage overlay = overlayEdges(picture, edges);
+  QCOMPARE(overlay.size(), picture.size());
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      QCOMPARE(overlay.pixel(x, y), edges.pixelColor(x, y).value() == 255
+                                        ? kEdgeOverlayColour
+                                        : picture.pixel(x, y) | 0xff000000u);
+  QVERIFY(overlayEdges(picture, edges.copy(0, 0, 10, 10)).isNull());
+}
+
+QTEST_MAIN(StagesTest)
+#include "stages_test.moc"
