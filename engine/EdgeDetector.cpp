@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "engine/planeDetector.h"
 #include "engine/rowDetector.h"
 #include "engine/rowGrid.h"
 
@@ -19,16 +18,7 @@ bool EdgeDetector::detect(float t1, float t2, float sigma, std::int32_t steps, s
                           std::int32_t height, std::uint8_t *data) {
   if (width <= 0 || height <= 0) return true;
   if (!_memory) _memory.reset(new (std::nothrow) Memory);
-  if (!_memory) return false;
-  switch (detectByRows(_memory->grid, t1, t2, sigma, steps, width, height, data)) {
-    case RowDetection::done:
-      return true;
-    case RowDetection::outOfMemory:
-      return false;
-    case RowDetection::needsColumnOrder:
-      break;
-  }
-  return detectOnPaddedPlanes(t1, t2, sigma, steps, width, height, data);
+  return _memory && detectByRows(_memory->grid, t1, t2, sigma, steps, width, height, data);
 }
 
 void EdgeDetector::releaseMemory() { _memory.reset(); }

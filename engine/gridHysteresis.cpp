@@ -1,49 +1,95 @@
 #include "engine/gridHysteresis.h"
 
-#include <algorithm>
-#include <new>
-#include <vector>
+#include <cstdint>
+#include <cstring>
 
-#include "engine/seedScan.h"
+namespace {
 
-void fenceGrid(float *grid, std::ptrdiff_t stride, std::ptrdiff_t width, std::ptrdiff_t height) {
-  std::fill(grid, grid + width + 2, kGridMark);
-  std::fill(grid + (height + 1) * stride, grid + (height + 1) * stride + width + 2, kGridMark);
-  for (std::ptrdiff_t y = 1; y <= height; ++y)
-    grid[y * stride] = grid[y * stride + width + 1] = kGridMark;
-}
+// Follows marked cells to their followable neighbours, depth first, staying
+// within map cells [lo, hi) (whole rows; the border columns hold kNone).
+class Tracer {
+ public:
+  Tracer(const ClassMap &map, std::ptrdiff_t y0, std::ptrdiff_t y1, PendingStack stack)
+      : _cells(map.cells),
+        _pitch(map.pitch),
+        _width(map.width),
+        _lo(y0 * map.pitch),
+        _hi(y1 * map.pitch),
+        _stack(stack) {}
 
-bool linkEdges(float *grid, std::ptrdiff_t stride, std::ptrdiff_t width, std::ptrdiff_t height,
-               float t1, float t2) {
-  const std::ptrdiff_t neighbours[8] = {stride + 1, 1,           -stride + 1, stride - 1,
-                                        -1,         -stride - 1, stride,      -stride};
-  std::vector<std::ptrdiff_t> pending;
-  try {
-    for (std::ptrdiff_t y = 1; y <= height; ++y) {
-      float *row = grid + y * stride;
-      for (std::ptrdiff_t x0 = 1; x0 <= width; x0 += kScanChunk) {
-        const std::ptrdiff_t x1 = std::min(x0 + kScanChunk, width + 1);
-        if (!chunkHasSeed(row + x0, x1 - x0, t2)) continue;
-        for (std::ptrdiff_t x = x0; x < x1; ++x) {
-          if (!(row[x] >= t2)) continue;
-          row[x] = kGridMark;
-          pending.push_back(y * stride + x);
-          while (!pending.empty()) {
-            const std::ptrdiff_t cell = pending.back();
-            pending.pop_back();
-            for (const std::ptrdiff_t step : neighbours) {
-              float &v = grid[cell + step];
-              if (t1 < v && v <= t2) {
-                v = kGridMark;
-                pending.push_back(cell + step);
-              }
-            }
-          }
+  // Follows every neighbour of the marked cell at `cell`, and theirs.
+  void follow(std::ptrdiff_t cell) {
+    std::ptrdiff_t size = 0;
+    _stack.cells[size++] = cell;
+    while (size > 0) {
+      const std::ptrdiff_t c = _stack.cells[--size];
+      const std::ptrdiff_t steps[8] = {-_pitch - 1, -_pitch,    -_pitch + 1, -1,
+                                       1,           _pitch - 1, _pitch,      _pitch + 1};
+      for (const std::ptrdiff_t step : steps) {
+        const std::ptrdiff_t n = c + step;
+        if (n < _lo || n >= _hi || !edgeClass::isFollowable(_cells[n])) continue;
+        if (size < _stack.capacity) {
+          _cells[n] = edgeClass::kMarked;
+          _stack.cells[size++] = n;
+        } else {
+          _cells[n] = edgeClass::kPending;
+          _leftPending = true;
         }
       }
     }
-  } catch (const std::bad_alloc &) {
-    return false;
   }
-  return true;
+
+  // Follows from every cell of row y that holds `value`, marking it.
+  void followRow(std::ptrdiff_t y, std::uint8_t value) {
+    std::uint8_t *row = _cells + y * _pitch;
+    std::uint8_t *end = row + _width + 1;
+    for (std::uint8_t *p = row + 1; p < end; ++p) {
+      p = static_cast<std::uint8_t *>(std::memchr(p, value, static_cast<std::size_t>(end - p)));
+      if (!p) break;
+      *p = edgeClass::kMarked;
+      follow(p - _cells);
+    }
+  }
+
+  void followPending(std::ptrdiff_t y0, std::ptrdiff_t y1) {
+    for (std::ptrdiff_t y = y0; y < y1; ++y) followRow(y, edgeClass::kPending);
+  }
+
+  // Cells left pending for want of stack may lie anywhere in rows y0..y1 - 1.
+  void followLeftovers(std::ptrdiff_t y0, std::ptrdiff_t y1) {
+    while (_leftPending) {
+      _leftPending = false;
+      followPending(y0, y1);
+    }
+  }
+
+ private:
+  std::uint8_t *_cells;
+  std::ptrdiff_t _pitch, _width, _lo, _hi;
+  PendingStack _stack;
+  bool _leftPending = false;
+};
+
+}  // namespace
+
+// The rows before this batch were followed only as far as the batch's first
+// row, so the last of them is followed once more.
+void StripLinker::linkUntil(std::ptrdiff_t y) {
+  if (y <= _next) return;
+  Tracer tracer(_map, _y0, y, _stack);
+  if (_next > _y0) tracer.followRow(_next - 1, edgeClass::kMarked);
+  tracer.followPending(_next, y);
+  tracer.followLeftovers(_y0, y);
+  _next = y;
+}
+
+void joinStrips(const ClassMap &map, const std::ptrdiff_t *firstRows, int count,
+                PendingStack stack) {
+  if (count == 0) return;
+  Tracer tracer(map, 0, map.height + 2, stack);
+  for (int i = 0; i < count; ++i) {
+    tracer.followRow(firstRows[i] - 1, edgeClass::kMarked);
+    tracer.followRow(firstRows[i], edgeClass::kMarked);
+  }
+  tracer.followLeftovers(1, map.height + 1);
 }

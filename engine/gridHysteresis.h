@@ -1,22 +1,39 @@
 #pragma once
-// Hysteresis for the detector's row pipeline, over a grid in one block: cell
-// (x, y) at grid[y * stride + x], interior x = 1..width, y = 1..height.
+// Hysteresis for the detector's fast pipeline, over a class map (see
+// edgeClasses.h). The marked set is the closure of the seeds through
+// followable cells whatever the order, so the map is linked in strips of rows
+// at once, each strip on its own core and kept to its own rows, and the
+// strips are joined afterwards where they meet.
 //
-// Which cells end up on an edge does not depend on the order in which seeds
-// and neighbours are taken (an edge cell is a seed, or is joined to one by a
-// chain of followable cells), so this takes them in whatever order is
-// fastest: seeds row by row, neighbours from a plain stack. Marked cells are
-// set to NaN, which no seed or follow test passes, so a cell is never visited
-// twice and no trace can leave the interior once the border is NaN too.
+// Pending cells wait on a stack of fixed capacity, so that memory stays
+// bounded whatever the picture. When it is full a newly marked cell is left
+// kPending in the map instead, and the rows are scanned for such cells again
+// once the stack has emptied.
 #include <cstddef>
-#include <limits>
 
-inline constexpr float kGridMark = std::numeric_limits<float>::quiet_NaN();
+#include "engine/edgeClasses.h"
 
-// Fills the grid's border with marks. Call before linkEdges.
-void fenceGrid(float *grid, std::ptrdiff_t stride, std::ptrdiff_t width, std::ptrdiff_t height);
+struct PendingStack {
+  std::ptrdiff_t *cells;
+  std::ptrdiff_t capacity;  // at least 1
+};
 
-// Marks every edge cell; the interior must hold no NaN on entry. Returns
-// false when the stack of pending cells could not grow.
-bool linkEdges(float *grid, std::ptrdiff_t stride, std::ptrdiff_t width, std::ptrdiff_t height,
-               float t1, float t2);
+// Links one strip of rows, from y0 on, as its rows get classed.
+class StripLinker {
+ public:
+  StripLinker(const ClassMap &map, std::ptrdiff_t y0, PendingStack stack)
+      : _map(map), _y0(y0), _next(y0), _stack(stack) {}
+  // Rows up to y - 1 are classed: marks every cell of rows y0..y - 1 that a
+  // seed among them reaches without leaving them.
+  void linkUntil(std::ptrdiff_t y);
+
+ private:
+  ClassMap _map;
+  std::ptrdiff_t _y0, _next;
+  PendingStack _stack;
+};
+
+// Joins strips linked on their own: `firstRows` are the first rows of every
+// strip but the topmost. Afterwards every cell that a seed reaches is marked.
+void joinStrips(const ClassMap &map, const std::ptrdiff_t *firstRows, int count,
+                PendingStack stack);

@@ -7,6 +7,7 @@
 
 #include "engine/vectorClones.h"
 
+#include "engine/edgeClasses.h"
 #include "engine/sectorBounds.h"
 
 namespace lines {
@@ -93,8 +94,8 @@ ENGINE_INLINE std::ptrdiff_t suppressColumn(const float *__restrict prev,
 }
 
 // Suppression of one row from the magnitudes of the rows above, here and
-// below. For gradients without a NaN angle (both finite, say) the result
-// does not depend on the order of the cells.
+// below. For gradients without a NaN angle (both finite, say) the result does
+// not depend on the order of the cells.
 ENGINE_INLINE void suppressRow(const float *__restrict above, const float *__restrict cur,
                                const float *__restrict below, const float *__restrict gx,
                                const float *__restrict gy, float *__restrict out, std::ptrdiff_t w,
@@ -104,6 +105,13 @@ ENGINE_INLINE void suppressRow(const float *__restrict above, const float *__res
     out[x] = thinned(cur[x], gx[x], gy[x], b, cur[x - 1], cur[x + 1], above[x - 1], below[x + 1],
                      above[x], below[x], above[x + 1], below[x - 1]);
   }
+}
+
+// The classes of cells 1..n of a line of thinned values (a loop of its own:
+// fused into suppression it no longer vectorises).
+ENGINE_INLINE void classify(const float *__restrict v, std::uint8_t *__restrict out,
+                            std::ptrdiff_t n, float t1, float t2) {
+  for (std::ptrdiff_t i = 1; i <= n; ++i) out[i] = edgeClass::of(v[i], t1, t2);
 }
 
 }  // namespace lines

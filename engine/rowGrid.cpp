@@ -17,6 +17,11 @@ std::size_t floatsFor(std::ptrdiff_t a, std::ptrdiff_t b) {
   return ua * ub;
 }
 
+// Hysteresis stacks: a sixteenth of the cells in all (half a byte per
+// pixel), so memory stays bounded; deeper searches take extra scans instead.
+constexpr std::size_t kCellsPerPendingEntry = 16;
+constexpr std::size_t kLeastPending = 4096;
+
 }  // namespace
 
 bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
@@ -24,6 +29,9 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   const std::size_t rowCount = static_cast<std::size_t>(h) + 2;
   const std::ptrdiff_t perPart = sweeps::kBlockLanes * std::max(w + 2, h);
   const std::size_t scratchCount = floatsFor(perPart, mostParts());
+  const auto parts = static_cast<std::size_t>(mostParts());
+  const std::size_t pendingPart =
+      std::max(kLeastPending, cellCount / kCellsPerPendingEntry / parts);
   if (cellCount == 0 || scratchCount == 0) {
     release();
     return false;
@@ -43,7 +51,12 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
     scratch = static_cast<float *>(allocateLargeBlock(scratchCount * sizeof(float)));
     _scratchCapacity = scratch ? scratchCount : 0;
   }
-  if (!cells || !rows || !scratch) {
+  if (pendingPart * parts > _pendingCapacity) {
+    std::free(pending);
+    pending = static_cast<std::ptrdiff_t *>(std::malloc(pendingPart * parts * sizeof *pending));
+    _pendingCapacity = pending ? pendingPart * parts : 0;
+  }
+  if (!cells || !rows || !scratch || !pending) {
     release();
     return false;
   }
@@ -51,6 +64,7 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   height = h;
   stride = w + 2;
   scratchPerPart = perPart;
+  pendingPerPart = static_cast<std::ptrdiff_t>(_pendingCapacity / parts);
   for (std::size_t y = 0; y < rowCount; ++y) rows[y] = cells + y * static_cast<std::size_t>(stride);
   return true;
 }
@@ -59,8 +73,10 @@ void RowGrid::release() {
   freeLargeBlock(cells);
   freeLargeBlock(scratch);
   std::free(rows);
+  std::free(pending);
   cells = scratch = nullptr;
   rows = nullptr;
-  _cellCapacity = _rowCapacity = _scratchCapacity = 0;
-  width = height = stride = scratchPerPart = 0;
+  pending = nullptr;
+  _cellCapacity = _rowCapacity = _scratchCapacity = _pendingCapacity = 0;
+  width = height = stride = scratchPerPart = pendingPerPart = 0;
 }

@@ -7,12 +7,16 @@
 // kept from one picture to the next and grows only when a picture needs more.
 #include <cstddef>
 
+#include "engine/gridHysteresis.h"
+
 struct RowGrid {
   std::ptrdiff_t width = 0, height = 0, stride = 0;
   float **rows = nullptr;
   float *cells = nullptr;
   float *scratch = nullptr;
   std::ptrdiff_t scratchPerPart = 0;
+  std::ptrdiff_t *pending = nullptr;  // hysteresis stacks, touched only as deep as they go
+  std::ptrdiff_t pendingPerPart = 0;
 
   RowGrid() = default;
   ~RowGrid() { release(); }
@@ -26,7 +30,10 @@ struct RowGrid {
 
   // At least kBlockLanes * max(width + 2, height) floats, for part `part`.
   float *scratchOf(int part) const { return scratch + part * scratchPerPart; }
+  PendingStack pendingOf(int part) const {
+    return {pending + part * pendingPerPart, pendingPerPart};
+  }
 
  private:
-  std::size_t _cellCapacity = 0, _rowCapacity = 0, _scratchCapacity = 0;
+  std::size_t _cellCapacity = 0, _rowCapacity = 0, _scratchCapacity = 0, _pendingCapacity = 0;
 };

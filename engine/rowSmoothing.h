@@ -5,7 +5,8 @@
 
 // Widens the gray bytes into the grid's interior and smooths them there, each
 // sample by exactly the operations smoothGaussian applies. Returns false when
-// a smoothed sample is NaN or so large that a Sobel sum could overflow.
+// a smoothed sample is NaN or so large that a Sobel sum could overflow; the
+// grid holds every smoothed sample either way.
 bool loadSmoothed(const std::uint8_t *data, const RowGrid &grid, float sigma, std::int32_t steps);
 
 // Below this no Sobel sum, difference or scaled gradient can overflow.

@@ -1,8 +1,49 @@
 #pragma once
+// Gradients, the t1 cut, suppression and classing of the grid's rows in one
+// pass: each row's classes are written over the row's own floats, which no
+// later gradient reads, so the class map needs no memory of its own.
+#include <cstddef>
+
+#include "engine/edgeClasses.h"
 #include "engine/rowGrid.h"
 
-// Gradients, the t1 cut and suppression of every interior cell, leaving the
-// thinned magnitudes in the grid's interior. Every gradient must be finite
-// (no angle NaN), so the result does not depend on the order of the cells.
-// Returns false when memory ran out.
-bool thinGrid(const RowGrid &grid, float t1);
+// The first cell, in the plain form's column-by-column order, where its
+// suppression pass stops (a NaN angle at a cell of non-zero magnitude, which
+// takes an infinite gradient in both directions): grid cell (x, y). That cell
+// and every one after it in that order keep their magnitudes. x is
+// width + 1 when the pass never stops.
+struct SuppressionStop {
+  std::ptrdiff_t x, y;
+};
+
+// Looks for the stop over the smoothed grid; needed only when smoothing left
+// samples too large for every gradient to be finite.
+SuppressionStop findSuppressionStop(const RowGrid &grid, float t1);
+
+// The class map laid over the grid's floats: class row y in float row y.
+ClassMap classMapOver(const RowGrid &grid);
+
+// Classes the rows of one part of the grid, y0 on, a batch at a time. `rows`
+// are the grid's row pointers as the part sees them (copies for rows that
+// other parts overwrite); scratch holds kThinnerRows rows of width + 2.
+inline constexpr std::ptrdiff_t kThinnerRows = 9;
+
+class RowThinner {
+ public:
+  RowThinner(float *const *rows, const ClassMap &map, std::ptrdiff_t y0, float t1, float t2,
+             SuppressionStop stop, float *scratch);
+  // Classes the rows up to y - 1. Class row 0 and class row height + 1 (all
+  // kNone) are written by the parts that reach them.
+  void classUntil(std::ptrdiff_t y);
+
+ private:
+  void gradientsOfRow(std::ptrdiff_t y);
+
+  float *const *_rows;
+  ClassMap _map;
+  std::ptrdiff_t _next;
+  float _t1, _t2;
+  SuppressionStop _stop;
+  const float *_zeros;
+  float *_gx[2], *_gy[2], *_magnitude[3], *_thinned;
+};

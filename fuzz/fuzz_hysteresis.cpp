@@ -1,19 +1,20 @@
 // Hysteresis alone, on planes and thresholds of the fuzzer's making, in both
 // of the engine's forms: applyHysteresis over a padded plane of columns, and
-// linkEdges over a row-major grid (the fast pipeline's). Always: no access
-// outside the cells (every column, and the grid, is an allocation of its own
-// watched by AddressSanitizer) and an end (libFuzzer's -timeout catches a
-// hang).
+// the fast pipeline's linking over a class map, in strips joined afterwards.
+// Always: no access outside the cells (every column, and the map, is an
+// allocation of its own watched by AddressSanitizer) and an end (libFuzzer's
+// -timeout catches a hang).
 //
 // applyHysteresis: the border untouched, NaN cells kept, every other interior
 // cell left at 0, 255, or its own entry value when that was above 255; with
-// ordinary thresholds (0 <= t1, t2 < 255) and no NaN cell, the edge set is
-// exactly the cells reached from a seed (>= t2) through 8-neighbours above
-// t1, found here by a plain breadth-first search.
+// ordinary thresholds (0 <= t1, t2 < 255), the edge set is exactly the cells
+// reached from a seed (>= t2) through 8-neighbours above t1, found here by a
+// plain breadth-first search.
 //
-// linkEdges (only without NaN cells, which it does not take): the marked set
-// is exactly that search's, for any thresholds; unmarked cells, and the
-// padding at the end of each grid row, keep their values.
+// Class map: for any thresholds and values, the edge map written from it is
+// the one the plain form writes; the border and the padding at the end of
+// each map row keep their values, also with strips of a row or two and
+// stacks of a single cell.
 //
 // Input: width, height (one byte each, 0..64), t1, t2 (each a flag byte, then
 // if the flag is odd four bytes of big endian float bits, else one byte b
@@ -21,8 +22,8 @@
 // set: each cell is four bytes of raw float bits; clear: one byte b gives the
 // value b / 16, on the thresholds' grid and near those the screens use. Mode bit 1 set: the
 // border cells come from the input too; clear: the border is 0, as the
-// detector leaves it. Mode bits 2-3: 0 to 3 cells of padding after each grid
-// row.
+// detector leaves it. Mode bits 2-3: 0 to 3 cells of padding after each map
+// row. Mode bits 4-5: 1 to 4 strips. Mode bit 6: stacks of one cell.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -33,6 +34,7 @@
 #include <vector>
 
 #include "engine/PaddedPlane.h"
+#include "engine/edgeClasses.h"
 #include "engine/gridHysteresis.h"
 #include "engine/hysteresis.h"
 #include "fuzzInput.h"
@@ -83,33 +85,53 @@ std::vector<bool> expectedEdges(Cells &entry, float t1, float t2, std::int64_t w
   return edge;
 }
 
-// linkEdges over the same interior, in a grid of its own allocation.
-void checkGrid(Cells &entry, const std::vector<bool> &edge, float t1, float t2, std::int64_t w,
-               std::int64_t h, std::int64_t padding) {
-  constexpr float kPadding = 3.0f;
-  const std::int64_t stride = w + 2 + padding;
-  const auto cells = static_cast<std::size_t>(stride * (h + 2));
-  auto *grid = new float[cells];
-  std::fill(grid, grid + cells, kPadding);
-  fenceGrid(grid, stride, w, h);
-  for (std::int64_t y = 1; y <= h; ++y)
-    for (std::int64_t x = 1; x <= w; ++x) grid[y * stride + x] = entry.at(x, y);
-  if (!linkEdges(grid, stride, w, h, t1, t2)) fail("linkEdges ran out of memory");
+// The plain form's edge map of a plane after applyHysteresis: what its
+// write-back makes of each interior cell.
+std::uint8_t writtenByte(float v) {
+  return v > 255.0f ? 255 : v >= 0.0f ? static_cast<std::uint8_t>(v) : 0;
+}
+
+// The fast form over the same interior: the cells classed into a map of its
+// own allocation, linked in `strips` strips with stacks of `capacity` cells,
+// and the strips joined. Its edge map must be the plain form's, byte for
+// byte, whatever the thresholds and values.
+void checkClassMap(Cells &entry, PaddedPlane plain, float t1, float t2, std::int64_t w,
+                   std::int64_t h, std::int64_t padding, int strips, std::ptrdiff_t capacity) {
+  constexpr std::uint8_t kPadding = 77;
+  const std::int64_t pitch = w + 2 + padding;
+  const auto cells = static_cast<std::size_t>(pitch * (h + 2));
+  auto *bytes = new std::uint8_t[cells];
+  std::fill(bytes, bytes + cells, kPadding);
+  const ClassMap map{bytes, pitch, w, h};
+  for (std::int64_t y = 0; y <= h + 1; ++y)
+    for (std::int64_t x = 0; x <= w + 1; ++x) {
+      const bool border = x == 0 || y == 0 || x == w + 1 || y == h + 1;
+      map.row(y)[x] = border ? edgeClass::kNone : edgeClass::of(entry.at(x, y), t1, t2);
+    }
+  std::vector<std::ptrdiff_t> stack(static_cast<std::size_t>(capacity));
+  const PendingStack pending{stack.data(), capacity};
+  std::vector<std::ptrdiff_t> firstRows;
+  strips = static_cast<int>(std::clamp<std::int64_t>(strips, 1, std::max<std::int64_t>(h, 1)));
+  for (int s = 0; s < strips; ++s) {
+    const std::ptrdiff_t y0 = 1 + h * s / strips, y1 = 1 + h * (s + 1) / strips;
+    if (s > 0) firstRows.push_back(y0);
+    StripLinker linker(map, y0, pending);
+    for (std::ptrdiff_t y = y0; y < y1;) linker.linkUntil(y = std::min(y + 3, y1));
+  }
+  joinStrips(map, firstRows.data(), static_cast<int>(firstRows.size()), pending);
   for (std::int64_t y = 0; y <= h + 1; ++y) {
-    for (std::int64_t x = 0; x < stride; ++x) {
-      const float v = grid[y * stride + x];
+    for (std::int64_t x = 0; x < pitch; ++x) {
+      const std::uint8_t c = map.row(y)[x];
       if (x > w + 1) {
-        if (!sameBits(v, kPadding)) fail("linkEdges wrote into a row's padding");
+        if (c != kPadding) fail("linking wrote into a row's padding");
       } else if (x == 0 || y == 0 || x == w + 1 || y == h + 1) {
-        if (!std::isnan(v)) fail("linkEdges unmarked the fence");
-      } else if (edge[static_cast<std::size_t>(x * entry.rows + y)]) {
-        if (!std::isnan(v)) fail("linkEdges missed a cell reached from a seed");
-      } else if (!sameBits(v, entry.at(x, y))) {
-        fail("linkEdges changed a cell that no seed reaches");
+        if (c != edgeClass::kNone) fail("linking changed the border");
+      } else if (edgeClass::edgeByte(c) != writtenByte(plain[x][y])) {
+        fail("the fast form's edge map differs from the plain form's");
       }
     }
   }
-  delete[] grid;
+  delete[] bytes;
 }
 
 }  // namespace
@@ -126,14 +148,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
   const std::int64_t columns = std::int64_t{width} + 2, rows = std::int64_t{height} + 2;
   Cells entry{rows, std::vector<float>(static_cast<std::size_t>(columns * rows), 0.0f)};
-  bool anyNaN = false;
   for (std::int64_t x = 0; x < columns; ++x) {
     for (std::int64_t y = 0; y < rows; ++y) {
       const bool border = x == 0 || y == 0 || x == columns - 1 || y == rows - 1;
       if (border && !fuzzedBorder) continue;
       const float v = rawFloats ? in.anyFloat() : static_cast<float>(in.byte()) / 16.0f;
       entry.at(x, y) = v;
-      if (!border && std::isnan(v)) anyNaN = true;
     }
   }
 
@@ -158,10 +178,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
   }
 
-  if (anyNaN) {
-    freePlane(plane, columns);
-    return 0;
-  }
+  checkClassMap(entry, plane, t1, t2, width, height, padding, 1 + ((mode >> 4) & 3),
+                mode & 64 ? 1 : 1024);
   const std::vector<bool> edge = expectedEdges(entry, t1, t2, width, height);
   if (t1 >= 0.0f && t2 < 255.0f) {
     for (std::int64_t x = 1; x <= width; ++x)
@@ -170,6 +188,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
           fail("the edge set differs from the cells reached from a seed");
   }
   freePlane(plane, columns);
-  checkGrid(entry, edge, t1, t2, width, height, padding);
   return 0;
 }
