@@ -30,29 +30,95 @@ struct Recursion {
         steps(steps) {}
 };
 
-// Sweep pairs over several lines at once: at(k) points at position k of the
-// first line, the other lines' samples following it contiguously. kLanes
-// fixes the line count at compile time (at most kBlockLanes); 0 takes it from
-// `lanes`. The value just computed is carried to the next position in
-// registers rather than read back from memory.
+// The two sweeps of a pair over several lines at once: at(k) points at
+// position k of the first line, the other lines' samples following it
+// contiguously; `count` lines (at most kBlockLanes), or kLanes when that is
+// not 0, fixing the count at compile time. The value just computed is carried
+// to the next position in registers rather than read back from memory.
+template <std::ptrdiff_t kLanes, typename At>
+ENGINE_INLINE void causalSweep(At at, std::ptrdiff_t n, std::ptrdiff_t count, float nu, float b) {
+  if (kLanes) count = kLanes;
+  float carry[kBlockLanes];
+  float *first = at(0);
+  for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = first[i] = first[i] * b;
+  for (std::ptrdiff_t k = 1; k < n; ++k) {
+    float *__restrict cur = at(k);
+    for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = cur[i] = cur[i] + nu * carry[i];
+  }
+}
+template <std::ptrdiff_t kLanes, typename At>
+ENGINE_INLINE void antiCausalSweep(At at, std::ptrdiff_t n, std::ptrdiff_t count, float nu,
+                                   float b) {
+  if (kLanes) count = kLanes;
+  float carry[kBlockLanes];
+  float *last = at(n - 1);
+  for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = last[i] = last[i] * b;
+  for (std::ptrdiff_t k = n - 2; k >= 0; --k) {
+    float *__restrict cur = at(k);
+    for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = cur[i] = cur[i] + nu * carry[i];
+  }
+}
+
+// All the sweep pairs, in place.
 template <std::ptrdiff_t kLanes, typename At>
 ENGINE_INLINE void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, const Recursion &r) {
+  for (std::int32_t s = 0; s < r.steps; ++s) {
+    causalSweep<kLanes>(at, n, lanes, r.nu, r.boundaryScale);
+    antiCausalSweep<kLanes>(at, n, lanes, r.nu, r.boundaryScale);
+  }
+}
+
+// Positions a tile holds in sweepBlock: a tile of kBlockLanes lines stays in
+// the first-level cache.
+constexpr std::ptrdiff_t kTilePositions = 16;
+
+// All the sweep pairs over `lanes` lines interleaved in `block` (position k
+// of line i at block[k * lanes + i]), fused with moving the lines in and out:
+// the first sweep takes its input a tile of positions at a time from
+// load(k0, k1, tile), tile[(k - k0) * lanes + i] being position k of line i;
+// the last sweep hands its results to store(k0, k1, tile) the same way. The
+// block is read and written by the sweeps in between only.
+template <std::ptrdiff_t kLanes, typename Load, typename Store>
+ENGINE_INLINE void sweepBlock(float *block, std::ptrdiff_t n, std::ptrdiff_t lanes,
+                              const Recursion &r, const Load &load, const Store &store) {
   const std::ptrdiff_t count = kLanes ? kLanes : lanes;
   const float nu = r.nu, b = r.boundaryScale;
+  const auto at = [&](std::ptrdiff_t k) { return block + k * count; };
   float carry[kBlockLanes];
+  float tile[kTilePositions * kBlockLanes];
+  for (std::ptrdiff_t k0 = 0; k0 < n; k0 += kTilePositions) {
+    const std::ptrdiff_t k1 = std::min(n, k0 + kTilePositions);
+    load(k0, k1, tile);
+    std::ptrdiff_t k = k0;
+    if (k == 0) {
+      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = block[i] = tile[i] * b;
+      ++k;
+    }
+    for (; k < k1; ++k) {
+      const float *__restrict in = tile + (k - k0) * count;
+      float *__restrict out = at(k);
+      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = out[i] = in[i] + nu * carry[i];
+    }
+  }
   for (std::int32_t s = 0; s < r.steps; ++s) {
-    float *first = at(0);
-    for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = first[i] = first[i] * b;
-    for (std::ptrdiff_t k = 1; k < n; ++k) {
-      float *__restrict cur = at(k);
-      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = cur[i] = cur[i] + nu * carry[i];
+    if (s > 0) causalSweep<kLanes>(at, n, count, nu, b);
+    if (s + 1 < r.steps) antiCausalSweep<kLanes>(at, n, count, nu, b);
+  }
+  for (std::ptrdiff_t k1 = n; k1 > 0; k1 -= kTilePositions) {
+    const std::ptrdiff_t k0 = std::max<std::ptrdiff_t>(0, k1 - kTilePositions);
+    std::ptrdiff_t k = k1 - 1;
+    if (k == n - 1) {
+      const float *last = at(k);
+      float *out = tile + (k - k0) * count;
+      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = out[i] = last[i] * b;
+      --k;
     }
-    float *last = at(n - 1);
-    for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = last[i] = last[i] * b;
-    for (std::ptrdiff_t k = n - 2; k >= 0; --k) {
-      float *__restrict cur = at(k);
-      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = cur[i] = cur[i] + nu * carry[i];
+    for (; k >= k0; --k) {
+      const float *__restrict in = at(k);
+      float *__restrict out = tile + (k - k0) * count;
+      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = out[i] = in[i] + nu * carry[i];
     }
+    store(k0, k1, static_cast<const float *>(tile));
   }
 }
 

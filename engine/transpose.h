@@ -1,24 +1,70 @@
 #pragma once
 // Moving a block of lines between their own layout and the interleaved one
-// the sweeps work on. Full 8 x 8 tiles are copied by a fixed-size loop that
-// the compiler turns into vector loads and shuffles.
+// the sweeps work on. Full 8 x 8 tiles go through vector registers: eight
+// loads, three rounds of shuffles and eight stores.
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 #include "engine/vectorClones.h"
+
+namespace transposing {
+
+typedef float Floats8 __attribute__((vector_size(32)));
+typedef std::int32_t Ints8 __attribute__((vector_size(32)));
+typedef std::uint8_t Bytes8 __attribute__((vector_size(8)));
+
+// Eight samples, widened to floats. (Vectors pass by reference: by value
+// their ABI would differ between the instruction sets the clones target.)
+ENGINE_INLINE void load8(Floats8 &v, const float *from) { std::memcpy(&v, from, sizeof v); }
+ENGINE_INLINE void load8(Floats8 &v, const std::uint8_t *from) {
+  Bytes8 b;
+  std::memcpy(&b, from, sizeof b);
+  v = __builtin_convertvector(__builtin_convertvector(b, Ints8), Floats8);
+}
+
+// Sixteen bytes widened to floats.
+ENGINE_INLINE void widen16(const std::uint8_t *__restrict from, float *__restrict to) {
+  for (int k = 0; k < 16; ++k) to[k] = static_cast<float>(static_cast<std::int32_t>(from[k]));
+}
+
+// Row r of the 8 x 8 tile in v[r] becomes column r.
+ENGINE_INLINE void transpose8(Floats8 v[8]) {
+  Floats8 t[8], u[8];
+  for (int i = 0; i < 8; i += 2) {
+    t[i] = __builtin_shuffle(v[i], v[i + 1], Ints8{0, 8, 1, 9, 4, 12, 5, 13});
+    t[i + 1] = __builtin_shuffle(v[i], v[i + 1], Ints8{2, 10, 3, 11, 6, 14, 7, 15});
+  }
+  for (int i = 0; i < 8; i += 4) {
+    for (int j = 0; j < 2; ++j) {
+      u[i + 2 * j] = __builtin_shuffle(t[i + j], t[i + j + 2], Ints8{0, 1, 8, 9, 4, 5, 12, 13});
+      u[i + 2 * j + 1] =
+          __builtin_shuffle(t[i + j], t[i + j + 2], Ints8{2, 3, 10, 11, 6, 7, 14, 15});
+    }
+  }
+  for (int i = 0; i < 4; ++i) {
+    v[i] = __builtin_shuffle(u[i], u[i + 4], Ints8{0, 1, 2, 3, 8, 9, 10, 11});
+    v[i + 4] = __builtin_shuffle(u[i], u[i + 4], Ints8{4, 5, 6, 7, 12, 13, 14, 15});
+  }
+}
+
+}  // namespace transposing
 
 // out[r * outStride + c] = in[c * inStride + r] for r < rows, c < cols.
 template <typename In>
 ENGINE_INLINE void transpose(const In *in, std::ptrdiff_t inStride, float *out,
                              std::ptrdiff_t outStride, std::ptrdiff_t rows, std::ptrdiff_t cols) {
+  using namespace transposing;
   constexpr std::ptrdiff_t kTile = 8;
   for (std::ptrdiff_t c0 = 0; c0 < cols; c0 += kTile) {
     for (std::ptrdiff_t r0 = 0; r0 < rows; r0 += kTile) {
       const In *from = in + c0 * inStride + r0;
       float *to = out + r0 * outStride + c0;
       if (r0 + kTile <= rows && c0 + kTile <= cols) {
-        for (std::ptrdiff_t r = 0; r < kTile; ++r)
-          for (std::ptrdiff_t c = 0; c < kTile; ++c)
-            to[r * outStride + c] = static_cast<float>(from[c * inStride + r]);
+        Floats8 v[8];
+        for (std::ptrdiff_t c = 0; c < kTile; ++c) load8(v[c], from + c * inStride);
+        transpose8(v);
+        for (std::ptrdiff_t r = 0; r < kTile; ++r) std::memcpy(to + r * outStride, &v[r], 32);
       } else {
         for (std::ptrdiff_t r = 0; r < kTile && r0 + r < rows; ++r)
           for (std::ptrdiff_t c = 0; c < kTile && c0 + c < cols; ++c)
