@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: deps run test build bench clean
+.PHONY: deps run test build bench clean install package
 
 deps:
 	bash scripts/install-deps.sh
@@ -21,6 +21,14 @@ test: build
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCANNY_ENGINE_ONLY=ON -DCANNY_SANITIZE=ON
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# `make install PREFIX=/opt/canny`; `make package` leaves canny-demo_VERSION_ARCH.deb in the build folder.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Repetitions in shuffled order, medians reported: the machine is shared and noisy.
 BENCH_REPS ?= 5

@@ -11,6 +11,10 @@ packages=(
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   qt6-image-formats-plugins fonts-dejavu-core
   valgrind clang-format
+  # the Python module and its tests
+  pybind11-dev python3-dev python3-numpy python3-pytest
+  # checks of what installs: desktop entry, metainfo, the Debian package's dependencies
+  desktop-file-utils appstream dpkg-dev
   # a PipeWire test camera for the camera screen's end-to-end test
   pipewire wireplumber gstreamer1.0-pipewire dbus gstreamer1.0-tools
 )
