@@ -1,0 +1,30 @@
+// Reads a binary PGM on standard input, writes its edge map as PGM on standard
+// output, through the installed engine library alone.
+#include <engine/cannyEdgeDetector.h>
+#include <engine/cannyEngineVersion.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+static_assert(CANNY_ENGINE_VERSION >= CANNY_ENGINE_VERSION_OF(1, 0, 0));
+
+int main(int argc, char *argv[]) {
+  if (argc == 2 && std::string(argv[1]) == "--version") {
+    std::cout << CANNY_ENGINE_VERSION_STRING << '\n';
+    return 0;
+  }
+  std::string magic;
+  int width = 0, height = 0, top = 0;
+  if (!(std::cin >> magic >> width >> height >> top) || magic != "P5" || top != 255) return 2;
+  std::cin.get();
+  std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height));
+  if (!std::cin.read(reinterpret_cast<char *>(pixels.data()), std::streamsize(pixels.size())))
+    return 2;
+  if (!tryCannyEdgeDetector(1.0f, 3.0f, 1.5f, 2, width, height, pixels.data())) return 1;
+  std::cout << "P5\n" << width << ' ' << height << "\n255\n";
+  std::cout.write(reinterpret_cast<const char *>(pixels.data()), std::streamsize(pixels.size()));
+  return std::cout.good() ? 0 : 1;
+}

@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Installs the build into a fresh prefix, checks the tree file by file, builds
+# the consumer project against it with CMake and with pkg-config, and compares
+# their edge maps with the installed canny's.  Usage: install_test.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+prefix=$work/prefix
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+# Every file, and nothing else (the Python module's suffix is the interpreter's).
+suffix=$(/usr/bin/python3 -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
+diff <(sed "s/@EXT_SUFFIX@/$suffix/" "$here/expected-files.txt") \
+     <(cd "$prefix" && find . ! -type d | sort) || fail "installed files differ from the list"
+
+share=$prefix/share
+desktop-file-validate "$share/applications/org.cannydemo.CannyDemo.desktop"
+appstreamcli validate --no-net "$share/metainfo/org.cannydemo.CannyDemo.metainfo.xml" >/dev/null \
+  || fail "metainfo does not validate"
+for png in "$share"/icons/hicolor/*x*/apps/*.png; do
+  size=$(basename "$(dirname "$(dirname "$png")")")
+  read -r w h < <(od -An -tu1 -j16 -N8 "$png" | awk '{print $3*256+$4, $7*256+$8}')
+  [[ "${w}x${h}" == "$size" ]] || fail "$png is ${w}x${h}"
+done
+
+# The man page describes every option --help shows.
+canny=$prefix/bin/canny
+options=$("$canny" --help | grep -oE '^  (-[a-z], )?--[a-z0-9-]+' | grep -oE -- '--[a-z0-9-]+')
+[[ -n "$options" ]] || fail "no options in --help"
+for option in $options; do
+  grep -q "^\.B.* ${option//-/\\\\-}\b" "$share/man/man1/canny.1" || fail "canny.1 lacks $option"
+done
+
+readelf -d "$prefix/lib/libcanny-engine.so" | grep -q 'SONAME.*\[libcanny-engine\.so\.1\]' \
+  || fail "no soname"
+
+# A picture of noise and ramps, then the same edge map three ways.
+/usr/bin/python3 -c "
+import numpy as np, sys
+y, x = np.mgrid[0:61, 0:83]
+image = (x * 3 + np.random.default_rng(5).integers(0, 40, x.shape) * (y > 20)).astype(np.uint8)
+sys.stdout.buffer.write(b'P5 83 61 255\n' + image.tobytes())" > "$work/in.pgm"
+"$canny" --t1 1 --t2 3 --sigma 1.5 --steps 2 --format pgm "$work/in.pgm" "$work/tool.pgm"
+
+cmake -S "$here/consumer" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/cmake" >/dev/null
+"$work/cmake/consumer" < "$work/in.pgm" > "$work/cmake.pgm"
+cmp "$work/tool.pgm" "$work/cmake.pgm" || fail "CMake consumer's edge map differs"
+
+export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+[[ $(pkg-config --modversion canny-engine) == $("$work/cmake/consumer" --version) ]] \
+  || fail "pkg-config version differs from the header's"
+# shellcheck disable=SC2046  # pkg-config's flags are meant to split
+c++ -std=c++20 "$here/consumer/consumer.cpp" -o "$work/pc-consumer" \
+  $(pkg-config --cflags --libs canny-engine) -Wl,-rpath,"$prefix/lib"
+"$work/pc-consumer" < "$work/in.pgm" > "$work/pc.pgm"
+cmp "$work/tool.pgm" "$work/pc.pgm" || fail "pkg-config consumer's edge map differs"
+
+# The installed Python module, with Debian's interpreter.
+PYTHONPATH=$prefix/lib/python3/dist-packages /usr/bin/python3 -c "
+import canny_engine, numpy as np, sys
+data = open(sys.argv[1], 'rb').read()
+image = np.frombuffer(data[-83 * 61:], np.uint8).reshape(61, 83)
+edges = canny_engine.detect(image, t1=1, t2=3, sigma=1.5, steps=2)
+sys.exit(edges.tobytes() != open(sys.argv[2], 'rb').read()[-83 * 61:])" \
+  "$work/in.pgm" "$work/tool.pgm" || fail "installed Python module's edge map differs"
+echo "install tree, consumers and module all agree"

@@ -1,0 +1,114 @@
+"""canny_engine against the canny tool, on real pictures, with bad arrays and threads."""
+import os
+import struct
+import subprocess
+import zlib
+from concurrent.futures import ThreadPoolExecutor
+
+import numpy as np
+import pytest
+
+import canny_engine
+
+CANNY = os.environ["CANNY"]
+GRAY_PICTURES = [os.path.join(os.environ["SOURCE_DIR"], p) for p in
+                 ("resources/pictures/firstPic.png", "tests/tools/data/coins.png")]
+SETTINGS = [{}, {"t1": 0.5, "t2": 1.5, "sigma": 0.0, "steps": 1},
+            {"t1": 4.0, "t2": 9.0, "sigma": 1.3, "steps": 2}]
+
+
+def read_gray_png(path):
+    """An 8-bit gray, non-interlaced PNG's pixels (all the sample gray pictures are so)."""
+    data, at, idat = open(path, "rb").read(), 8, b""
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        if kind == b"IHDR":
+            width, height, depth, colour = struct.unpack(">IIBB", data[at + 8:at + 18])
+            assert (depth, colour) == (8, 0)
+        elif kind == b"IDAT":
+            idat += data[at + 8:at + 8 + length]
+        at += 12 + length
+    raw, rows, above = zlib.decompress(idat), [], bytearray(width)
+    for y in range(height):
+        kind, row = raw[y * (width + 1)], bytearray(raw[y * (width + 1) + 1:(y + 1) * (width + 1)])
+        for x in range(width):
+            a, b = row[x - 1] if x else 0, above[x]
+            c = above[x - 1] if x else 0
+            p = a + b - c
+            guess = a if abs(p - a) <= min(abs(p - b), abs(p - c)) else b if abs(p - b) <= abs(p - c) else c
+            row[x] = (row[x] + (0, a, b, (a + b) // 2, guess)[kind]) & 255
+        rows.append(row)
+        above = row
+    return np.array(rows, dtype=np.uint8)
+
+
+def tool_edges(picture_file, settings):
+    arguments = [f"--{name}={value}" for name, value in settings.items()]
+    out = subprocess.run([CANNY, *arguments, "--format", "pgm", picture_file, "-"],
+                         check=True, capture_output=True).stdout
+    magic, width, height, top, pixels = out.split(maxsplit=4)
+    assert (magic, top) == (b"P5", b"255")
+    return np.frombuffer(pixels, dtype=np.uint8).reshape(int(height), int(width))
+
+
+def write_pgm(path, image):
+    with open(path, "wb") as f:
+        f.write(b"P5 %d %d 255\n" % (image.shape[1], image.shape[0]) + image.tobytes())
+
+
+@pytest.mark.parametrize("settings", SETTINGS)
+@pytest.mark.parametrize("picture", GRAY_PICTURES)
+def test_same_bytes_as_the_tool(picture, settings):
+    image = read_gray_png(picture)
+    kept = image.copy()
+    edges = canny_engine.detect(image, **settings)
+    assert edges.dtype == np.uint8 and edges.flags.c_contiguous
+    assert np.array_equal(edges, tool_edges(picture, settings))
+    assert set(np.unique(edges)) == {0, 255}
+    assert np.array_equal(image, kept)
+
+
+def test_any_strides_read_as_the_picture_they_show(tmp_path):
+    picture = read_gray_png(GRAY_PICTURES[1])
+    wide = np.zeros((picture.shape[0], picture.shape[1] * 2), dtype=np.uint8)
+    wide[:, ::2] = picture
+    views = {"reversed": picture[::-1, ::-1], "column_major": np.asfortranarray(picture),
+             "every_other": wide[:, ::2], "transposed": picture.T, "cut": picture[17:200, 31:90]}
+    for name, view in views.items():
+        kept = view.copy()
+        write_pgm(tmp_path / f"{name}.pgm", np.ascontiguousarray(view))
+        edges = canny_engine.detect(view, t1=1.0, t2=3.0)
+        assert np.array_equal(edges, tool_edges(tmp_path / f"{name}.pgm", {"t1": 1, "t2": 3})), name
+        assert np.array_equal(view, kept), name
+
+
+@pytest.mark.parametrize("image, error", [
+    (np.zeros((8, 8), dtype=np.float32), TypeError),
+    (np.zeros((8, 8), dtype=np.int8), TypeError),
+    (np.zeros((8, 8), dtype=np.uint16), TypeError),
+    (np.zeros((8, 8), dtype=bool), TypeError),
+    ([[0, 255], [255, 0]], TypeError),
+    (np.zeros(8, dtype=np.uint8), ValueError),
+    (np.zeros((2, 8, 8), dtype=np.uint8), ValueError),
+    (np.zeros((0, 8), dtype=np.uint8), ValueError),
+    (np.zeros((8, 0), dtype=np.uint8), ValueError),
+])
+def test_bad_arrays_refused(image, error):
+    with pytest.raises(error, match="image"):
+        canny_engine.detect(image)
+
+
+def test_threads_in_parallel_give_the_same_maps():
+    rng = np.random.default_rng(7)
+    pictures = [read_gray_png(p) for p in GRAY_PICTURES]
+    pictures += [rng.integers(0, 256, (97 + 31 * i, 64 + 45 * i), dtype=np.uint8) for i in range(6)]
+    alone = [canny_engine.detect(p, sigma=1.0) for p in pictures]
+    with ThreadPoolExecutor(max_workers=4) as pool:
+        for _ in range(3):
+            together = list(pool.map(lambda p: canny_engine.detect(p, sigma=1.0), pictures))
+            assert all(np.array_equal(a, b) for a, b in zip(alone, together))
+
+
+def test_docstring_tells_the_thresholds():
+    assert "low threshold" in canny_engine.detect.__doc__
+    assert "high threshold" in canny_engine.detect.__doc__
