@@ -6,7 +6,7 @@
 #include <limits>
 #include <new>
 
-#include "engine/cannyEdgeDetector.h"
+#include "engine/EdgeDetector.h"
 #include "engine/cannyEngineVersion.h"
 
 namespace py = pybind11;
@@ -62,8 +62,9 @@ py::array_t<std::uint8_t> detect(const py::array &image, float t1, float t2, flo
   bool done = false;
   {
     py::gil_scoped_release unlocked;
-    done =
-        tryCannyEdgeDetector(t1, t2, sigma, steps, std::int32_t(width), std::int32_t(height), data);
+    // One detector per thread keeps its working memory from call to call.
+    thread_local EdgeDetector detector;
+    done = detector.detect(t1, t2, sigma, steps, std::int32_t(width), std::int32_t(height), data);
   }
   if (!done) throw std::bad_alloc();
   return edges;

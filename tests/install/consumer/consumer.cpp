@@ -1,6 +1,6 @@
 // Reads a binary PGM on standard input, writes its edge map as PGM on standard
 // output, through the installed engine library alone.
-#include <engine/cannyEdgeDetector.h>
+#include <engine/EdgeDetector.h>
 #include <engine/cannyEngineVersion.h>
 
 #include <cstdint>
@@ -23,7 +23,8 @@ int main(int argc, char *argv[]) {
   std::vector<std::uint8_t> pixels(std::size_t(width) * std::size_t(height));
   if (!std::cin.read(reinterpret_cast<char *>(pixels.data()), std::streamsize(pixels.size())))
     return 2;
-  if (!tryCannyEdgeDetector(1.0f, 3.0f, 1.5f, 2, width, height, pixels.data())) return 1;
+  EdgeDetector detector;
+  if (!detector.detect(1.0f, 3.0f, 1.5f, 2, width, height, pixels.data())) return 1;
   std::cout << "P5\n" << width << ' ' << height << "\n255\n";
   std::cout.write(reinterpret_cast<const char *>(pixels.data()), std::streamsize(pixels.size()));
   return std::cout.good() ? 0 : 1;
