@@ -104,22 +104,26 @@ void RatioSummary::printRatios(std::ostream &out) const {
     const Figures &engine = *find(name);
     const Figures *one = find(base + "opencv-1thread");
     const Figures *all = find(base + "opencv-defaultThreads");
+    const Figures *kept = find(base + "engine-kept");
     if (!header) {
       out << "\nEngine against OpenCV: median MP/s in wall-clock time, and ratios engine / "
              "OpenCV (above 1 the engine is faster);\ncpu-work = CPU time of single-threaded "
-             "OpenCV / CPU time of the engine, all its threads.\n"
+             "OpenCV / CPU time of the engine, all its threads; kept = the engine with its memory "
+             "kept\nacross calls, MP/s and wall ratio against OpenCV's default threads.\n"
              "picture  size       setting  engine  cv-1thr  cv-dflt  ratio-1thr  ratio-dflt  "
-             "cpu-work\n";
+             "cpu-work    kept  kept-dflt\n";
       header = true;
     }
     const double cv1 = one ? one->rate() : -1, cvN = all ? all->rate() : -1;
     const double cpu = one ? ratio(one->cpuMs(), engine.cpuMs()) : -1;
+    const double keptRate = kept ? kept->rate() : -1;
     char line[200];
-    std::snprintf(line, sizeof line, "%-8s %-10s %-8s %6s  %7s  %7s  %10s  %10s  %8s\n",
+    std::snprintf(line, sizeof line, "%-8s %-10s %-8s %6s  %7s  %7s  %10s  %10s  %8s  %6s  %9s\n",
                   p[1].c_str(), p[2].c_str(), p[3].c_str(), number(engine.rate(), "%.1f").c_str(),
                   number(cv1, "%.1f").c_str(), number(cvN, "%.1f").c_str(),
                   number(ratio(engine.rate(), cv1), "%.2f").c_str(),
-                  number(ratio(engine.rate(), cvN), "%.2f").c_str(), number(cpu, "%.2f").c_str());
+                  number(ratio(engine.rate(), cvN), "%.2f").c_str(), number(cpu, "%.2f").c_str(),
+                  number(keptRate, "%.1f").c_str(), number(ratio(keptRate, cvN), "%.2f").c_str());
     out << line;
   }
 }
