@@ -1,6 +1,7 @@
 #include "engine/rowThinning.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 
@@ -22,10 +23,16 @@ void gradientsAndCut(const float *before, const float *line, const float *after,
 // of them skip the sector tests.
 constexpr std::ptrdiff_t kBlock = 16;
 
+// By their bits, which vectorises: a -0.0 (which no magnitude is) would only
+// send its block through the sector tests.
 ENGINE_INLINE bool allZero(const float *m) {
-  int any = 0;  // an int: a bool accumulator keeps the loop from vectorising
-  for (std::ptrdiff_t i = 0; i < kBlock; ++i) any |= static_cast<int>(m[i] != 0.0f);
-  return any == 0;
+  std::uint32_t bits = 0;
+  for (std::ptrdiff_t i = 0; i < kBlock; ++i) {
+    std::uint32_t b;
+    std::memcpy(&b, m + i, sizeof b);
+    bits |= b;
+  }
+  return bits == 0;
 }
 
 // Cells from `kept` on keep their magnitudes: they lie past the stop.
