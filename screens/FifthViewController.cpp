@@ -51,7 +51,7 @@ void FifthViewController::viewWillAppear() {
 void FifthViewController::didFinishPickingImage(const QImage &picture) {
   const QSizeF points = picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
   setPreImage(imageWithImage(picture, points * shrinkFactor));
-  if (image()) image()->setImage(_preImage);
+  showPicture(_preImage);
   if (_pictureSource) _pictureSource->dismissPicker();
 }
 
@@ -76,6 +76,11 @@ QImage FifthViewController::imageWithImage(const QImage &image, const QSizeF &si
     painter.drawImage(QRectF(QPointF(0, 0), surface.deviceIndependentSize()), stretched);
   }
   return surface;
+}
+
+void FifthViewController::openPicture(const QImage &picture) {
+  // A picture from a file is treated as one from the camera: an eighth.
+  didFinishPickingImage(picture);
 }
 
 void FifthViewController::convert() {

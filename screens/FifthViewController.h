@@ -39,6 +39,7 @@ class FifthViewController : public PictureViewController, public CameraPickerDel
 
  protected:
   QImage sourcePicture() const override { return _preImage; }
+  void openPicture(const QImage &picture) override;
   void viewWillAppear() override;
 
  private:

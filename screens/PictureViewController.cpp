@@ -1,5 +1,6 @@
 #include "screens/PictureViewController.h"
 
+#include <QBoxLayout>
 #include <QCoreApplication>
 #include <QPushButton>
 #include <QShowEvent>
@@ -13,6 +14,7 @@
 #include "screens/GrayBitmapContext.h"
 #include "screens/ImageNamed.h"
 #include "screens/ImageView.h"
+#include "screens/PictureToolBar.h"
 #include "screens/ViewLoader.h"
 
 namespace {
@@ -61,7 +63,39 @@ void PictureViewController::loadViewIfNeeded() {
       loadView(QStringLiteral(":/ui/") + _nibName + QStringLiteral(".ui"), this);
   for (QObject *object : added) _view.append(object);
   findOutlets();
+  addToolBar();
   viewDidLoad();
+}
+
+void PictureViewController::addToolBar() {
+  auto *column = qobject_cast<QBoxLayout *>(layout());
+  if (!column || !_image) return;
+  _toolBar = new PictureToolBar(_image, this, this);
+  column->insertWidget(column->indexOf(_image), _toolBar);
+  _view.append(_toolBar.data());
+  _toolBar->setRevertible(_constants.picture != nullptr);  // the camera has no sample
+  connect(_toolBar, &PictureToolBar::pictureOpened, this, &PictureViewController::openPicture);
+  connect(_toolBar, &PictureToolBar::revertRequested, this, [this] {
+    _openedPicture = QImage();
+    _toolBar->revertAction()->setEnabled(false);
+    reset();
+  });
+  connect(_toolBar, &PictureToolBar::stageChanged, this, &PictureViewController::convert);
+}
+
+PictureToolBar *PictureViewController::toolBar() const { return _toolBar; }
+
+void PictureViewController::openPicture(const QImage &picture) {
+  _openedPicture = picture;
+  if (_toolBar) _toolBar->revertAction()->setEnabled(true);
+  reset();
+}
+
+void PictureViewController::showPicture(const QImage &picture) {
+  if (_toolBar)
+    _toolBar->showPicture(picture);
+  else if (_image)
+    _image->setImage(picture);
 }
 
 void PictureViewController::unloadView() {
@@ -113,16 +147,21 @@ void PictureViewController::showEvent(QShowEvent *event) {
 }
 
 QImage PictureViewController::sourcePicture() const {
+  if (!_openedPicture.isNull()) return _openedPicture;
   return _constants.picture ? imageNamed(QString::fromLatin1(_constants.picture)) : QImage();
 }
 
 void PictureViewController::convert() {
-  if (_image) _image->setImage(ManipulateImagePixelData(sourcePicture()));
+  if (!_image) return;
+  const QImage picture = sourcePicture();
+  const QImage edgeMap = ManipulateImagePixelData(picture);
+  if (!_toolBar) return _image->setImage(edgeMap);
+  _toolBar->showEdgeMap(picture, edgeMap,
+                        {_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
+                         truncatedSteps(_sliderSteps->value())});
 }
 
-void PictureViewController::reset() {
-  if (_image) _image->setImage(sourcePicture());
-}
+void PictureViewController::reset() { showPicture(sourcePicture()); }
 
 std::unique_ptr<GrayBitmapContext> PictureViewController::CreateGrayScaleBitmapContext(
     const QImage &image) const {

@@ -16,6 +16,7 @@
 #include "screens/ScreenConstants.h"
 
 class GrayBitmapContext;
+class PictureToolBar;
 
 class PictureViewController : public QWidget {
   Q_OBJECT
@@ -38,6 +39,9 @@ class PictureViewController : public QWidget {
   FloatSlider *sliderSteps() const { return _sliderSteps; }
   FloatSlider *sliderT1() const { return _sliderT1; }
   FloatSlider *sliderT2() const { return _sliderT2; }
+
+  // Open, Revert, Save, Copy, the stage shown and zoom, above the picture.
+  PictureToolBar *toolBar() const;
 
   bool isViewLoaded() const { return !_view.isEmpty(); }
   // Builds the content from the interface file unless it is there already,
@@ -68,6 +72,11 @@ class PictureViewController : public QWidget {
   // afresh each time so that results never build on one another.
   virtual QImage sourcePicture() const;
 
+  // Shows the unprocessed picture: nothing to save until the next Apply.
+  void showPicture(const QImage &picture);
+  // A picture the user opened: Apply and Reset work on it until Revert.
+  virtual void openPicture(const QImage &picture);
+
   // Right after the content is built: sets the sliders' ranges and starts.
   virtual void viewDidLoad();
   // Right after the content is dropped.
@@ -79,6 +88,7 @@ class PictureViewController : public QWidget {
 
  private:
   void findOutlets();
+  void addToolBar();
   void clearOutlets();
 
   QString _nibName;
@@ -94,4 +104,6 @@ class PictureViewController : public QWidget {
   QPointer<FloatSlider> _sliderSteps;
   QPointer<FloatSlider> _sliderT1;
   QPointer<FloatSlider> _sliderT2;
+  QPointer<PictureToolBar> _toolBar;
+  QImage _openedPicture;
 };

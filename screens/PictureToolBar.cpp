@@ -1,0 +1,211 @@
+#include "screens/PictureToolBar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QToolButton>
+
+#include "screens/EdgeOverlay.h"
+#include "screens/ImageView.h"
+#include "screens/PictureFiles.h"
+
+namespace {
+// The first local file a drag carries, or an empty string.
+QString droppedFile(const QMimeData *data) {
+  if (!data || !data->hasUrls()) return {};
+  for (const QUrl &url : data->urls())
+    if (url.isLocalFile()) return url.toLocalFile();
+  return {};
+}
+}  // namespace
+
+PictureToolBar::PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *parent)
+    : QWidget(parent), _view(view) {
+  auto *row = new QHBoxLayout(this);
+  row->setContentsMargins(0, 0, 0, 0);
+  _open = addButton(tr("Open…"), QKeySequence::Open, tr("Open a picture of your own"));
+  _revert = addButton(tr("Revert"), {}, tr("Back to the sample picture"));
+  _save = addButton(tr("Save…"), QKeySequence::Save, tr("Save the map or stage shown"));
+  _copy = addButton(tr("Copy"), QKeySequence::Copy, tr("Copy the map or stage shown"));
+  _revert->setEnabled(false);
+
+  _stage = new QComboBox(this);
+  _stage->addItem(tr("Smoothed"), int(EdgeStage::kSmoothed));
+  _stage->addItem(tr("Gradient magnitude"), int(EdgeStage::kGradientMagnitude));
+  _stage->addItem(tr("Thinned magnitude"), int(EdgeStage::kThinnedMagnitude));
+  _stage->addItem(tr("Edge map"), int(EdgeStage::kEdgeMap));
+  _stage->setCurrentIndex(_stage->count() - 1);
+  _stage->setToolTip(tr("Which stage of the detector Apply shows"));
+  _stage->setAccessibleName(tr("Stage shown"));
+  _overlay = new QCheckBox(tr("Over picture"), this);
+  _overlay->setToolTip(tr("Draw the edges in red over the picture"));
+  _scale = new QLabel(this);
+  row->addSpacing(8);
+  row->addWidget(_stage);
+  row->addWidget(_overlay);
+  row->addWidget(_scale);
+  row->addStretch(1);
+  // Zoom by keys anywhere on the screen; the view takes plain +, -, 1 and F too.
+  QAction *fit = addButton(tr("Fit"), Qt::CTRL | Qt::Key_0, tr("Fit the picture to the view"));
+  QAction *actual =
+      addButton(tr("1:1"), Qt::CTRL | Qt::Key_1, tr("One picture pixel a screen pixel"));
+  QAction *in = addButton(tr("+"), QKeySequence::ZoomIn, tr("Zoom in"));
+  QAction *out = addButton(tr("−"), QKeySequence::ZoomOut, tr("Zoom out"));
+  _zoom = new QLabel(tr("Fit"), this);
+  _zoom->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("10000%")));
+  row->addWidget(_zoom);
+  if (view) {
+    connect(fit, &QAction::triggered, view, &ImageView::fitToView);
+    connect(actual, &QAction::triggered, view, &ImageView::showActualSize);
+    connect(in, &QAction::triggered, view, &ImageView::zoomIn);
+    connect(out, &QAction::triggered, view, &ImageView::zoomOut);
+    connect(view, &ImageView::zoomChanged, this, [this] {
+      _zoom->setText(_view->isFitted() ? tr("Fit") : tr("%1%").arg(_view->zoom() * 100, 0, 'g', 4));
+    });
+  }
+
+  connect(_open, &QAction::triggered, this, &PictureToolBar::chooseFile);
+  connect(_revert, &QAction::triggered, this, &PictureToolBar::revertRequested);
+  connect(_save, &QAction::triggered, this, &PictureToolBar::chooseSaveFile);
+  connect(_copy, &QAction::triggered, this, &PictureToolBar::copyResult);
+  connect(_stage, &QComboBox::currentIndexChanged, this, [this] {
+    _overlay->setEnabled(stage() == EdgeStage::kEdgeMap);
+    if (!_result.isNull()) emit stageChanged();
+  });
+  connect(_overlay, &QCheckBox::toggled, this, &PictureToolBar::showResult);
+
+  if (dropTarget) {
+    dropTarget->setAcceptDrops(true);
+    dropTarget->installEventFilter(this);
+  }
+  // Until the first Apply the view shows what the form gave it.
+  _save->setEnabled(false);
+  _copy->setEnabled(false);
+}
+
+QAction *PictureToolBar::addButton(const QString &text, const QKeySequence &keys,
+                                   const QString &tip) {
+  auto *action = new QAction(text, this);
+  action->setShortcut(keys);
+  action->setToolTip(keys.isEmpty()
+                         ? tip
+                         : tip + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) +
+                               QStringLiteral(")"));
+  addAction(action);  // the shortcut works while this screen is on show
+  auto *button = new QToolButton(this);
+  button->setDefaultAction(action);
+  layout()->addWidget(button);
+  return action;
+}
+
+EdgeStage PictureToolBar::stage() const { return EdgeStage(_stage->currentData().toInt()); }
+
+void PictureToolBar::setStage(EdgeStage stage) {
+  _stage->setCurrentIndex(_stage->findData(int(stage)));
+}
+
+void PictureToolBar::setRevertible(bool revertible) {
+  _revert->setVisible(revertible);
+}
+
+void PictureToolBar::showPicture(const QImage &picture) {
+  _picture = picture;
+  _result = QImage();
+  if (_view) {
+    _view->setComparison({});
+    _view->setImage(picture);
+  }
+  _scale->clear();
+  _save->setEnabled(false);
+  _copy->setEnabled(false);
+}
+
+void PictureToolBar::showEdgeMap(const QImage &picture, const QImage &edgeMap,
+                                 const StageSettings &settings) {
+  _picture = picture;
+  _white = 255.0f;
+  if (stage() == EdgeStage::kEdgeMap || edgeMap.isNull()) {
+    _result = edgeMap;
+  } else {
+    const StagePicture shown = computeStage(picture, settings, stage());
+    _result = shown.image;
+    _white = shown.white;
+  }
+  showResult();
+}
+
+void PictureToolBar::showResult() {
+  const bool magnitudes =
+      stage() == EdgeStage::kGradientMagnitude || stage() == EdgeStage::kThinnedMagnitude;
+  _scale->setText(magnitudes && !_result.isNull()
+                      ? tr("white = magnitude %1").arg(double(_white), 0, 'g', 4)
+                      : QString());
+  _save->setEnabled(!_result.isNull());
+  _copy->setEnabled(!_result.isNull());
+  if (!_view) return;  // a failed detection empties the view, as Apply always has
+  const bool over = _overlay->isChecked() && stage() == EdgeStage::kEdgeMap;
+  const QImage overlay = over ? overlayEdges(_picture, _result) : QImage();
+  _view->setComparison(_picture);
+  _view->setImage(overlay.isNull() ? _result : overlay);
+}
+
+QString PictureToolBar::openFile(const QString &path) {
+  const OpenedPicture opened = openPictureFile(path);
+  if (opened.image.isNull()) return opened.error;
+  emit pictureOpened(opened.image);
+  return {};
+}
+
+QString PictureToolBar::saveResult(const QString &path) const {
+  if (_result.isNull()) return tr("There is no edge map or stage to save; press Apply first");
+  return saveGrayPicture(_result, path);
+}
+
+void PictureToolBar::copyResult() const {
+  if (!_result.isNull()) QApplication::clipboard()->setImage(_result);
+}
+
+void PictureToolBar::chooseFile() {
+  const QString path = QFileDialog::getOpenFileName(
+      this, tr("Open a picture"), {},
+      tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.pgm *.ppm *.pbm *.webp *.tif *.tiff);;All "
+         "files (*)"));
+  if (!path.isEmpty()) complain(openFile(path));
+}
+
+void PictureToolBar::chooseSaveFile() {
+  const QString path =
+      QFileDialog::getSaveFileName(this, tr("Save the map or stage"), QStringLiteral("edges.png"),
+                                   tr("PNG (*.png);;PGM (*.pgm)"));
+  if (!path.isEmpty()) complain(saveResult(path));
+}
+
+void PictureToolBar::complain(const QString &error) {
+  if (!error.isEmpty()) QMessageBox::warning(this, tr("Canny Demo"), error);
+}
+
+bool PictureToolBar::eventFilter(QObject *watched, QEvent *event) {
+  if (event->type() == QEvent::DragEnter) {
+    auto *drag = static_cast<QDragEnterEvent *>(event);
+    if (!droppedFile(drag->mimeData()).isEmpty()) drag->acceptProposedAction();
+    return true;
+  }
+  if (event->type() == QEvent::Drop) {
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QString path = droppedFile(drop->mimeData());
+    if (path.isEmpty()) return true;
+    drop->acceptProposedAction();
+    complain(openFile(path));
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,78 @@
+#pragma once
+// The row above a screen's picture: open a picture of one's own (or drop one
+// on the screen), go back to the sample, save or copy what is shown, choose
+// which stage of the detector to show, draw the edges over the picture, and
+// zoom. It also decides what the picture view shows for a detector result.
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include "screens/EdgeStages.h"
+
+class ImageView;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+
+class PictureToolBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Works on `view`; drops are taken anywhere on `dropTarget`.
+  PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *parent);
+
+  // The unprocessed picture on show: nothing to save.
+  void showPicture(const QImage &picture);
+  // A detector result for `picture` at `settings`: the edge map, the chosen
+  // stage instead, or the edges over the picture.
+  void showEdgeMap(const QImage &picture, const QImage &edgeMap, const StageSettings &settings);
+
+  EdgeStage stage() const;
+  void setStage(EdgeStage stage);
+  QCheckBox *overlayBox() const { return _overlay; }
+  QComboBox *stageBox() const { return _stage; }
+  // The map or stage on show, as 8-bit gray: what Save and Copy give. Null
+  // while the picture itself is shown.
+  const QImage &result() const { return _result; }
+  // Whether Revert has a sample to return to; off on the camera screen.
+  void setRevertible(bool revertible);
+
+  QAction *openAction() const { return _open; }
+  QAction *revertAction() const { return _revert; }
+  QAction *saveAction() const { return _save; }
+  QAction *copyAction() const { return _copy; }
+
+  // The file actions without their dialogs. Each returns the one-line error,
+  // empty when it worked.
+  QString openFile(const QString &path);
+  QString saveResult(const QString &path) const;
+  void copyResult() const;
+
+ signals:
+  // A picture the user opened or dropped, at its full size.
+  void pictureOpened(const QImage &picture);
+  void revertRequested();
+  // A new stage was chosen while a result was on show: detect again.
+  void stageChanged();
+
+ protected:
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+ private:
+  void chooseFile();
+  void chooseSaveFile();
+  void showResult();
+  void complain(const QString &error);
+  QAction *addButton(const QString &text, const QKeySequence &keys, const QString &tip);
+
+  QPointer<ImageView> _view;
+  QComboBox *_stage;
+  QCheckBox *_overlay;
+  QLabel *_scale;
+  QAction *_open, *_revert, *_save, *_copy;
+  QImage _picture;  // the picture the result was found in
+  QImage _result;
+  QLabel *_zoom;
+  float _white = 255.0f;
+};
