@@ -113,9 +113,7 @@ void PictureToolBar::setStage(EdgeStage stage) {
   _stage->setCurrentIndex(_stage->findData(int(stage)));
 }
 
-void PictureToolBar::setRevertible(bool revertible) {
-  _revert->setVisible(revertible);
-}
+void PictureToolBar::setRevertible(bool revertible) { _revert->setVisible(revertible); }
 
 void PictureToolBar::showPicture(const QImage &picture) {
   _picture = picture;
@@ -194,8 +192,8 @@ void PictureToolBar::complain(const QString &error) {
 }
 
 bool PictureToolBar::eventFilter(QObject *watched, QEvent *event) {
-  if (event->type() == QEvent::DragEnter) {
-    auto *drag = static_cast<QDragEnterEvent *>(event);
+  if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+    auto *drag = static_cast<QDragMoveEvent *>(event);
     if (!droppedFile(drag->mimeData()).isEmpty()) drag->acceptProposedAction();
     return true;
   }
