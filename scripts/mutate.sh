@@ -7,7 +7,8 @@
 #   MUTATE_FILES   source files to mutate, globs allowed      (default: engine/*.cpp engine/*.h)
 #   MUTATE_TESTS   test targets: built, then every ctest test that runs one of them
 #                                                            (default: engine_tests)
-#   MUTATE_CMD     instead of those ctest tests, this command, run in the build folder
+#   MUTATE_CMD     instead of those ctest tests, this command, run in the build folder; it finds
+#                  the mutant it is run on described in MUTATE_MUTANT
 #   MUTATE_MAX     mutants sampled from all candidates, 0 for all          (default: 60)
 #   MUTATE_SEED    seed of the sample: the same seed and files give the same mutants (default: 1)
 #   MUTATE_TIMEOUT seconds a test run may take (default: three times the unmutated run + 30)
@@ -53,15 +54,16 @@ build_targets || { echo "mutate: the unmutated code does not build, see $build/m
 if [[ -n ${MUTATE_CMD:-} ]]; then
   test_command=(bash -c "cd '$build' && $MUTATE_CMD")
 else
-  # The ctest tests whose command runs one of the targets (as program or as argument).
-  regex=$(ctest --test-dir "$build" --show-only=json-v1 | /usr/bin/python3 -c '
-import json, os, re, sys
+  # The ctest tests whose command runs one of the targets (as program or as argument), by
+  # number: names of discovered tests may carry text that changes with every build.
+  numbers=$(ctest --test-dir "$build" --show-only=json-v1 | /usr/bin/python3 -c '
+import json, os, sys
 targets = set(sys.argv[1].split())
-names = [t["name"] for t in json.load(sys.stdin)["tests"]
-         if targets & {os.path.basename(part) for part in t.get("command", [])}]
-print("^(" + "|".join(re.escape(n) for n in names) + ")$" if names else "")' "$targets")
-  [[ -n $regex ]] || { echo "mutate: no ctest test runs any of: $targets" >&2; exit 2; }
-  test_command=(ctest --test-dir "$build" -R "$regex" --stop-on-failure)
+tests = json.load(sys.stdin)["tests"]
+print(",".join(str(number) for number, t in enumerate(tests, 1)
+               if targets & {os.path.basename(part) for part in t.get("command", [])}))' "$targets")
+  [[ -n $numbers ]] || { echo "mutate: no ctest test runs any of: $targets" >&2; exit 2; }
+  test_command=(ctest --test-dir "$build" -I "0,0,0,$numbers" --no-tests=error --stop-on-failure)
 fi
 run_tests() { timeout --kill-after=10 "$1" "${test_command[@]}" >"$build/mutate-test.log" 2>&1; }
 
@@ -75,6 +77,7 @@ echo "mutate: ${#mutants[@]} mutants of ${#files[@]} files, seed $seed, timeout 
 killed=0 survived=0 unbuilt=0
 for m in "${mutants[@]}"; do
   IFS=$'\t' read -r file line column before after <<<"$m"
+  export MUTATE_MUTANT="$file:$line:$column $before -> $after"  # for a MUTATE_CMD that keeps notes
   cp "$file" "$backup"
   current=$file
   /usr/bin/python3 scripts/mutants.py apply "$file" "$line" "$column" "$before" "$after"
@@ -97,7 +100,7 @@ done
 build_targets || true  # leave the folder built from the unmutated code
 
 counted=$((killed + survived))
-rate=$( ((counted > 0)) && echo "$((100 * killed / counted))%" || echo "n/a")
+rate=$( ((counted > 0)) && echo "$((1000 * killed / counted / 10)).$((1000 * killed / counted % 10))%" || echo "n/a")
 summary="killed $killed, survived $survived, build-failed $unbuilt (not counted); kill rate $rate"
 echo "$summary" | tee -a "$report"
 echo "mutate: report in $report" >&2
