@@ -36,6 +36,7 @@ void timeDetector(benchmark::State &state, const GrayPicture &picture, const Det
   countMegapixels(state, picture);
   state.counters["faults"] =
       benchmark::Counter(static_cast<double>(faults), benchmark::Counter::kAvgIterations);
+  state.counters["frames/s"] = benchmark::Counter(1, benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void detector(benchmark::State &state, const GrayPicture &picture, Setting setting) {

@@ -8,9 +8,9 @@
 
 namespace {
 
-// Photographs, each resized to every benchmark size.
+// Photographs, each resized to every benchmark size; 640x480 is a camera frame.
 std::vector<BenchPicture> loadPictures(const std::vector<std::string> &names) {
-  constexpr std::int32_t kSizes[][2] = {{512, 512}, {1000, 1000}, {4000, 3000}};
+  constexpr std::int32_t kSizes[][2] = {{512, 512}, {640, 480}, {1000, 1000}, {4000, 3000}};
   std::vector<BenchPicture> pictures;
   for (const std::string &name : names) {
     const GrayPicture original = readPgm(std::string(CANNY_BENCH_PICTURES) + "/" + name + ".pgm");
