@@ -23,25 +23,47 @@ ENGINE_INLINE void load8(Floats8 &v, const std::uint8_t *from) {
   v = __builtin_convertvector(__builtin_convertvector(b, Ints8), Floats8);
 }
 
-// Sixteen bytes widened to floats.
-ENGINE_INLINE void widen16(const std::uint8_t *__restrict from, float *__restrict to) {
-  for (int k = 0; k < 16; ++k) to[k] = static_cast<float>(static_cast<std::int32_t>(from[k]));
+// Sixteen bytes widened to floats: each byte is moved into the low byte of
+// a zeroed 32-bit lane by a byte shuffle, then converted. (Converting the
+// bytes directly, or by a loop, compiles into one insert per byte.)
+ENGINE_INLINE void widen16(const std::uint8_t *from, float *to) {
+  typedef std::uint8_t Bytes16 __attribute__((vector_size(16)));
+  typedef std::int32_t Ints4 __attribute__((vector_size(16)));
+  typedef float Floats4 __attribute__((vector_size(16)));
+  Bytes16 bytes;
+  std::memcpy(&bytes, from, sizeof bytes);
+  const Bytes16 zero = {};
+  for (std::uint8_t q = 0; q < 4; ++q) {
+    const std::uint8_t b = 4 * q, z = 16;
+    const Bytes16 lanes =
+        __builtin_shuffle(bytes, zero,
+                          Bytes16{b, z, z, z, std::uint8_t(b + 1), z, z, z, std::uint8_t(b + 2), z,
+                                  z, z, std::uint8_t(b + 3), z, z, z});
+    Ints4 ints;
+    std::memcpy(&ints, &lanes, sizeof ints);
+    const Floats4 floats = __builtin_convertvector(ints, Floats4);
+    std::memcpy(to + 4 * q, &floats, sizeof floats);
+  }
 }
 
 // Row r of the 8 x 8 tile in v[r] becomes column r.
 ENGINE_INLINE void transpose8(Floats8 v[8]) {
   Floats8 t[8], u[8];
+#pragma GCC unroll 8
   for (int i = 0; i < 8; i += 2) {
     t[i] = __builtin_shuffle(v[i], v[i + 1], Ints8{0, 8, 1, 9, 4, 12, 5, 13});
     t[i + 1] = __builtin_shuffle(v[i], v[i + 1], Ints8{2, 10, 3, 11, 6, 14, 7, 15});
   }
+#pragma GCC unroll 8
   for (int i = 0; i < 8; i += 4) {
+#pragma GCC unroll 8
     for (int j = 0; j < 2; ++j) {
       u[i + 2 * j] = __builtin_shuffle(t[i + j], t[i + j + 2], Ints8{0, 1, 8, 9, 4, 5, 12, 13});
       u[i + 2 * j + 1] =
           __builtin_shuffle(t[i + j], t[i + j + 2], Ints8{2, 3, 10, 11, 6, 7, 14, 15});
     }
   }
+#pragma GCC unroll 8
   for (int i = 0; i < 4; ++i) {
     v[i] = __builtin_shuffle(u[i], u[i + 4], Ints8{0, 1, 2, 3, 8, 9, 10, 11});
     v[i + 4] = __builtin_shuffle(u[i], u[i + 4], Ints8{4, 5, 6, 7, 12, 13, 14, 15});
@@ -62,8 +84,11 @@ ENGINE_INLINE void transpose(const In *in, std::ptrdiff_t inStride, float *out,
       float *to = out + r0 * outStride + c0;
       if (r0 + kTile <= rows && c0 + kTile <= cols) {
         Floats8 v[8];
+        // Unrolled, so that the tile stays in registers.
+#pragma GCC unroll 8
         for (std::ptrdiff_t c = 0; c < kTile; ++c) load8(v[c], from + c * inStride);
         transpose8(v);
+#pragma GCC unroll 8
         for (std::ptrdiff_t r = 0; r < kTile; ++r) std::memcpy(to + r * outStride, &v[r], 32);
       } else {
         for (std::ptrdiff_t r = 0; r < kTile && r0 + r < rows; ++r)
