@@ -1,0 +1,79 @@
+// Hysteresis over a class map, as the fast pipeline links it: in strips of
+// rows joined afterwards, with stacks too small for the search. Whatever the
+// split and the stack, the edge cells must be exactly the seeds and the
+// followable cells joined to one, found here by a plain breadth-first search.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <deque>
+#include <random>
+#include <vector>
+
+#include "engine/edgeClasses.h"
+#include "engine/gridHysteresis.h"
+
+namespace {
+
+using Cells = std::vector<std::uint8_t>;
+
+Cells reachedFromSeeds(const Cells &classes, std::ptrdiff_t pitch) {
+  Cells edge(classes.size(), 0);
+  std::deque<std::ptrdiff_t> pending;
+  for (std::size_t i = 0; i < classes.size(); ++i)
+    if (classes[i] == edgeClass::kPending) pending.push_back(static_cast<std::ptrdiff_t>(i));
+  for (const std::ptrdiff_t i : pending) edge[static_cast<std::size_t>(i)] = 1;
+  for (; !pending.empty(); pending.pop_front())
+    for (std::ptrdiff_t dy = -1; dy <= 1; ++dy)
+      for (std::ptrdiff_t dx = -1; dx <= 1; ++dx) {
+        const auto n = static_cast<std::size_t>(pending.front() + dy * pitch + dx);
+        if (edge[n] || !edgeClass::isFollowable(classes[n])) continue;
+        edge[n] = 1;
+        pending.push_back(static_cast<std::ptrdiff_t>(n));
+      }
+  return edge;
+}
+
+TEST(Linking, StripsAndSmallStacksMarkExactlyTheCellsReachedFromASeed) {
+  const std::ptrdiff_t width = 90, height = 70, pitch = width + 5;
+  std::mt19937 rng(3);
+  for (const int percentFollowable : {30, 55, 80}) {
+    Cells classes(static_cast<std::size_t>(pitch * (height + 2)), edgeClass::kNone);
+    for (std::ptrdiff_t y = 1; y <= height; ++y)
+      for (std::ptrdiff_t x = 1; x <= width; ++x) {
+        // Rare seeds; followable cells (half of them bright) at the given share.
+        const std::uint8_t kinds[] = {edgeClass::kFollowable,
+                                      edgeClass::kFollowable | edgeClass::kBright,
+                                      edgeClass::kBright, edgeClass::kNone};
+        const bool followable = static_cast<int>(rng() % 100) < percentFollowable;
+        classes[static_cast<std::size_t>(y * pitch + x)] =
+            rng() % 300 == 0 ? edgeClass::kPending : kinds[(followable ? 0 : 2) + rng() % 2];
+      }
+    const Cells expected = reachedFromSeeds(classes, pitch);
+    for (const int strips : {1, 3, 7}) {
+      for (const std::ptrdiff_t capacity : {1, 5, 100000}) {
+        Cells linked = classes;
+        const ClassMap map{linked.data(), pitch, width, height};
+        std::vector<std::ptrdiff_t> stack(static_cast<std::size_t>(capacity)), firstRows;
+        const PendingStack pending{stack.data(), capacity};
+        for (int s = 0; s < strips; ++s) {
+          const std::ptrdiff_t y0 = 1 + height * s / strips, y1 = 1 + height * (s + 1) / strips;
+          if (s > 0) firstRows.push_back(y0);
+          StripLinker linker(map, y0, pending);
+          for (std::ptrdiff_t y = y0; y < y1;) linker.linkUntil(y = std::min(y + 4, y1));
+        }
+        joinStrips(map, firstRows.data(), strips - 1, pending);
+        for (std::size_t i = 0; i < linked.size(); ++i) {
+          const bool marked = linked[i] == edgeClass::kMarked;
+          ASSERT_EQ(marked, expected[i] == 1)
+              << "cell " << i % pitch << "," << i / pitch << " with " << strips << " strips, stack "
+              << capacity << ", " << percentFollowable << "% followable";
+          if (!marked) {
+            ASSERT_EQ(linked[i], classes[i]);
+          }
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
