@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <charconv>
+#include <limits>
 
 #include "tools/Failure.h"
 #include "tools/OutputFormat.h"
@@ -14,11 +15,15 @@ namespace {
 const QString kNotes = QStringLiteral(
     "\n"
     "T1, T2 and Sigma take any float (nan, inf and negative values included) and\n"
-    "reach the detector unchanged; Steps is a signed 32-bit integer.\n"
+    "reach the detector unchanged; Steps is a whole number up to %2.\n"
+    "Pictures of more than --max-pixels pixels (default %3) are refused from\n"
+    "their header, before they are decoded.\n"
     "A gray 8-bit picture is used byte for byte; any other picture is first drawn\n"
     "into an 8-bit gray bitmap, as the application does.\n"
     "The edge map (0 and 255 only) is written as an 8-bit gray picture in the\n"
-    "format of OUTPUT's extension, or of --format: %1.\n"
+    "format of OUTPUT's extension, or of --format: %1. Not JPEG, which would\n"
+    "add gray levels. Devices, FIFOs and /dev/stdout are written directly; a\n"
+    "file is replaced only once the whole edge map is safely written.\n"
     "INPUT '-' reads standard input; OUTPUT '-' writes standard output, as PGM\n"
     "unless --format says otherwise. For files named '-', write ./-\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 wrong usage.\n");
@@ -38,16 +43,16 @@ float parseFloat(const QString &option, const QString &text) {
   return value;
 }
 
-std::int32_t parseInt32(const QString &option, const QString &text) {
+qint64 parseWhole(const QString &option, const QString &text, qint64 least, qint64 most) {
   QByteArray bytes = text.toUtf8();
   if (bytes.startsWith('+')) bytes.remove(0, 1);  // from_chars takes only '-'
-  std::int32_t value = 0;
+  qint64 value = 0;
   const char *end = bytes.constData() + bytes.size();
   const auto [stop, error] = std::from_chars(bytes.constData(), end, value);
-  if (bytes.isEmpty() || error != std::errc() || stop != end)
+  if (bytes.isEmpty() || error != std::errc() || stop != end || value < least || value > most)
     throw Failure{
         Failure::kUsage, option,
-        QStringLiteral("'%1' is not a whole number from -2147483648 to 2147483647").arg(text)};
+        QStringLiteral("'%1' is not a whole number from %2 to %3").arg(text).arg(least).arg(most)};
   return value;
 }
 
@@ -65,6 +70,8 @@ CommandLine parseCommandLine(const QStringList &arguments) {
       valueOption("sigma", "Smoothing width Sigma", shown(defaults.sigma), "F");
   const QCommandLineOption steps =
       valueOption("steps", "Smoothing passes Steps", QString::number(defaults.steps), "N");
+  const QCommandLineOption maxPixels = valueOption("max-pixels", "Largest picture read, in pixels",
+                                                   QString::number(defaults.maxPixels), "N");
   const QCommandLineOption format("format", "Output format, whatever OUTPUT's extension says.",
                                   "FORMAT");
 
@@ -72,7 +79,7 @@ CommandLine parseCommandLine(const QStringList &arguments) {
   parser.setApplicationDescription("Writes the Canny edge map of a picture.");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  parser.addOptions({t1, t2, sigma, steps, format});
+  parser.addOptions({t1, t2, sigma, steps, maxPixels, format});
   parser.addPositionalArgument("INPUT", "Picture to read, '-' for standard input.");
   parser.addPositionalArgument("OUTPUT", "Edge map to write, '-' for standard output.");
 
@@ -85,7 +92,8 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     // Qt's usage line names the program by the path it was started with.
     const QString usage =
         "Usage: " + QCoreApplication::applicationName() + " [options] INPUT OUTPUT\n";
-    line.text = usage + parser.helpText().section('\n', 1) + kNotes.arg(outputFormatNames());
+    line.text = usage + parser.helpText().section('\n', 1) +
+                kNotes.arg(outputFormatNames()).arg(kMostSteps).arg(kDefaultMaxPixels);
     return line;
   }
   if (parser.isSet(version)) {
@@ -95,21 +103,27 @@ CommandLine parseCommandLine(const QStringList &arguments) {
     return line;
   }
 
+  // Values first: an option that took a file name as its value is the culprit.
+  Options &options = line.options;
+  if (parser.isSet(t1)) options.t1 = parseFloat("--t1", parser.value(t1));
+  if (parser.isSet(t2)) options.t2 = parseFloat("--t2", parser.value(t2));
+  if (parser.isSet(sigma)) options.sigma = parseFloat("--sigma", parser.value(sigma));
+  if (parser.isSet(steps))
+    options.steps = std::int32_t(parseWhole("--steps", parser.value(steps),
+                                            std::numeric_limits<std::int32_t>::min(), kMostSteps));
+  if (parser.isSet(maxPixels))
+    options.maxPixels = parseWhole("--max-pixels", parser.value(maxPixels), 0, kMostMaxPixels);
+  const QString formatName = parser.isSet(format) ? parser.value(format) : QString();
+  if (!formatName.isNull()) chooseOutputFormat(formatName, QString());
+
   const QStringList files = parser.positionalArguments();
   if (files.size() != 2)
     throw Failure{Failure::kUsage,
                   {},
                   QStringLiteral("expected INPUT and OUTPUT, got %1 file name(s) (see --help)")
                       .arg(files.size())};
-
-  Options &options = line.options;
-  if (parser.isSet(t1)) options.t1 = parseFloat("--t1", parser.value(t1));
-  if (parser.isSet(t2)) options.t2 = parseFloat("--t2", parser.value(t2));
-  if (parser.isSet(sigma)) options.sigma = parseFloat("--sigma", parser.value(sigma));
-  if (parser.isSet(steps)) options.steps = parseInt32("--steps", parser.value(steps));
   options.input = files[0];
   options.output = files[1];
-  options.format =
-      chooseOutputFormat(parser.isSet(format) ? parser.value(format) : QString(), options.output);
+  options.format = chooseOutputFormat(formatName, options.output);
   return line;
 }

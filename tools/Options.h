@@ -5,12 +5,23 @@
 #include <QStringList>
 #include <cstdint>
 
+#include "imaging/PixelBudget.h"
+
+// Smoothing costs about 4 x Steps multiply-adds a pixel; capped so that the
+// slowest run on the largest picture within the default budget takes
+// minutes, not days (100 is far beyond any visible change).
+constexpr std::int32_t kMostSteps = 100;
+// Far beyond any machine's memory, yet small enough that sizes computed from
+// it cannot overflow.
+constexpr qint64 kMostMaxPixels = qint64(1) << 40;
+
 struct Options {
   // The camera screen's start values.
   float t1 = 2.0f;
   float t2 = 6.0f;
   float sigma = 2.0f;
   std::int32_t steps = 4;
+  qint64 maxPixels = kDefaultMaxPixels;
   QString input;      // "-" is standard input
   QString output;     // "-" is standard output
   QByteArray format;  // Qt's writer format name

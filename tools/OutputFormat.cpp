@@ -10,15 +10,18 @@
 namespace {
 
 // Formats whose Qt writer stores an 8-bit gray picture as gray.
-constexpr std::array<std::pair<const char *, const char *>, 7> kFormats{{
+constexpr std::array<std::pair<const char *, const char *>, 5> kFormats{{
     {"pgm", "pgm"},
     {"png", "png"},
-    {"jpg", "jpeg"},
-    {"jpeg", "jpeg"},
     {"bmp", "bmp"},
     {"tif", "tiff"},
     {"tiff", "tiff"},
 }};
+
+bool isJpeg(const QString &name) {
+  return name.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0 ||
+         name.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0;
+}
 
 QByteArray writerFormat(const QString &name) {
   for (const auto &[accepted, writer] : kFormats)
@@ -36,6 +39,10 @@ QString outputFormatNames() {
 
 QByteArray chooseOutputFormat(const QString &formatOption, const QString &output) {
   const auto known = [](const QString &culprit, const QString &name) {
+    // Even at its best quality JPEG blurs the two levels into many.
+    if (isJpeg(name))
+      throw Failure{Failure::kUsage, culprit,
+                    QStringLiteral("JPEG would add gray levels to the edge map; write PNG or PGM")};
     const QByteArray format = writerFormat(name);
     if (format.isEmpty())
       throw Failure{

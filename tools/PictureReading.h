@@ -5,6 +5,7 @@
 
 // Reads a picture file ("-" for standard input) into the detector's gray
 // bytes by drawing it into 8-bit gray the way the application does, which
-// leaves an 8-bit gray picture's bytes as they are. Throws a Failure naming
-// the file when it cannot.
-GrayPicture readGrayPicture(const QString &input);
+// leaves an 8-bit gray picture's bytes as they are. Pictures of more than
+// `maxPixels` are refused from their header. Throws a Failure naming the
+// file when it cannot.
+GrayPicture readGrayPicture(const QString &input, qint64 maxPixels);

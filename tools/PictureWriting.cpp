@@ -1,16 +1,35 @@
 #include "tools/PictureWriting.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
-#include <cstdio>
+#include <QtEndian>
 
 #include "tools/Failure.h"
 #include "tools/Netpbm.h"
+#include "tools/OutputFile.h"
 
 namespace {
+
+// Qt's BMP writer leaves the bytes that pad each row to four bytes as it found
+// them in memory; they are zeroed so that every run writes the same file.
+void zeroBmpRowPadding(QByteArray &bmp) {
+  constexpr int kHeaderBytes = 54;  // file header and BITMAPINFOHEADER
+  if (bmp.size() < kHeaderBytes) return;
+  const auto field = [&bmp](int at, auto type) {
+    return qFromLittleEndian<decltype(type)>(bmp.constData() + at);
+  };
+  const qint64 dataAt = field(10, quint32());
+  const qint64 width = field(18, qint32());
+  const qint64 height = qAbs(field(22, qint32()));
+  const qint64 rowBytes = (width * field(28, quint16()) + 7) / 8;
+  const qint64 stride = (rowBytes + 3) / 4 * 4;
+  for (qint64 row = 0; row < height; ++row) {
+    const qint64 padding = dataAt + row * stride + rowBytes;
+    if (padding + (stride - rowBytes) > bmp.size()) return;
+    std::fill_n(bmp.data() + padding, stride - rowBytes, '\0');
+  }
+}
 
 // Encoding into memory first means a picture Qt cannot write never touches
 // the output file.
@@ -31,31 +50,13 @@ QByteArray encode(const GrayPicture &edges, const QByteArray &format, const QStr
   if (!writer.write(image))
     throw Failure{Failure::kRun, label,
                   "cannot write as " + QString::fromLatin1(format) + ": " + writer.errorString()};
+  if (format == "bmp") zeroBmpRowPadding(encoded);
   return encoded;
-}
-
-void writeToStandardOutput(const QByteArray &encoded, const QString &label) {
-  QFile out;
-  if (!out.open(stdout, QIODevice::WriteOnly) || out.write(encoded) != encoded.size() ||
-      !out.flush())
-    throw Failure{Failure::kRun, label, "cannot write: " + out.errorString()};
-}
-
-void replaceFile(const QByteArray &encoded, const QString &output) {
-  QSaveFile file(output);
-  if (!file.open(QIODevice::WriteOnly))
-    throw Failure{Failure::kRun, output, "cannot create: " + file.errorString()};
-  if (file.write(encoded) != encoded.size() || !file.commit())
-    throw Failure{Failure::kRun, output, "cannot write: " + file.errorString()};
 }
 
 }  // namespace
 
 void writeEdgeMap(const GrayPicture &edges, const QString &output, const QByteArray &format) {
-  const QString label = fileLabel(output, QStringLiteral("standard output"));
-  const QByteArray encoded = encode(edges, format, label);
-  if (output == QLatin1String("-"))
-    writeToStandardOutput(encoded, label);
-  else
-    replaceFile(encoded, output);
+  writeOutputFile(encode(edges, format, fileLabel(output, QStringLiteral("standard output"))),
+                  output);
 }

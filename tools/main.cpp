@@ -2,14 +2,13 @@
 // QCoreApplication is all QImage, QPainter on images and the readers need.
 #include <QCoreApplication>
 #include <cstdio>
-#include <new>
 
+#include "imaging/PixelBudget.h"
 #include "tools/EdgeMap.h"
 #include "tools/Failure.h"
 #include "tools/Options.h"
-#include "tools/PictureReading.h"
-#include "tools/PictureWriting.h"
 #include "tools/QtMessages.h"
+#include "tools/StandardStreams.h"
 
 namespace {
 
@@ -18,28 +17,35 @@ void print(std::FILE *stream, const QString &text) {
   std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stream);
 }
 
-void run(const Options &options) {
-  const QString inputLabel = fileLabel(options.input, QStringLiteral("standard input"));
-  try {
-    GrayPicture picture = readGrayPicture(options.input);
-    detectEdges(options, picture, inputLabel);
-    writeEdgeMap(picture, options.output, options.format);
-  } catch (const std::bad_alloc &) {
-    throw Failure{Failure::kRun, inputLabel, QStringLiteral("not enough memory for this picture")};
+// Control characters in a file name or a library's message would break the
+// one line or drive the terminal; they are shown as escapes instead.
+QString escaped(const QString &text) {
+  QString shown;
+  for (const QChar c : text) {
+    if (c == u'\n')
+      shown += QLatin1String("\\n");
+    else if (c == u'\t')
+      shown += QLatin1String("\\t");
+    else if (c.category() == QChar::Other_Control)
+      shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+    else
+      shown += c;
   }
+  return shown;
 }
 
 // One line, whatever the reason's text holds.
 int report(const Failure &failure) {
   QString line = QCoreApplication::applicationName() + ": ";
-  if (!failure.culprit.isEmpty()) line += failure.culprit + ": ";
-  print(stderr, line + failure.reason.simplified() + '\n');
+  if (!failure.culprit.isEmpty()) line += escaped(failure.culprit) + ": ";
+  print(stderr, line + escaped(failure.reason.trimmed()) + '\n');
   return failure.status;
 }
 
 }  // namespace
 
 int main(int argc, char *argv[]) {
+  guardStandardStreams();
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("canny"));
   QCoreApplication::setApplicationVersion(QStringLiteral(CANNY_VERSION));
@@ -50,7 +56,8 @@ int main(int argc, char *argv[]) {
       print(stdout, line.text);
       return 0;
     }
-    run(line.options);
+    applyPixelBudget(line.options.maxPixels);
+    writeEdgeMapOf(line.options, line.options.input, line.options.output);
     return 0;
   } catch (const Failure &failure) {
     return report(failure);

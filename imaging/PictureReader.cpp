@@ -1,0 +1,121 @@
+#include "imaging/PictureReader.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <optional>
+#include <utility>
+
+#include "imaging/NetpbmReader.h"
+
+namespace {
+
+// Formats told by their first bytes. Naming the format spares Qt probing the
+// content with every image plugin it has.
+QByteArray formatByContent(const QByteArray &first) {
+  if (isNetpbm(first)) return "ppm";
+  if (first.startsWith("\x89PNG\r\n\x1a\n")) return "png";
+  if (first.startsWith("\xff\xd8\xff")) return "jpeg";
+  if (first.startsWith("BM")) return "bmp";
+  if (first.startsWith("GIF87a") || first.startsWith("GIF89a")) return "gif";
+  if (first.startsWith("II*") || first.startsWith("MM\0*")) return "tiff";
+  if (first.startsWith("RIFF") && first.mid(8, 4) == "WEBP") return "webp";
+  return {};
+}
+
+QString sizeText(QSize size) {
+  return QStringLiteral("%1 x %2 pixels").arg(size.width()).arg(size.height());
+}
+
+PictureReading overBudget(QSize size, qint64 maxPixels) {
+  return {
+      {},
+      size,
+      QStringLiteral("%1 is more than the budget of %2 pixels").arg(sizeText(size)).arg(maxPixels),
+      true};
+}
+
+// Gray Netpbm pictures are read here whatever their size; the other kinds
+// are left to Qt (nothing), once their header passed the budget.
+std::optional<PictureReading> readNetpbm(QIODevice &device, const PictureRequest &request) {
+  const qint64 start = device.pos();
+  NetpbmHeader header;
+  PictureReading reading;
+  if (!readNetpbmHeader(device, &header, &reading.why)) return reading;
+  reading.size = header.size;
+  if (!withinPixelBudget(header.size, request.maxPixels))
+    return overBudget(header.size, request.maxPixels);
+  if (header.size.isEmpty()) return reading;  // well formed, and nothing to decode
+  if (!isGrayNetpbm(header)) {
+    if (!device.seek(start)) return PictureReading{{}, {}, device.errorString(), false};
+    return std::nullopt;
+  }
+  reading.picture =
+      readGrayNetpbm(device, header, mostStreamBytes(request.maxPixels), &reading.why);
+  return reading;
+}
+
+PictureReading readWithQt(QIODevice &device, const QByteArray &format, bool probe,
+                          const PictureRequest &request) {
+  QImageReader reader(&device, format);
+  reader.setAutoDetectImageFormat(probe);
+  reader.setAutoTransform(request.upright);
+  PictureReading reading;
+  reading.size = reader.size();  // from the header; invalid where the format cannot tell
+  if (reading.size.isValid() && !withinPixelBudget(reading.size, request.maxPixels))
+    return overBudget(reading.size, request.maxPixels);
+  reading.picture = reader.read();
+  if (reading.picture.isNull()) reading.why = reader.errorString();
+  return reading;
+}
+
+// What a stream holds, up to the most a picture within the budget can take.
+bool readStream(QIODevice &device, qint64 mostBytes, QByteArray *bytes, QString *why) {
+  constexpr qint64 kChunk = 1 << 20;
+  QByteArray chunk(kChunk, Qt::Uninitialized);
+  for (qint64 got; (got = device.read(chunk.data(), kChunk)) > 0;) {
+    if (bytes->size() + got > mostBytes) {
+      *why = QStringLiteral("more data than a picture within the budget can hold");
+      return false;
+    }
+    bytes->append(chunk.constData(), got);
+  }
+  if (bytes->isEmpty()) *why = QStringLiteral("empty file");
+  return why->isEmpty();
+}
+
+}  // namespace
+
+PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
+  const QByteArray first = device.peek(16);
+  if (first.isEmpty()) return {{}, {}, QStringLiteral("empty file"), false};
+  const QByteArray format = formatByContent(first);
+  if (format.isEmpty() && device.isSequential())
+    return {{}, {}, QStringLiteral("not a picture in a format this program reads"), false};
+
+  const bool grayNetpbm = format == "ppm" && (first[1] == '2' || first[1] == '5');
+  if (grayNetpbm || (format == "ppm" && !device.isSequential()))
+    if (auto netpbm = readNetpbm(device, request)) return *std::move(netpbm);
+  if (!device.isSequential())
+    return format.isEmpty() ? readWithQt(device, request.formatHint, true, request)
+                            : readWithQt(device, format, false, request);
+
+  // Qt's readers want to look back, so a stream is gathered first.
+  QByteArray bytes;
+  PictureReading reading;
+  if (!readStream(device, mostStreamBytes(request.maxPixels), &bytes, &reading.why)) return reading;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return readPicture(buffer, request);
+}
+
+PictureReading readPictureFile(const QString &path, const PictureRequest &request) {
+  if (QFileInfo(path).isDir()) return {{}, {}, QStringLiteral("is a folder"), false};
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {{}, {}, "cannot open: " + file.errorString(), false};
+  PictureRequest hinted = request;
+  if (hinted.formatHint.isEmpty())
+    hinted.formatHint = QFileInfo(path).suffix().toLower().toLatin1();
+  return readPicture(file, hinted);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The one way this program reads a picture file: the format is told from the
+// first bytes, the size from the header and checked against the pixel budget
+// before any pixel is decoded, and no more is read than the picture needs.
+#include <QByteArray>
+#include <QIODevice>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include "imaging/PixelBudget.h"
+
+struct PictureRequest {
+  qint64 maxPixels = kDefaultMaxPixels;
+  bool upright = false;   // turn the picture as its metadata says it was shot
+  QByteArray formatHint;  // Qt's name for formats not told by their first bytes
+};
+
+struct PictureReading {
+  QImage picture;           // null when there is none
+  QSize size;               // the size the picture declares, where it was read
+  QString why;              // one line when there is no picture; empty for a
+                            // well-formed picture of 0 pixels, such as Netpbm's 0 x 5
+  bool overBudget = false;  // refused for its size alone
+};
+
+// Reads from `device`, open for reading: a file, or a stream such as a pipe,
+// which is read no further than a picture within the budget can take.
+PictureReading readPicture(QIODevice &device, const PictureRequest &request = {});
+
+// Reads the file at `path`, its extension serving as the format hint.
+PictureReading readPictureFile(const QString &path, const PictureRequest &request = {});

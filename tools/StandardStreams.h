@@ -1,0 +1,11 @@
+#pragma once
+// A program started with standard input, output or error closed would hand
+// those descriptor numbers to the next files it opens, and write its edge map
+// or its messages into them. They are taken by /dev/null at once instead,
+// remembering which were closed.
+
+// Call first thing in main.
+void guardStandardStreams();
+
+// Whether descriptor 0, 1 or 2 was closed when the program started.
+bool standardStreamWasClosed(int descriptor);
