@@ -65,8 +65,13 @@ PictureReading readWithQt(QIODevice &device, const QByteArray &format, bool prob
   reading.size = reader.size();  // from the header; invalid where the format cannot tell
   if (reading.size.isValid() && !withinPixelBudget(reading.size, request.maxPixels))
     return overBudget(reading.size, request.maxPixels);
+  const QImage::Format decodedFormat = reader.imageFormat();
   reading.picture = reader.read();
-  if (reading.picture.isNull()) reading.why = reader.errorString();
+  if (reading.picture.isNull()) {
+    // Qt says only that it could not read the data when memory ran out.
+    const bool roomForIt = !reading.size.isValid() || !QImage(reading.size, decodedFormat).isNull();
+    reading.why = roomForIt ? reader.errorString() : QStringLiteral("out of memory");
+  }
   return reading;
 }
 

@@ -22,12 +22,6 @@ QString damageReported(const QStringList &qtSaid) {
   return {};
 }
 
-bool outOfMemory(const QStringList &qtSaid) {
-  for (const QString &said : qtSaid)
-    if (said.contains(QLatin1String("out of memory"))) return true;
-  return false;
-}
-
 PictureReading readInput(const QString &input, const PictureRequest &request) {
   if (input != QLatin1String("-")) return readPictureFile(input, request);
   QFile in;
@@ -54,10 +48,11 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
   if (reading.overBudget)
     throw Failure{Failure::kRun, label, reading.why + " (--max-pixels raises it)"};
   if (reading.picture.isNull() && !reading.why.isEmpty()) {
-    const QString why = outOfMemory(qtSaid)  ? QStringLiteral("out of memory")
-                        : !printed.isEmpty() ? printed
-                        : !qtSaid.isEmpty()  ? qtSaid.last()
-                                             : reading.why;
+    // The libraries' own words say more than Qt's summary, unless memory ran out.
+    const bool memory = reading.why == QLatin1String("out of memory");
+    const QString why = memory || (printed.isEmpty() && qtSaid.isEmpty()) ? reading.why
+                        : !printed.isEmpty()                              ? printed
+                                                                          : qtSaid.last();
     throw Failure{Failure::kRun, label, "cannot read picture: " + why};
   }
   if (const QString damage = damageReported(qtSaid); !damage.isEmpty())

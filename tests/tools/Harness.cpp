@@ -17,7 +17,8 @@ QByteArray ToolTest::read(const QString &name) const {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-Outcome ToolTest::canny(const QStringList &arguments, const QByteArray &input) const {
+Outcome ToolTest::canny(const QStringList &arguments, const QByteArray &input,
+                        const std::function<void()> &inChild) const {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   environment.remove("DISPLAY");
   environment.remove("WAYLAND_DISPLAY");
@@ -25,6 +26,7 @@ Outcome ToolTest::canny(const QStringList &arguments, const QByteArray &input) c
   QProcess process;
   process.setProcessEnvironment(environment);
   process.setWorkingDirectory(scratch.path());
+  if (inChild) process.setChildProcessModifier(inChild);
   process.start(CANNY_PATH, arguments);
   process.write(input);
   process.closeWriteChannel();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 #include "tools/GrayPicture.h"
 
@@ -30,7 +31,9 @@ class ToolTest : public testing::Test {
   void write(const QString &name, const QByteArray &bytes) const;
   QByteArray read(const QString &name) const;
   // Runs without a display: no DISPLAY and a platform that does not exist.
-  Outcome canny(const QStringList &arguments, const QByteArray &input = {}) const;
+  // `inChild` runs in the new process before canny starts, to set limits.
+  Outcome canny(const QStringList &arguments, const QByteArray &input = {},
+                const std::function<void()> &inChild = {}) const;
 };
 
 QString dataFile(const QString &name);

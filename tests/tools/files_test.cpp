@@ -1,0 +1,155 @@
+// Files in and out: a failed write loses nothing and says why, outputs that
+// are not regular files are written in place, and reading stops where the
+// picture, the pixel budget or the memory ends.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+#include <QDir>
+#include <QProcess>
+#include <QtEndian>
+
+#include "Harness.h"
+
+namespace {
+
+const QByteArray kOld = "an earlier edge map";
+
+// Writes beyond `bytes` fail with EFBIG, as on a full disk, and do not kill.
+std::function<void()> fileSizeLimit(rlim_t bytes) {
+  return [bytes] {
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    signal(SIGXFSZ, SIG_IGN);
+  };
+}
+
+std::function<void()> memoryLimit(rlim_t bytes) {
+  return [bytes] {
+    const rlimit limit{bytes, bytes};
+    setrlimit(RLIMIT_AS, &limit);
+  };
+}
+
+mode_t fileType(const QString &path) {
+  struct stat status {};
+  return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & S_IFMT : 0;
+}
+
+QByteArray bigEndian(quint32 value) {
+  QByteArray bytes(4, '\0');
+  qToBigEndian(value, bytes.data());
+  return bytes;
+}
+
+QByteArray chunk(const QByteArray &type, const QByteArray &data) {
+  QByteArray bytes = type + data;
+  quint32 crc = 0xffffffff;
+  for (const char byte : bytes) {
+    crc ^= uchar(byte);
+    for (int bit = 0; bit < 8; ++bit) crc = crc >> 1 ^ (0xedb88320 & (0 - (crc & 1)));
+  }
+  return bigEndian(quint32(data.size())) + bytes + bigEndian(~crc);
+}
+
+// A gray PNG that declares its size and holds no pixels: what a
+// decompression bomb shows before it is inflated.
+QByteArray pngHeader(int width, int height) {
+  const QByteArray size = bigEndian(width) + bigEndian(height);
+  return "\x89PNG\r\n\x1a\n" + chunk("IHDR", size + QByteArray::fromHex("0800000000")) +
+         chunk("IDAT", {}) + chunk("IEND", {});
+}
+
+}  // namespace
+
+class Files : public ToolTest {
+ protected:
+  const GrayPicture picture = pattern(16, 16);
+  const QByteArray edges = pgm(edgesOf(picture, {}));
+  void SetUp() override { write("in.pgm", pgm(picture)); }
+};
+
+TEST_F(Files, AFailedWriteSaysWhyAndKeepsTheOldOutput) {
+  write("old.pgm", kOld);
+  const Outcome run = canny({"in.pgm", "old.pgm"}, {}, fileSizeLimit(100));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "canny: old.pgm: cannot write: File too large\n");
+  EXPECT_EQ(read("old.pgm"), kOld);
+  EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files), QStringList({"in.pgm", "old.pgm"}));
+
+  const Outcome toStdout = canny({"in.pgm", "-"}, {}, [] { close(STDOUT_FILENO); });
+  EXPECT_EQ(toStdout.err, "canny: standard output: is closed\n");
+}
+
+TEST_F(Files, AFullDiskSaysSoAndKeepsTheOldOutput) {
+  if (geteuid() != 0) GTEST_SKIP() << "mounting a small tmpfs needs root";
+  ASSERT_TRUE(QDir(scratch.path()).mkdir("disk"));
+  QProcess shell;
+  shell.setWorkingDirectory(scratch.path());
+  shell.start("unshare", {"-m", "--propagation", "private", "sh", "-c",
+                          "mount -t tmpfs -o size=64k tmpfs disk || exit 99; echo old >disk/k.pgm;"
+                          "dd if=/dev/zero of=disk/fill bs=4k 2>/dev/null;"
+                          "\"$0\" in.pgm disk/k.pgm; echo $?; cat disk/k.pgm",
+                          CANNY_PATH});
+  ASSERT_TRUE(shell.waitForFinished(60000));
+  if (shell.exitCode() == 99) GTEST_SKIP() << "no tmpfs in a private mount namespace here";
+  EXPECT_EQ(shell.readAllStandardOutput(), "1\nold\n");
+  EXPECT_EQ(shell.readAllStandardError(),
+            "canny: disk/k.pgm: cannot write: No space left on device\n");
+}
+
+TEST_F(Files, DevicesPipesAndDescriptorsAreWrittenInPlace) {
+  const Outcome toStdout = canny({"--format", "pgm", "in.pgm", "/dev/stdout"});
+  EXPECT_EQ(toStdout.status, 0);
+  EXPECT_EQ(toStdout.out, edges);
+
+  ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
+  QProcess reader;
+  reader.start("cat", {path("fifo")});
+  EXPECT_EQ(canny({"--format", "pgm", "in.pgm", "fifo"}).status, 0);
+  ASSERT_TRUE(reader.waitForFinished(60000));
+  EXPECT_EQ(reader.readAllStandardOutput(), edges);
+  EXPECT_EQ(fileType(path("fifo")), S_IFIFO);
+
+  if (mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+    GTEST_SKIP() << "this system does not allow mknod";
+  EXPECT_EQ(canny({"--format", "pgm", "in.pgm", "null"}).status, 0);
+  EXPECT_EQ(fileType(path("null")), S_IFCHR);
+}
+
+TEST_F(Files, ReadingStopsWhereThePictureOrTheBudgetEnds) {
+  const Outcome zeros = canny({"/dev/zero", "out.pgm"});
+  EXPECT_EQ(zeros.status, 1);
+  EXPECT_TRUE(zeros.err.startsWith("canny: /dev/zero: ")) << zeros.err.toStdString();
+
+  const QByteArray endless = "\x89PNG\r\n\x1a\n" + QByteArray(17 << 20, 'x');
+  const Outcome stream = canny({"--max-pixels", "1", "-", "out.pgm"}, endless);
+  EXPECT_EQ(stream.status, 1);
+  EXPECT_TRUE(stream.err.contains("standard input: cannot read picture: more data than"))
+      << stream.err.toStdString();
+
+  // Wider than Qt's PGM reader goes.
+  const GrayPicture wide = pattern(40000, 2);
+  EXPECT_EQ(canny({"-", "-"}, pgm(wide)).out, pgm(edgesOf(wide, {})));
+
+  write("bomb.png", pngHeader(23000, 23000));
+  write("big.png", pngHeader(12000, 12000));  // more than Qt's own limit of 128 MB
+  write("edge.pgm", "P5 1000 250 255\n" + QByteArray(250000, '\x80'));
+  const std::pair<QStringList, QByteArray> refused[] = {
+      {{"bomb.png", "out.pgm"}, "bomb.png: 23000 x 23000 pixels is more than the budget"},
+      {{"-", "out.pgm"}, "standard input: 23000 x 23000 pixels"},
+      {{"--max-pixels", "249999", "edge.pgm", "out.pgm"}, "edge.pgm: 1000 x 250 pixels"}};
+  for (const auto &[arguments, message] : refused) {
+    const Outcome run = canny(arguments, read("bomb.png"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.contains(message) && run.err.contains("--max-pixels"))
+        << run.err.toStdString();
+  }
+  EXPECT_EQ(canny({"--max-pixels", "250000", "edge.pgm", "out.pgm"}).status, 0);
+  const Outcome big = canny({"big.png", "out.pgm"});
+  EXPECT_EQ(big.status, 1);
+  EXPECT_FALSE(big.err.contains("limit") || big.err.contains("budget")) << big.err.toStdString();
+  const Outcome cramped = canny({"big.png", "out.pgm"}, {}, memoryLimit(200 << 20));
+  EXPECT_EQ(cramped.err, "canny: big.png: cannot read picture: out of memory\n");
+}
