@@ -8,7 +8,6 @@
 #include <unistd.h>
 #include <QDir>
 #include <QProcess>
-#include <QtEndian>
 
 #include "Harness.h"
 
@@ -16,49 +15,19 @@ namespace {
 
 const QByteArray kOld = "an earlier edge map";
 
-// Writes beyond `bytes` fail with EFBIG, as on a full disk, and do not kill.
-std::function<void()> fileSizeLimit(rlim_t bytes) {
-  return [bytes] {
-    const rlimit limit{bytes, bytes};
-    setrlimit(RLIMIT_FSIZE, &limit);
+// A resource limit for the child; writes beyond RLIMIT_FSIZE then fail with
+// EFBIG, as on a full disk, instead of killing it.
+std::function<void()> limit(int resource, rlim_t most) {
+  return [resource, most] {
+    const rlimit both{most, most};
+    setrlimit(resource, &both);
     signal(SIGXFSZ, SIG_IGN);
-  };
-}
-
-std::function<void()> memoryLimit(rlim_t bytes) {
-  return [bytes] {
-    const rlimit limit{bytes, bytes};
-    setrlimit(RLIMIT_AS, &limit);
   };
 }
 
 mode_t fileType(const QString &path) {
   struct stat status {};
   return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & S_IFMT : 0;
-}
-
-QByteArray bigEndian(quint32 value) {
-  QByteArray bytes(4, '\0');
-  qToBigEndian(value, bytes.data());
-  return bytes;
-}
-
-QByteArray chunk(const QByteArray &type, const QByteArray &data) {
-  QByteArray bytes = type + data;
-  quint32 crc = 0xffffffff;
-  for (const char byte : bytes) {
-    crc ^= uchar(byte);
-    for (int bit = 0; bit < 8; ++bit) crc = crc >> 1 ^ (0xedb88320 & (0 - (crc & 1)));
-  }
-  return bigEndian(quint32(data.size())) + bytes + bigEndian(~crc);
-}
-
-// A gray PNG that declares its size and holds no pixels: what a
-// decompression bomb shows before it is inflated.
-QByteArray pngHeader(int width, int height) {
-  const QByteArray size = bigEndian(width) + bigEndian(height);
-  return "\x89PNG\r\n\x1a\n" + chunk("IHDR", size + QByteArray::fromHex("0800000000")) +
-         chunk("IDAT", {}) + chunk("IEND", {});
 }
 
 }  // namespace
@@ -72,7 +41,7 @@ class Files : public ToolTest {
 
 TEST_F(Files, AFailedWriteSaysWhyAndKeepsTheOldOutput) {
   write("old.pgm", kOld);
-  const Outcome run = canny({"in.pgm", "old.pgm"}, {}, fileSizeLimit(100));
+  const Outcome run = canny({"in.pgm", "old.pgm"}, {}, limit(RLIMIT_FSIZE, 100));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, "canny: old.pgm: cannot write: File too large\n");
   EXPECT_EQ(read("old.pgm"), kOld);
@@ -133,8 +102,15 @@ TEST_F(Files, ReadingStopsWhereThePictureOrTheBudgetEnds) {
   const GrayPicture wide = pattern(40000, 2);
   EXPECT_EQ(canny({"-", "-"}, pgm(wide)).out, pgm(edgesOf(wide, {})));
 
-  write("bomb.png", pngHeader(23000, 23000));
-  write("big.png", pngHeader(12000, 12000));  // more than Qt's own limit of 128 MB
+  // A decompression bomb, 66 MB in memory, 0.5 MB as PNG, 529 megapixels.
+  QImage bomb(23000, 23000, QImage::Format_Mono);
+  bomb.fill(0);
+  ASSERT_TRUE(bomb.save(path("bomb.png")));
+  // More than Qt's own default limit of 128 MB, and cut short after its header.
+  QImage large(12000, 12000, QImage::Format_Grayscale8);
+  large.fill(0);
+  ASSERT_TRUE(large.save(path("big.png")));
+  write("big.png", read("big.png").left(1000));
   write("edge.pgm", "P5 1000 250 255\n" + QByteArray(250000, '\x80'));
   const std::pair<QStringList, QByteArray> refused[] = {
       {{"bomb.png", "out.pgm"}, "bomb.png: 23000 x 23000 pixels is more than the budget"},
@@ -150,6 +126,6 @@ TEST_F(Files, ReadingStopsWhereThePictureOrTheBudgetEnds) {
   const Outcome big = canny({"big.png", "out.pgm"});
   EXPECT_EQ(big.status, 1);
   EXPECT_FALSE(big.err.contains("limit") || big.err.contains("budget")) << big.err.toStdString();
-  const Outcome cramped = canny({"big.png", "out.pgm"}, {}, memoryLimit(200 << 20));
+  const Outcome cramped = canny({"big.png", "out.pgm"}, {}, limit(RLIMIT_AS, 200 << 20));
   EXPECT_EQ(cramped.err, "canny: big.png: cannot read picture: out of memory\n");
 }
