@@ -19,21 +19,19 @@ QByteArray formatByContent(const QByteArray &first) {
   if (first.startsWith("\xff\xd8\xff")) return "jpeg";
   if (first.startsWith("BM")) return "bmp";
   if (first.startsWith("GIF87a") || first.startsWith("GIF89a")) return "gif";
-  if (first.startsWith("II*") || first.startsWith("MM\0*")) return "tiff";
+  if (first.startsWith("II*") || first.startsWith(QByteArrayView("MM\0*", 4))) return "tiff";
   if (first.startsWith("RIFF") && first.mid(8, 4) == "WEBP") return "webp";
   return {};
 }
 
-QString sizeText(QSize size) {
-  return QStringLiteral("%1 x %2 pixels").arg(size.width()).arg(size.height());
-}
-
 PictureReading overBudget(QSize size, qint64 maxPixels) {
-  return {
-      {},
-      size,
-      QStringLiteral("%1 is more than the budget of %2 pixels").arg(sizeText(size)).arg(maxPixels),
-      true};
+  return {{},
+          size,
+          QStringLiteral("%1 x %2 pixels is more than the budget of %3 pixels")
+              .arg(size.width())
+              .arg(size.height())
+              .arg(maxPixels),
+          true};
 }
 
 // Gray Netpbm pictures are read here whatever their size; the other kinds
@@ -115,7 +113,7 @@ PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
   return readPicture(buffer, request);
 }
 
-PictureReading readPictureFile(const QString &path, const PictureRequest &request) {
+PictureReading readPicture(const QString &path, const PictureRequest &request) {
   if (QFileInfo(path).isDir()) return {{}, {}, QStringLiteral("is a folder"), false};
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {{}, {}, "cannot open: " + file.errorString(), false};

@@ -29,4 +29,4 @@ struct PictureReading {
 PictureReading readPicture(QIODevice &device, const PictureRequest &request = {});
 
 // Reads the file at `path`, its extension serving as the format hint.
-PictureReading readPictureFile(const QString &path, const PictureRequest &request = {});
+PictureReading readPicture(const QString &path, const PictureRequest &request = {});

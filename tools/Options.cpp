@@ -21,9 +21,10 @@ const QString kNotes = QStringLiteral(
     "A gray 8-bit picture is used byte for byte; any other picture is first drawn\n"
     "into an 8-bit gray bitmap, as the application does.\n"
     "The edge map (0 and 255 only) is written as an 8-bit gray picture in the\n"
-    "format of OUTPUT's extension, or of --format: %1. Not JPEG, which would\n"
-    "add gray levels. Devices, FIFOs and /dev/stdout are written directly; a\n"
-    "file is replaced only once the whole edge map is safely written.\n"
+    "format of OUTPUT's extension, or of --format: %1.\n"
+    "JPEG is refused: it would add gray levels. Devices, FIFOs and /dev/stdout\n"
+    "are written directly; a file is replaced only once the whole edge map is\n"
+    "safely written.\n"
     "INPUT '-' reads standard input; OUTPUT '-' writes standard output, as PGM\n"
     "unless --format says otherwise. For files named '-', write ./-\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 wrong usage.\n");

@@ -23,7 +23,7 @@ QString damageReported(const QStringList &qtSaid) {
 }
 
 PictureReading readInput(const QString &input, const PictureRequest &request) {
-  if (input != QLatin1String("-")) return readPictureFile(input, request);
+  if (input != QLatin1String("-")) return readPicture(input, request);
   QFile in;
   if (standardStreamWasClosed(0) || !in.open(0, QIODevice::ReadOnly))
     return {{}, {}, QStringLiteral("is closed"), false};

@@ -62,7 +62,7 @@ TEST_F(ToolTest, HelpAndVersionGoToStandardOutput) {
   EXPECT_EQ(help.status, 0);
   for (const char *mentioned :
        {"Usage: canny", "--t1", "--t2", "--sigma", "--steps", "--max-pixels", "--format",
-        "standard output", "up to 100", "Not JPEG"})
+        "standard output", "up to 100", "JPEG is refused"})
     EXPECT_TRUE(help.out.contains(mentioned)) << mentioned;
   const Outcome version = canny({"--version"});
   EXPECT_EQ(version.status, 0);
