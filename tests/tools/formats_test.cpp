@@ -40,10 +40,11 @@ TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGrayTheSameEachTime) 
     EXPECT_EQ(written.depth(), 8);
     EXPECT_TRUE(written.isGrayscale());
     EXPECT_EQ(grayBytes(written.convertToFormat(QImage::Format_Grayscale8)).bytes, edges.bytes);
-    if (expectedFormat == "bmp")  // bottom row first, each padded from 53 to 56 bytes
+    if (expectedFormat == "bmp") {  // bottom row first, each padded from 53 to 56 bytes
       for (int row = 0; row < 31; ++row)
         EXPECT_EQ(first.mid(qFromLittleEndian<quint32>(first.constData() + 10) + row * 56 + 53, 3),
                   QByteArray(3, '\0'));
+    }
   }
 }
 
