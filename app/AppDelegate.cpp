@@ -49,12 +49,18 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   _tabBarController = new QTabWidget(_window.get());
   _tabBarController->setTabPosition(QTabWidget::South);
   _tabBarController->setDocumentMode(true);
+  // Every screen runs this delegate's detector entry.
+  const EdgeDetector detector = [this](float t1, float t2, float sigma, std::int32_t steps,
+                                       std::int32_t width, std::int32_t height,
+                                       std::uint8_t *data) {
+    return cannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
+  };
   const QList<PictureViewController *> screens{
-      new FirstPicViewController(QStringLiteral("FirstPicViewController")),
-      new SecondPicViewController(QStringLiteral("SecondPicViewController")),
-      new ThirdPicViewController(QStringLiteral("ThirdPicViewController")),
-      new FourthViewController(QStringLiteral("FourthViewController")),
-      new FifthViewController(QStringLiteral("FifthViewController")),
+      new FirstPicViewController(QStringLiteral("FirstPicViewController"), detector),
+      new SecondPicViewController(QStringLiteral("SecondPicViewController"), detector),
+      new ThirdPicViewController(QStringLiteral("ThirdPicViewController"), detector),
+      new FourthViewController(QStringLiteral("FourthViewController"), detector),
+      new FifthViewController(QStringLiteral("FifthViewController"), detector),
   };
   for (PictureViewController *screen : screens)
     _tabBarController->addTab(screen, screen->tabBarIcon(), screen->title());
@@ -68,10 +74,10 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   return true;
 }
 
-void AppDelegate::cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps,
+bool AppDelegate::cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps,
                                     std::int32_t width, std::int32_t height,
                                     std::uint8_t *data) const {
-  ::cannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
+  return tryCannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
 }
 
 void AppDelegate::applicationStateChanged(Qt::ApplicationState state) {

@@ -1,7 +1,7 @@
 #pragma once
 // The application's delegate: made before launch, launched once, it builds
 // and owns the window with its five tabs, and carries the edge detector that
-// every screen runs. AppDelegate::shared() reaches it from anywhere.
+// it hands to every screen it builds. AppDelegate::shared() reaches it.
 #include <QObject>
 #include <QVariantMap>
 #include <cstdint>
@@ -29,8 +29,9 @@ class AppDelegate : public QObject {
   QTabWidget *tabBarController() const { return _tabBarController; }
 
   // The Canny edge detector over `data` (width * height gray bytes, rows of
-  // width bytes), rewritten in place to 255 on edges and 0 elsewhere.
-  void cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
+  // width bytes), rewritten in place to 255 on edges and 0 elsewhere. False,
+  // with the bytes unchanged, when the detector found no working memory.
+  bool cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
                          std::int32_t height, std::uint8_t *data) const;
 
   // Life-cycle notifications; nothing is saved or restored at any of them.

@@ -10,7 +10,7 @@
 #include "engine/planeBorders.h"
 #include "engine/smoothGaussian.h"
 #include "engine/suppressNonMaxima.h"
-#include "screens/GrayBitmap.h"
+#include "imaging/GrayBitmap.h"
 
 namespace {
 

@@ -33,8 +33,9 @@ int wholePixels(qreal length) {
 }
 }  // namespace
 
-FifthViewController::FifthViewController(const QString &nibName, QWidget *parent)
-    : PictureViewController(nibName, fifthScreen, parent),
+FifthViewController::FifthViewController(const QString &nibName, EdgeDetector detector,
+                                         QWidget *parent)
+    : PictureViewController(nibName, fifthScreen, std::move(detector), parent),
       _pictureSource(std::make_unique<CameraDialogSource>()) {}
 
 FifthViewController::~FifthViewController() = default;

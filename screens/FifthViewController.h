@@ -15,7 +15,8 @@ class FifthViewController : public PictureViewController, public CameraPickerDel
   Q_OBJECT
 
  public:
-  explicit FifthViewController(const QString &nibName, QWidget *parent = nullptr);
+  explicit FifthViewController(const QString &nibName, EdgeDetector detector,
+                               QWidget *parent = nullptr);
   ~FifthViewController() override;
 
   // The shrunken picture Apply and Reset start from; null until one is taken.

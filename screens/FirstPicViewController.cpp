@@ -13,5 +13,6 @@ constexpr ScreenConstants firstScreen{
 };
 }  // namespace
 
-FirstPicViewController::FirstPicViewController(const QString &nibName, QWidget *parent)
-    : PictureViewController(nibName, firstScreen, parent) {}
+FirstPicViewController::FirstPicViewController(const QString &nibName, EdgeDetector detector,
+                                               QWidget *parent)
+    : PictureViewController(nibName, firstScreen, std::move(detector), parent) {}

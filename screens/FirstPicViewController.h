@@ -7,5 +7,6 @@ class FirstPicViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit FirstPicViewController(const QString &nibName, QWidget *parent = nullptr);
+  explicit FirstPicViewController(const QString &nibName, EdgeDetector detector,
+                                  QWidget *parent = nullptr);
 };

@@ -13,5 +13,6 @@ constexpr ScreenConstants fourthScreen{
 };
 }  // namespace
 
-FourthViewController::FourthViewController(const QString &nibName, QWidget *parent)
-    : PictureViewController(nibName, fourthScreen, parent) {}
+FourthViewController::FourthViewController(const QString &nibName, EdgeDetector detector,
+                                           QWidget *parent)
+    : PictureViewController(nibName, fourthScreen, std::move(detector), parent) {}

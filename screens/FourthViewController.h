@@ -7,5 +7,6 @@ class FourthViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit FourthViewController(const QString &nibName, QWidget *parent = nullptr);
+  explicit FourthViewController(const QString &nibName, EdgeDetector detector,
+                                QWidget *parent = nullptr);
 };

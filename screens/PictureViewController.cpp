@@ -6,12 +6,11 @@
 #include <QShowEvent>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 
-#include "app/AppDelegate.h"
+#include "imaging/GrayBitmapContext.h"
 #include "screens/FloatSlider.h"
-#include "screens/GrayBitmap.h"
-#include "screens/GrayBitmapContext.h"
 #include "screens/ImageNamed.h"
 #include "screens/ImageView.h"
 #include "screens/PictureToolBar.h"
@@ -50,10 +49,12 @@ void applySliderPasses(FloatSlider *t1, FloatSlider *t2, FloatSlider *sigma, Flo
 }  // namespace
 
 PictureViewController::PictureViewController(const QString &nibName,
-                                             const ScreenConstants &constants, QWidget *parent)
+                                             const ScreenConstants &constants,
+                                             EdgeDetector detector, QWidget *parent)
     : QWidget(parent),
       _nibName(nibName),
       _constants(constants),
+      _detector(std::move(detector)),
       _title(QCoreApplication::translate(titleContext, constants.titleKey)),
       _tabBarIcon(iconNamed(QString::fromLatin1(constants.tabIcon))) {}
 
@@ -165,21 +166,21 @@ void PictureViewController::reset() { showPicture(sourcePicture()); }
 
 std::unique_ptr<GrayBitmapContext> PictureViewController::CreateGrayScaleBitmapContext(
     const QImage &image) const {
-  return GrayBitmapContext::create(image.width(), image.height(), _constants.reportsFailures);
+  QString failure;
+  auto context = GrayBitmapContext::create(image.width(), image.height(), &failure);
+  if (!context && _constants.reportsFailures) {
+    const QByteArray message = failure.toLatin1();
+    std::fwrite(message.constData(), 1, std::size_t(message.size()), stderr);
+  }
+  return context;
 }
 
 QImage PictureViewController::ManipulateImagePixelData(const QImage &image) {
   loadViewIfNeeded();  // the sliders live in the view
   const std::unique_ptr<GrayBitmapContext> context = CreateGrayScaleBitmapContext(image);
   if (!context) return {};
-  drawGray(image, context->bitmap());
-
-  AppDelegate *delegate = AppDelegate::shared();
-  if (delegate && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps) {
-    delegate->cannyEdgeDetector(_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
-                                truncatedSteps(_sliderSteps->value()), context->width(),
-                                context->height(), context->data());
-  }
-  // A deep copy: the memory under the surface is freed when `context` goes.
-  return context->bitmap().copy();
+  if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) return {};
+  const EdgeSettings settings{_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
+                              truncatedSteps(_sliderSteps->value())};
+  return edgeMapIn(*context, image, settings, _detector);
 }

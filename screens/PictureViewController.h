@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <memory>
 
+#include "imaging/EdgeMap.h"
 #include "screens/FloatSlider.h"
 #include "screens/ImageView.h"
 #include "screens/ScreenConstants.h"
@@ -56,7 +57,8 @@ class PictureViewController : public QWidget {
   // reports failures).
   std::unique_ptr<GrayBitmapContext> CreateGrayScaleBitmapContext(const QImage &image) const;
   // The edge map of `image` at the sliders' current values, independent of
-  // any memory of the call; a null image when no surface could be made.
+  // any memory of the call; a null image when no surface could be made or the
+  // detector found no working memory.
   QImage ManipulateImagePixelData(const QImage &image);
 
  public slots:
@@ -66,7 +68,9 @@ class PictureViewController : public QWidget {
   virtual void reset();
 
  protected:
-  PictureViewController(const QString &nibName, const ScreenConstants &constants, QWidget *parent);
+  // `detector` is what Apply runs; whoever builds the screen hands it over.
+  PictureViewController(const QString &nibName, const ScreenConstants &constants,
+                        EdgeDetector detector, QWidget *parent);
 
   // The picture Apply and Reset start from: the sample picture, looked up
   // afresh each time so that results never build on one another.
@@ -93,6 +97,7 @@ class PictureViewController : public QWidget {
 
   QString _nibName;
   ScreenConstants _constants;
+  EdgeDetector _detector;
   QString _title;
   QIcon _tabBarIcon;
   QList<QPointer<QObject>> _view;  // what the interface file added to this widget

@@ -13,5 +13,6 @@ constexpr ScreenConstants secondScreen{
 };
 }  // namespace
 
-SecondPicViewController::SecondPicViewController(const QString &nibName, QWidget *parent)
-    : PictureViewController(nibName, secondScreen, parent) {}
+SecondPicViewController::SecondPicViewController(const QString &nibName, EdgeDetector detector,
+                                                 QWidget *parent)
+    : PictureViewController(nibName, secondScreen, std::move(detector), parent) {}

@@ -6,5 +6,6 @@ class SecondPicViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit SecondPicViewController(const QString &nibName, QWidget *parent = nullptr);
+  explicit SecondPicViewController(const QString &nibName, EdgeDetector detector,
+                                   QWidget *parent = nullptr);
 };

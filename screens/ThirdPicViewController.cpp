@@ -13,5 +13,6 @@ constexpr ScreenConstants thirdScreen{
 };
 }  // namespace
 
-ThirdPicViewController::ThirdPicViewController(const QString &nibName, QWidget *parent)
-    : PictureViewController(nibName, thirdScreen, parent) {}
+ThirdPicViewController::ThirdPicViewController(const QString &nibName, EdgeDetector detector,
+                                               QWidget *parent)
+    : PictureViewController(nibName, thirdScreen, std::move(detector), parent) {}

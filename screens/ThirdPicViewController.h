@@ -6,5 +6,6 @@ class ThirdPicViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit ThirdPicViewController(const QString &nibName, QWidget *parent = nullptr);
+  explicit ThirdPicViewController(const QString &nibName, EdgeDetector detector,
+                                  QWidget *parent = nullptr);
 };

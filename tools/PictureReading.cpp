@@ -4,8 +4,8 @@
 #include <QImage>
 #include <new>
 
+#include "imaging/GrayBitmap.h"
 #include "imaging/PictureReader.h"
-#include "screens/GrayBitmap.h"
 #include "tools/Failure.h"
 #include "tools/QtMessages.h"
 #include "tools/StandardErrorCapture.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/cannyEdgeDetector.h"
-#include "screens/GrayBitmap.h"
+#include "imaging/GrayBitmap.h"
 
 inline QImage engineEdgeMap(const QImage &picture, float t1, float t2, float sigma,
                             std::int32_t steps) {

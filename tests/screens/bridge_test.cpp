@@ -7,10 +7,10 @@
 #include <memory>
 
 #include "app/AppDelegate.h"
+#include "imaging/GrayBitmapContext.h"
 #include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/FourthViewController.h"
-#include "screens/GrayBitmapContext.h"
 #include "screens/ImageNamed.h"
 #include "screens/SecondPicViewController.h"
 #include "screens/ThirdPicViewController.h"
@@ -20,11 +20,16 @@
 namespace {
 std::unique_ptr<PictureViewController> makeScreen(const QString &name) {
   std::unique_ptr<PictureViewController> screen;
-  if (name == "FirstPicViewController") screen = std::make_unique<FirstPicViewController>(name);
-  if (name == "SecondPicViewController") screen = std::make_unique<SecondPicViewController>(name);
-  if (name == "ThirdPicViewController") screen = std::make_unique<ThirdPicViewController>(name);
-  if (name == "FourthViewController") screen = std::make_unique<FourthViewController>(name);
-  if (name == "FifthViewController") screen = std::make_unique<FifthViewController>(name);
+  if (name == "FirstPicViewController")
+    screen = std::make_unique<FirstPicViewController>(name, tryCannyEdgeDetector);
+  if (name == "SecondPicViewController")
+    screen = std::make_unique<SecondPicViewController>(name, tryCannyEdgeDetector);
+  if (name == "ThirdPicViewController")
+    screen = std::make_unique<ThirdPicViewController>(name, tryCannyEdgeDetector);
+  if (name == "FourthViewController")
+    screen = std::make_unique<FourthViewController>(name, tryCannyEdgeDetector);
+  if (name == "FifthViewController")
+    screen = std::make_unique<FifthViewController>(name, tryCannyEdgeDetector);
   screen->loadViewIfNeeded();
   return screen;
 }

@@ -86,7 +86,7 @@ void CameraDialogTest::withoutACameraAPictureFileIsTakenInstead() {
   const QImage photo = imageNamed("thirdPic").scaled(640, 480);
   ChosenFile chosen{writePicture("photo.png", photo)};
 
-  FifthViewController screen("FifthViewController");
+  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   CameraDialog *dialog = dialogOf(screen);
   QVERIFY(dialog && dialog->isVisible() && dialog->isModal());
@@ -138,7 +138,7 @@ void CameraDialogTest::anUnreadableFileIsExplained() {
     file.write(content);
   }
 
-  FifthViewController screen("FifthViewController");
+  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   CameraDialog *dialog = dialogOf(screen);
   chooseFilesFrom(dialog, &chosen);
@@ -159,7 +159,7 @@ void CameraDialogTest::anUnreadableFileIsExplained() {
 
 void CameraDialogTest::cancelEscapeAndCloseChangeNothing() {
   ChosenFile chosen{writePicture("kept.png", imageNamed("fourthPic").scaled(400, 320))};
-  FifthViewController screen("FifthViewController");
+  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   chooseFilesFrom(dialogOf(screen), &chosen);
   clickOn(dialogOf(screen)->openFileButton());
@@ -204,7 +204,7 @@ void CameraDialogTest::aFileIsTurnedTheWayItWasShot() {
   file.write(withOrientation(jpeg, 6));
   file.close();
 
-  FifthViewController screen("FifthViewController");
+  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   chooseFilesFrom(dialogOf(screen), &chosen);
   clickOn(dialogOf(screen)->openFileButton());

@@ -96,7 +96,7 @@ void CameraPipeWireTest::cleanupTestCase() {
 }
 
 void CameraPipeWireTest::takesAStillAndTheScreenProcessesIt() {
-  FifthViewController screen("FifthViewController");
+  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   CameraDialog *dialog = openDialogOf(screen);
   QVERIFY(dialog && dialog->isVisible() && dialog->isModal());

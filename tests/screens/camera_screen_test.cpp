@@ -51,7 +51,7 @@ class CameraScreenTest : public QObject {
 };
 
 void CameraScreenTest::init() {
-  _screen = std::make_unique<FifthViewController>("FifthViewController");
+  _screen = std::make_unique<FifthViewController>("FifthViewController", tryCannyEdgeDetector);
   auto source = std::make_unique<StandInPictureSource>();
   _source = source.get();
   _screen->setPictureSource(std::move(source));
@@ -158,7 +158,7 @@ void CameraScreenTest::opensOnEveryAppearanceOfTheTab() {
   _screen.reset();
   QTabWidget tabs;
   tabs.addTab(new QWidget, "Other");
-  auto *screen = new FifthViewController("FifthViewController");
+  auto *screen = new FifthViewController("FifthViewController", tryCannyEdgeDetector);
   auto source = std::make_unique<StandInPictureSource>();
   StandInPictureSource *counted = source.get();
   screen->setPictureSource(std::move(source));

@@ -48,7 +48,7 @@ void drop(QWidget *target, const QString &path) {
 }  // namespace
 
 void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGive() {
-  FirstPicViewController screen(QStringLiteral("FirstPicViewController"));
+  FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
   screen.show();
   QVERIFY(QTest::qWaitForWindowExposed(&screen));
   PictureToolBar *bar = screen.toolBar();
@@ -92,7 +92,7 @@ void PictureToolsTest::ownPictureOpensFullSizeAndReverts() {
   QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x89PNG\r\n\x1a\n-") > 0);
   broken.close();
 
-  FirstPicViewController screen(QStringLiteral("FirstPicViewController"));
+  FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
   screen.show();
   QVERIFY(QTest::qWaitForWindowExposed(&screen));
   drop(&screen, _dir.filePath("own.png"));
@@ -107,7 +107,7 @@ void PictureToolsTest::ownPictureOpensFullSizeAndReverts() {
   QVERIFY(!screen.toolBar()->revertAction()->isEnabled());
 
   // The camera screen keeps an eighth of whatever it is given, and has no sample.
-  FifthViewController camera(QStringLiteral("FifthViewController"));
+  FifthViewController camera(QStringLiteral("FifthViewController"), tryCannyEdgeDetector);
   camera.setPictureSource(std::make_unique<StandInPictureSource>());
   camera.show();
   QVERIFY(QTest::qWaitForWindowExposed(&camera));

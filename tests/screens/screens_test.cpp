@@ -17,11 +17,15 @@
 
 namespace {
 std::unique_ptr<PictureViewController> makeScreen(const QString &name) {
-  if (name == "FirstPicViewController") return std::make_unique<FirstPicViewController>(name);
-  if (name == "SecondPicViewController") return std::make_unique<SecondPicViewController>(name);
-  if (name == "ThirdPicViewController") return std::make_unique<ThirdPicViewController>(name);
-  if (name == "FourthViewController") return std::make_unique<FourthViewController>(name);
-  return std::make_unique<FifthViewController>(name);
+  if (name == "FirstPicViewController")
+    return std::make_unique<FirstPicViewController>(name, tryCannyEdgeDetector);
+  if (name == "SecondPicViewController")
+    return std::make_unique<SecondPicViewController>(name, tryCannyEdgeDetector);
+  if (name == "ThirdPicViewController")
+    return std::make_unique<ThirdPicViewController>(name, tryCannyEdgeDetector);
+  if (name == "FourthViewController")
+    return std::make_unique<FourthViewController>(name, tryCannyEdgeDetector);
+  return std::make_unique<FifthViewController>(name, tryCannyEdgeDetector);
 }
 
 struct Range {
@@ -109,7 +113,7 @@ void ScreensTest::slidersStartFromTheTable() {
 }
 
 void ScreensTest::interfaceFileSuppliesOutletsAndWiring() {
-  SecondPicViewController screen("SecondPicViewController");
+  SecondPicViewController screen("SecondPicViewController", tryCannyEdgeDetector);
   screen.show();
   QVERIFY(screen.resetButton() && screen.applyButton() && screen.image());
   QCOMPARE(screen.resetButton()->text(), QStringLiteral("Reset"));
@@ -129,16 +133,16 @@ void ScreensTest::interfaceFileSuppliesOutletsAndWiring() {
 void ScreensTest::missingInterfaceFileLeavesAnEmptyScreen() {
   QTest::ignoreMessage(QtWarningMsg, "Interface file :/ui/NoSuchFile.ui cannot be read");
   QTest::ignoreMessage(QtWarningMsg, "Interface file NoSuchFile lacks one of the four sliders");
-  ThirdPicViewController screen("NoSuchFile");
+  ThirdPicViewController screen("NoSuchFile", tryCannyEdgeDetector);
   screen.show();
   QVERIFY(!screen.applyButton());
   QVERIFY(!screen.sliderT1());
-  // No sliders, so no detector run: the plain gray drawing comes back.
-  QVERIFY(!screen.ManipulateImagePixelData(imageNamed("thirdPic")).isNull());
+  // No sliders, no settings: no edge map either.
+  QVERIFY(screen.ManipulateImagePixelData(imageNamed("thirdPic")).isNull());
 }
 
 void ScreensTest::fifthDoesNothingWithoutAPicture() {
-  FifthViewController screen("FifthViewController");
+  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   QVERIFY(screen.image()->image().isNull());
   clickOn(screen.applyButton());
@@ -156,7 +160,7 @@ void ScreensTest::fifthDoesNothingWithoutAPicture() {
 }
 
 void ScreensTest::fifthWorksOnTheGivenPicture() {
-  FifthViewController screen("FifthViewController");
+  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   const QImage picture = imageNamed("fourthPic").scaled(113, 75);
   screen.setPreImage(picture);

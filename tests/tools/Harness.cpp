@@ -4,7 +4,7 @@
 #include <QProcess>
 
 #include "engine/cannyEdgeDetector.h"
-#include "screens/GrayBitmap.h"
+#include "imaging/GrayBitmap.h"
 
 void ToolTest::write(const QString &name, const QByteArray &bytes) const {
   QFile file(path(name));

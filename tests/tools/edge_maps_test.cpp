@@ -6,8 +6,8 @@
 #include <limits>
 
 #include "Harness.h"
+#include "imaging/GrayBitmap.h"
 #include "imaging/PictureReader.h"
-#include "screens/GrayBitmap.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 #pragma once
 // The one way this program turns a picture into the detector's 8-bit gray
 // bytes: a gray QImage over caller memory, exactly `width` bytes a row, and
-// the picture drawn into it with QPainter at its pixel size. The screens'
-// bridge and the command-line tool both use it, so both see the same bytes.
+// the picture drawn into it with QPainter at its pixel size.
 #include <QImage>
 
 // A Format_Grayscale8 image that uses `data` (width * height bytes) as its

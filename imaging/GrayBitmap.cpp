@@ -1,4 +1,4 @@
-#include "screens/GrayBitmap.h"
+#include "imaging/GrayBitmap.h"
 
 #include <QPainter>
 

@@ -1,0 +1,24 @@
+#include "imaging/EdgeMap.h"
+
+#include "imaging/GrayBitmap.h"
+#include "imaging/GrayBitmapContext.h"
+
+QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *failure,
+               const EdgeDetector &detector) {
+  const std::unique_ptr<GrayBitmapContext> surface =
+      GrayBitmapContext::create(picture.width(), picture.height(), failure);
+  if (!surface) return {};
+  return edgeMapIn(*surface, picture, settings, detector, failure);
+}
+
+QImage edgeMapIn(GrayBitmapContext &surface, const QImage &picture, const EdgeSettings &settings,
+                 const EdgeDetector &detector, QString *failure) {
+  drawGray(picture, surface.bitmap());
+  if (!detector(settings.t1, settings.t2, settings.sigma, settings.steps, surface.width(),
+                surface.height(), surface.data())) {
+    if (failure) *failure = QStringLiteral("not enough memory to detect edges");
+    return {};
+  }
+  // A deep copy: the memory under the surface is freed when the surface goes.
+  return surface.bitmap().copy();
+}
