@@ -29,74 +29,75 @@ void widenRows(const std::uint8_t *data, const RowGrid &g, std::ptrdiff_t y0, st
 constexpr std::ptrdiff_t kRowLanes = 32;
 constexpr std::ptrdiff_t kColumnLanes = sweeps::kBlockLanes;
 
-template <std::ptrdiff_t kLanes, typename Load, typename Store>
+template <std::ptrdiff_t kLanes, bool kScaled, typename... Ends>
 ENGINE_INLINE void sweepBlockOf(std::ptrdiff_t lanes, float *block, std::ptrdiff_t n,
-                                const sweeps::Recursion &r, const Load &load, const Store &store) {
+                                const sweeps::Recursion &r, float scale, const Ends &...ends) {
   if (lanes == kLanes)
-    sweeps::sweepBlock<kLanes>(block, n, lanes, r, load, store);
+    sweeps::sweepBlock<kLanes, kScaled>(block, n, lanes, r, scale, ends...);
   else
-    sweeps::sweepBlock<0>(block, n, lanes, r, load, store);
+    sweeps::sweepBlock<0, kScaled>(block, n, lanes, r, scale, ends...);
 }
 
 // The row sweeps of rows y0 to y1, straight from the bytes: a block of rows
-// is widened and transposed into the interleaved layout a tile at a time as
-// the first sweep reaches it, and transposed back into the grid as the last
-// sweep leaves it.
+// is widened and transposed into the interleaved layout a run of positions at
+// a time as the first sweep reaches it, and transposed back into the grid as
+// the last sweep leaves it.
 ENGINE_VECTOR_CLONES
 void sweepRowsFromBytes(const std::uint8_t *data, const RowGrid &g, std::ptrdiff_t y0,
                         std::ptrdiff_t y1, const sweeps::Recursion &r, float *scratch) {
+  constexpr std::ptrdiff_t kRun = sweeps::kRunPositions;
+  static_assert(kRun == 16);
   const std::ptrdiff_t w = g.width;
+  float tile[kRun * kRowLanes];
   for (; y0 < y1; y0 += kRowLanes) {
     const std::ptrdiff_t lanes = std::min(kRowLanes, y1 - y0);
-    const auto load = [&](std::ptrdiff_t k0, std::ptrdiff_t k1, float *tile) {
+    const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
       // Widened along the rows first, where it vectorises, then transposed.
-      constexpr std::ptrdiff_t kTile = sweeps::kTilePositions;
-      static_assert(kTile == 16);
-      float wide[kRowLanes * kTile];
+      float wide[kRowLanes * kRun];
       for (std::ptrdiff_t i = 0; i < lanes; ++i) {
         const std::uint8_t *in = data + (y0 + i) * w + k0;
-        if (k1 - k0 == kTile)
-          transposing::widen16(in, wide + i * kTile);
+        if (k1 - k0 == kRun)
+          transposing::widen16(in, wide + i * kRun);
         else
-          for (std::ptrdiff_t k = 0; k < k1 - k0; ++k) wide[i * kTile + k] = in[k];
+          for (std::ptrdiff_t k = 0; k < k1 - k0; ++k) wide[i * kRun + k] = in[k];
       }
-      transpose(wide, kTile, tile, lanes, k1 - k0, lanes);
+      transpose(wide, kRun, tile, lanes, k1 - k0, lanes);
+      return sweeps::Run<const float>{tile, lanes};
     };
-    const auto store = [&](std::ptrdiff_t k0, std::ptrdiff_t k1, const float *tile) {
+    const auto sink = [&](std::ptrdiff_t, std::ptrdiff_t) {
+      return sweeps::Run<float>{tile, lanes};
+    };
+    const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
       transpose(tile, lanes, g.rows[y0 + 1] + 1 + k0, g.stride, lanes, k1 - k0);
     };
-    sweepBlockOf<kRowLanes>(lanes, scratch, w, r, load, store);
+    sweepBlockOf<kRowLanes, false>(lanes, scratch, w, r, 1.0f, source, sink, flush);
   }
 }
 
 // The column sweeps of columns x0 to x1, a strip at a time: position y of a
-// strip is a piece of row y, copied into the interleaved layout as the first
-// sweep reaches it. The gain goes on as the last sweep hands the strip back,
-// noting whether any sample left the safe range.
+// strip is a piece of row y, read by the first sweep where it lies. The last
+// sweep writes it back there with the gain on, noting whether any sample
+// left the safe range.
 ENGINE_VECTOR_CLONES
 bool sweepColumnsAndScale(const RowGrid &g, std::ptrdiff_t x0, std::ptrdiff_t x1,
                           const sweeps::Recursion &r, float *scratch) {
-  const float gain = r.gain;
   int unsafe = 0;  // an int: a bool accumulator keeps the loop from vectorising
   for (; x0 < x1; x0 += kColumnLanes) {
     const std::ptrdiff_t lanes = std::min(kColumnLanes, x1 - x0);
-    const auto load = [&](std::ptrdiff_t k0, std::ptrdiff_t k1, float *tile) {
-      for (std::ptrdiff_t k = k0; k < k1; ++k)
-        std::memcpy(tile + (k - k0) * lanes, g.rows[k + 1] + 1 + x0,
-                    static_cast<std::size_t>(lanes) * sizeof(float));
+    const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
+      return sweeps::Run<const float>{g.rows[k0 + 1] + 1 + x0, g.stride};
     };
-    const auto store = [&](std::ptrdiff_t k0, std::ptrdiff_t k1, const float *tile) {
+    const auto sink = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
+      return sweeps::Run<float>{g.rows[k0 + 1] + 1 + x0, g.stride};
+    };
+    const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
       for (std::ptrdiff_t k = k0; k < k1; ++k) {
-        const float *from = tile + (k - k0) * lanes;
-        float *to = g.rows[k + 1] + 1 + x0;
-        for (std::ptrdiff_t i = 0; i < lanes; ++i) {
-          const float v = from[i] * gain;
-          to[i] = v;
-          unsafe |= static_cast<int>(!(__builtin_fabsf(v) < kSafeMagnitude));
-        }
+        const float *row = g.rows[k + 1] + 1 + x0;
+        for (std::ptrdiff_t i = 0; i < lanes; ++i)
+          unsafe |= static_cast<int>(!(__builtin_fabsf(row[i]) < kSafeMagnitude));
       }
     };
-    sweepBlockOf<kColumnLanes>(lanes, scratch, g.height, r, load, store);
+    sweepBlockOf<kColumnLanes, true>(lanes, scratch, g.height, r, r.gain, source, sink, flush);
   }
   return unsafe == 0;
 }

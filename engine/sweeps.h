@@ -68,34 +68,42 @@ ENGINE_INLINE void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, con
   }
 }
 
-// Positions a tile holds in sweepBlock: a tile of kBlockLanes lines stays in
-// the first-level cache.
-constexpr std::ptrdiff_t kTilePositions = 16;
+// Positions sweepBlock moves in and out at a time: a run of them across
+// kBlockLanes lines stays in the first-level cache.
+constexpr std::ptrdiff_t kRunPositions = 16;
+
+// Positions k0 to k1 - 1 of several lines outside the block: position k of
+// line i at first[(k - k0) * stride + i].
+template <typename T>
+struct Run {
+  T *first;
+  std::ptrdiff_t stride;
+};
 
 // All the sweep pairs over `lanes` lines interleaved in `block` (position k
-// of line i at block[k * lanes + i]), fused with moving the lines in and out:
-// the first sweep takes its input a tile of positions at a time from
-// load(k0, k1, tile), tile[(k - k0) * lanes + i] being position k of line i;
-// the last sweep hands its results to store(k0, k1, tile) the same way. The
-// block is read and written by the sweeps in between only.
-template <std::ptrdiff_t kLanes, typename Load, typename Store>
+// of line i at block[k * lanes + i]), fused with moving the lines in and out,
+// kRunPositions positions at a time: the first sweep reads its input from
+// source(k0, k1), a Run<const float>; the last sweep writes its results,
+// times `scale` when kScaled, to sink(k0, k1), a Run<float>, then calls
+// flush(k0, k1). The sweeps in between work on the block alone.
+template <std::ptrdiff_t kLanes, bool kScaled, typename Source, typename Sink, typename Flush>
 ENGINE_INLINE void sweepBlock(float *block, std::ptrdiff_t n, std::ptrdiff_t lanes,
-                              const Recursion &r, const Load &load, const Store &store) {
+                              const Recursion &r, float scale, const Source &source,
+                              const Sink &sink, const Flush &flush) {
   const std::ptrdiff_t count = kLanes ? kLanes : lanes;
   const float nu = r.nu, b = r.boundaryScale;
   const auto at = [&](std::ptrdiff_t k) { return block + k * count; };
   float carry[kBlockLanes];
-  float tile[kTilePositions * kBlockLanes];
-  for (std::ptrdiff_t k0 = 0; k0 < n; k0 += kTilePositions) {
-    const std::ptrdiff_t k1 = std::min(n, k0 + kTilePositions);
-    load(k0, k1, tile);
+  for (std::ptrdiff_t k0 = 0; k0 < n; k0 += kRunPositions) {
+    const std::ptrdiff_t k1 = std::min(n, k0 + kRunPositions);
+    const Run<const float> run = source(k0, k1);
     std::ptrdiff_t k = k0;
     if (k == 0) {
-      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = block[i] = tile[i] * b;
+      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = block[i] = run.first[i] * b;
       ++k;
     }
     for (; k < k1; ++k) {
-      const float *__restrict in = tile + (k - k0) * count;
+      const float *__restrict in = run.first + (k - k0) * run.stride;
       float *__restrict out = at(k);
       for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = out[i] = in[i] + nu * carry[i];
     }
@@ -104,21 +112,26 @@ ENGINE_INLINE void sweepBlock(float *block, std::ptrdiff_t n, std::ptrdiff_t lan
     if (s > 0) causalSweep<kLanes>(at, n, count, nu, b);
     if (s + 1 < r.steps) antiCausalSweep<kLanes>(at, n, count, nu, b);
   }
-  for (std::ptrdiff_t k1 = n; k1 > 0; k1 -= kTilePositions) {
-    const std::ptrdiff_t k0 = std::max<std::ptrdiff_t>(0, k1 - kTilePositions);
+  const auto put = [&](float *__restrict out, std::ptrdiff_t i, float v) {
+    carry[i] = v;
+    out[i] = kScaled ? v * scale : v;
+  };
+  for (std::ptrdiff_t k1 = n; k1 > 0; k1 -= kRunPositions) {
+    const std::ptrdiff_t k0 = std::max<std::ptrdiff_t>(0, k1 - kRunPositions);
+    const Run<float> run = sink(k0, k1);
     std::ptrdiff_t k = k1 - 1;
     if (k == n - 1) {
       const float *last = at(k);
-      float *out = tile + (k - k0) * count;
-      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = out[i] = last[i] * b;
+      float *out = run.first + (k - k0) * run.stride;
+      for (std::ptrdiff_t i = 0; i < count; ++i) put(out, i, last[i] * b);
       --k;
     }
     for (; k >= k0; --k) {
       const float *__restrict in = at(k);
-      float *__restrict out = tile + (k - k0) * count;
-      for (std::ptrdiff_t i = 0; i < count; ++i) carry[i] = out[i] = in[i] + nu * carry[i];
+      float *__restrict out = run.first + (k - k0) * run.stride;
+      for (std::ptrdiff_t i = 0; i < count; ++i) put(out, i, in[i] + nu * carry[i]);
     }
-    store(k0, k1, static_cast<const float *>(tile));
+    flush(k0, k1);
   }
 }
 
