@@ -83,13 +83,9 @@ void StripLinker::linkUntil(std::ptrdiff_t y) {
   _next = y;
 }
 
-void joinStrips(const ClassMap &map, const std::ptrdiff_t *firstRows, int count,
-                PendingStack stack) {
-  if (count == 0) return;
+void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack) {
   Tracer tracer(map, 0, map.height + 2, stack);
-  for (int i = 0; i < count; ++i) {
-    tracer.followRow(firstRows[i] - 1, edgeClass::kMarked);
-    tracer.followRow(firstRows[i], edgeClass::kMarked);
-  }
+  tracer.followRow(firstRow - 1, edgeClass::kMarked);
+  tracer.followRow(firstRow, edgeClass::kMarked);
   tracer.followLeftovers(1, map.height + 1);
 }

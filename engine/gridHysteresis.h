@@ -33,7 +33,7 @@ class StripLinker {
   PendingStack _stack;
 };
 
-// Joins strips linked on their own: `firstRows` are the first rows of every
-// strip but the topmost. Afterwards every cell that a seed reaches is marked.
-void joinStrips(const ClassMap &map, const std::ptrdiff_t *firstRows, int count,
-                PendingStack stack);
+// Joins two strips linked on their own, the lower starting at `firstRow`.
+// Once every pair of neighbouring strips is joined (in any order), every
+// cell that a seed reaches is marked.
+void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack);

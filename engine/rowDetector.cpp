@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <new>
-#include <vector>
 
 #include "engine/edgeClasses.h"
 #include "engine/gridHysteresis.h"
@@ -43,47 +41,20 @@ void writeEdgeMap(const ClassMap &map, std::uint8_t *data, std::ptrdiff_t y0, st
   }
 }
 
-// Each part's view of the grid's rows. A part reads the two rows beyond each
-// of its ends, which the neighbouring parts overwrite with classes; it reads
-// copies of them, made before any part starts (after the scratch rows a
-// thinner uses).
-std::vector<std::vector<float *>> partViews(const RowGrid &g, int parts) {
-  const std::ptrdiff_t h = g.height, n = g.width + 2;
-  std::vector<std::vector<float *>> views(static_cast<std::size_t>(parts),
-                                          std::vector<float *>(g.rows, g.rows + h + 2));
-  if (parts == 1) return views;
-  for (int part = 0; part < parts; ++part) {
-    const Range r = partOf(h, parts, part);
-    float *copies = g.scratchOf(part) + kThinnerRows * n;
-    // In the grid's 1-based numbering the part is rows r.begin + 1 to r.end.
-    const std::ptrdiff_t shared[4] = {r.begin - 1, r.begin, r.end + 1, r.end + 2};
-    for (int i = 0; i < 4; ++i) {
-      const std::ptrdiff_t y = shared[i];
-      if (y < 1 || y > h) continue;
-      std::memcpy(copies + i * n, g.rows[y], static_cast<std::size_t>(n) * sizeof(float));
-      views[static_cast<std::size_t>(part)][static_cast<std::size_t>(y)] = copies + i * n;
-    }
-  }
-  return views;
-}
-
-bool classAndLink(const RowGrid &g, float t1, float t2, SuppressionStop stop) {
-  const std::ptrdiff_t w = g.width, h = g.height;
+void classAndLink(const RowGrid &g, float t1, float t2, SuppressionStop stop) {
+  const std::ptrdiff_t w = g.width, h = g.height, n = w + 2;
   const int parts = partsFor(h, std::max<std::ptrdiff_t>(1, kPixelsPerPart / w));
-  std::vector<std::vector<float *>> views;
-  std::vector<std::ptrdiff_t> firstRows;
-  try {
-    views = partViews(g, parts);
-    firstRows.reserve(static_cast<std::size_t>(parts));
-  } catch (const std::bad_alloc &) {
-    return false;
-  }
+  const auto rowsOf = [&](int part) {
+    const Range r = partOf(h, parts, part);
+    return PartRows(g, r.begin + 1, r.end + 1, parts == 1, g.scratchOf(part) + kThinnerRows * n);
+  };
+  for (int part = 0; part < parts; ++part) rowsOf(part).copyShared();
   const ClassMap map = classMapOver(g);
   const std::ptrdiff_t batch = std::max<std::ptrdiff_t>(1, kPixelsPerBatch / w);
   runParts(parts, [&](int part) {
     const Range r = partOf(h, parts, part);
-    RowThinner thinner(views[static_cast<std::size_t>(part)].data(), map, r.begin + 1, t1, t2, stop,
-                       g.scratchOf(part));
+    const PartRows rows = rowsOf(part);
+    RowThinner thinner(rows, map, r.begin + 1, t1, t2, stop, g.scratchOf(part));
     StripLinker linker(map, r.begin + 1, g.pendingOf(part));
     for (std::ptrdiff_t y = r.begin + 1; y <= r.end;) {
       y = std::min(y + batch, r.end + 1);
@@ -91,9 +62,8 @@ bool classAndLink(const RowGrid &g, float t1, float t2, SuppressionStop stop) {
       linker.linkUntil(y);
     }
   });
-  for (int part = 1; part < parts; ++part) firstRows.push_back(partOf(h, parts, part).begin + 1);
-  joinStrips(map, firstRows.data(), parts - 1, g.pendingOf(0));
-  return true;
+  for (int part = 1; part < parts; ++part)
+    joinStrips(map, partOf(h, parts, part).begin + 1, g.pendingOf(0));
 }
 
 }  // namespace
@@ -107,7 +77,7 @@ bool detectByRows(RowGrid &g, float t1, float t2, float sigma, std::int32_t step
   const bool safe = loadSmoothed(data, g, sigma, steps);
   replicateBorder(g);
   const SuppressionStop stop = safe ? SuppressionStop{g.width + 1, 0} : findSuppressionStop(g, t1);
-  if (!classAndLink(g, t1, t2, stop)) return false;
+  classAndLink(g, t1, t2, stop);
   const ClassMap map = classMapOver(g);
   parallelFor(g.height, std::max<std::ptrdiff_t>(1, kPixelsPerPart / g.width),
               [&](std::ptrdiff_t y0, std::ptrdiff_t y1, int) { writeEdgeMap(map, data, y0, y1); });

@@ -98,7 +98,21 @@ ClassMap classMapOver(const RowGrid &g) {
 // Row y's floats are overwritten only once the gradients of row y + 1, the
 // last to read them, are done. Scratch holds nine rows: zeros for the border
 // rows, gradients of two rows, magnitudes of three and one thinned row.
-RowThinner::RowThinner(float *const *rows, const ClassMap &map, std::ptrdiff_t y0, float t1,
+PartRows::PartRows(const RowGrid &g, std::ptrdiff_t y0, std::ptrdiff_t y1, bool alone,
+                   float *copies)
+    : _rows(g.rows), _copies(copies), _length(g.width + 2), _shared{y0 - 2, y0 - 1, y1, y1 + 1} {
+  for (std::ptrdiff_t &y : _shared)
+    if (alone || y < 1 || y > g.height) y = -1;
+}
+
+void PartRows::copyShared() const {
+  for (int i = 0; i < 4; ++i)
+    if (_shared[i] >= 0)
+      std::memcpy(_copies + i * _length, _rows[_shared[i]],
+                  static_cast<std::size_t>(_length) * sizeof(float));
+}
+
+RowThinner::RowThinner(const PartRows &rows, const ClassMap &map, std::ptrdiff_t y0, float t1,
                        float t2, SuppressionStop stop, float *scratch)
     : _rows(rows), _map(map), _next(y0), _t1(t1), _t2(t2), _stop(stop) {
   const std::ptrdiff_t n = map.width + 2;

@@ -23,14 +23,34 @@ SuppressionStop findSuppressionStop(const RowGrid &grid, float t1);
 // The class map laid over the grid's floats: class row y in float row y.
 ClassMap classMapOver(const RowGrid &grid);
 
-// Classes the rows of one part of the grid, y0 on, a batch at a time. `rows`
-// are the grid's row pointers as the part sees them (copies for rows that
-// other parts overwrite); scratch holds kThinnerRows rows of width + 2.
+// Scratch rows of width + 2 floats that a RowThinner uses.
 inline constexpr std::ptrdiff_t kThinnerRows = 9;
 
+// The grid's rows as the part of the work with rows y0..y1 - 1 sees them. The
+// two rows beyond each of its ends belong to the neighbouring parts, which
+// overwrite them with classes, so the part reads copies of them, kept in
+// `copies` (four rows), made for every part before any part starts.
+class PartRows {
+ public:
+  PartRows(const RowGrid &grid, std::ptrdiff_t y0, std::ptrdiff_t y1, bool alone, float *copies);
+  void copyShared() const;
+  const float *operator[](std::ptrdiff_t y) const {
+    for (int i = 0; i < 4; ++i)
+      if (y == _shared[i]) return _copies + i * _length;
+    return _rows[y];
+  }
+
+ private:
+  float *const *_rows;
+  float *_copies;
+  std::ptrdiff_t _length, _shared[4];  // -1 where a row is the part's own or the border
+};
+
+// Classes the rows of one part of the grid, y0 on, a batch at a time;
+// scratch holds kThinnerRows rows.
 class RowThinner {
  public:
-  RowThinner(float *const *rows, const ClassMap &map, std::ptrdiff_t y0, float t1, float t2,
+  RowThinner(const PartRows &rows, const ClassMap &map, std::ptrdiff_t y0, float t1, float t2,
              SuppressionStop stop, float *scratch);
   // Classes the rows up to y - 1. Class row 0 and class row height + 1 (all
   // kNone) are written by the parts that reach them.
@@ -39,7 +59,7 @@ class RowThinner {
  private:
   void gradientsOfRow(std::ptrdiff_t y);
 
-  float *const *_rows;
+  const PartRows &_rows;
   ClassMap _map;
   std::ptrdiff_t _next;
   float _t1, _t2;

@@ -110,15 +110,13 @@ void checkClassMap(Cells &entry, PaddedPlane plain, float t1, float t2, std::int
     }
   std::vector<std::ptrdiff_t> stack(static_cast<std::size_t>(capacity));
   const PendingStack pending{stack.data(), capacity};
-  std::vector<std::ptrdiff_t> firstRows;
   strips = static_cast<int>(std::clamp<std::int64_t>(strips, 1, std::max<std::int64_t>(h, 1)));
   for (int s = 0; s < strips; ++s) {
     const std::ptrdiff_t y0 = 1 + h * s / strips, y1 = 1 + h * (s + 1) / strips;
-    if (s > 0) firstRows.push_back(y0);
     StripLinker linker(map, y0, pending);
     for (std::ptrdiff_t y = y0; y < y1;) linker.linkUntil(y = std::min(y + 3, y1));
   }
-  joinStrips(map, firstRows.data(), static_cast<int>(firstRows.size()), pending);
+  for (int s = 1; s < strips; ++s) joinStrips(map, 1 + h * s / strips, pending);
   for (std::int64_t y = 0; y <= h + 1; ++y) {
     for (std::int64_t x = 0; x < pitch; ++x) {
       const std::uint8_t c = map.row(y)[x];

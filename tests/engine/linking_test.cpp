@@ -53,15 +53,14 @@ TEST(Linking, StripsAndSmallStacksMarkExactlyTheCellsReachedFromASeed) {
       for (const std::ptrdiff_t capacity : {1, 5, 100000}) {
         Cells linked = classes;
         const ClassMap map{linked.data(), pitch, width, height};
-        std::vector<std::ptrdiff_t> stack(static_cast<std::size_t>(capacity)), firstRows;
+        std::vector<std::ptrdiff_t> stack(static_cast<std::size_t>(capacity));
         const PendingStack pending{stack.data(), capacity};
         for (int s = 0; s < strips; ++s) {
           const std::ptrdiff_t y0 = 1 + height * s / strips, y1 = 1 + height * (s + 1) / strips;
-          if (s > 0) firstRows.push_back(y0);
           StripLinker linker(map, y0, pending);
           for (std::ptrdiff_t y = y0; y < y1;) linker.linkUntil(y = std::min(y + 4, y1));
         }
-        joinStrips(map, firstRows.data(), strips - 1, pending);
+        for (int s = 1; s < strips; ++s) joinStrips(map, 1 + height * s / strips, pending);
         for (std::size_t i = 0; i < linked.size(); ++i) {
           const bool marked = linked[i] == edgeClass::kMarked;
           ASSERT_EQ(marked, expected[i] == 1)
