@@ -3,19 +3,35 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/vectorClones.h"
+
 namespace {
 
+ENGINE_VECTOR_CLONES
+void writeEdgeRows(const ClassMap &map, std::uint8_t *edges, std::ptrdiff_t y0, std::ptrdiff_t y1) {
+  const std::ptrdiff_t w = map.width;  // a local: the bytes written could alias the map's fields
+  for (std::ptrdiff_t y = y0; y < y1; ++y) {
+    const std::uint8_t *__restrict in = map.row(y) + 1;
+    std::uint8_t *__restrict out = edges + (y - 1) * w;
+    for (std::ptrdiff_t x = 0; x < w; ++x) out[x] = edgeClass::edgeByte(in[x]);
+  }
+}
+
 // Follows marked cells to their followable neighbours, depth first, staying
-// within map cells [lo, hi) (whole rows; the border columns hold kNone).
+// within rows y0..y1 - 1 (the border columns hold kNone). Cells it marks in
+// rows before `written`, whose edge bytes are written already, it writes too.
 class Tracer {
  public:
-  Tracer(const ClassMap &map, std::ptrdiff_t y0, std::ptrdiff_t y1, PendingStack stack)
+  Tracer(const ClassMap &map, std::ptrdiff_t y0, std::ptrdiff_t y1, PendingStack stack,
+         std::uint8_t *edges, std::ptrdiff_t written)
       : _cells(map.cells),
         _pitch(map.pitch),
         _width(map.width),
         _lo(y0 * map.pitch),
         _hi(y1 * map.pitch),
-        _stack(stack) {}
+        _written(written * map.pitch),
+        _stack(stack),
+        _edges(edges) {}
 
   // Follows every neighbour of the marked cell at `cell`, and theirs.
   void follow(std::ptrdiff_t cell) {
@@ -28,6 +44,7 @@ class Tracer {
       for (const std::ptrdiff_t step : steps) {
         const std::ptrdiff_t n = c + step;
         if (n < _lo || n >= _hi || !edgeClass::isFollowable(_cells[n])) continue;
+        if (n < _written) _edges[(n / _pitch - 1) * _width + n % _pitch - 1] = 255;
         if (size < _stack.capacity) {
           _cells[n] = edgeClass::kMarked;
           _stack.cells[size++] = n;
@@ -65,8 +82,9 @@ class Tracer {
 
  private:
   std::uint8_t *_cells;
-  std::ptrdiff_t _pitch, _width, _lo, _hi;
+  std::ptrdiff_t _pitch, _width, _lo, _hi, _written;
   PendingStack _stack;
+  std::uint8_t *_edges;
   bool _leftPending = false;
 };
 
@@ -76,15 +94,17 @@ class Tracer {
 // row, so the last of them is followed once more.
 void StripLinker::linkUntil(std::ptrdiff_t y) {
   if (y <= _next) return;
-  Tracer tracer(_map, _y0, y, _stack);
+  Tracer tracer(_map, _y0, y, _stack, _edges, _next);
   if (_next > _y0) tracer.followRow(_next - 1, edgeClass::kMarked);
   tracer.followPending(_next, y);
   tracer.followLeftovers(_y0, y);
+  writeEdgeRows(_map, _edges, _next, y);
   _next = y;
 }
 
-void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack) {
-  Tracer tracer(map, 0, map.height + 2, stack);
+void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack,
+                std::uint8_t *edges) {
+  Tracer tracer(map, 0, map.height + 2, stack, edges, map.height + 2);
   tracer.followRow(firstRow - 1, edgeClass::kMarked);
   tracer.followRow(firstRow, edgeClass::kMarked);
   tracer.followLeftovers(1, map.height + 1);

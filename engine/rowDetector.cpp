@@ -2,14 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 
-#include "engine/edgeClasses.h"
 #include "engine/gridHysteresis.h"
 #include "engine/parallel.h"
 #include "engine/rowSmoothing.h"
 #include "engine/rowThinning.h"
-#include "engine/vectorClones.h"
 
 namespace {
 
@@ -31,17 +28,8 @@ void replicateBorder(const RowGrid &g) {
   }
 }
 
-ENGINE_VECTOR_CLONES
-void writeEdgeMap(const ClassMap &map, std::uint8_t *data, std::ptrdiff_t y0, std::ptrdiff_t y1) {
-  const std::ptrdiff_t w = map.width;  // a local: the bytes written could alias the map's fields
-  for (std::ptrdiff_t y = y0; y < y1; ++y) {
-    const std::uint8_t *__restrict in = map.row(y + 1) + 1;
-    std::uint8_t *__restrict out = data + y * w;
-    for (std::ptrdiff_t x = 0; x < w; ++x) out[x] = edgeClass::edgeByte(in[x]);
-  }
-}
-
-void classAndLink(const RowGrid &g, float t1, float t2, SuppressionStop stop) {
+void classLinkAndWrite(const RowGrid &g, float t1, float t2, SuppressionStop stop,
+                       std::uint8_t *data) {
   const std::ptrdiff_t w = g.width, h = g.height, n = w + 2;
   const int parts = partsFor(h, std::max<std::ptrdiff_t>(1, kPixelsPerPart / w));
   const auto rowsOf = [&](int part) {
@@ -55,7 +43,7 @@ void classAndLink(const RowGrid &g, float t1, float t2, SuppressionStop stop) {
     const Range r = partOf(h, parts, part);
     const PartRows rows = rowsOf(part);
     RowThinner thinner(rows, map, r.begin + 1, t1, t2, stop, g.scratchOf(part));
-    StripLinker linker(map, r.begin + 1, g.pendingOf(part));
+    StripLinker linker(map, r.begin + 1, g.pendingOf(part), data);
     for (std::ptrdiff_t y = r.begin + 1; y <= r.end;) {
       y = std::min(y + batch, r.end + 1);
       thinner.classUntil(y);
@@ -63,7 +51,7 @@ void classAndLink(const RowGrid &g, float t1, float t2, SuppressionStop stop) {
     }
   });
   for (int part = 1; part < parts; ++part)
-    joinStrips(map, partOf(h, parts, part).begin + 1, g.pendingOf(0));
+    joinStrips(map, partOf(h, parts, part).begin + 1, g.pendingOf(0), data);
 }
 
 }  // namespace
@@ -77,9 +65,6 @@ bool detectByRows(RowGrid &g, float t1, float t2, float sigma, std::int32_t step
   const bool safe = loadSmoothed(data, g, sigma, steps);
   replicateBorder(g);
   const SuppressionStop stop = safe ? SuppressionStop{g.width + 1, 0} : findSuppressionStop(g, t1);
-  classAndLink(g, t1, t2, stop);
-  const ClassMap map = classMapOver(g);
-  parallelFor(g.height, std::max<std::ptrdiff_t>(1, kPixelsPerPart / g.width),
-              [&](std::ptrdiff_t y0, std::ptrdiff_t y1, int) { writeEdgeMap(map, data, y0, y1); });
+  classLinkAndWrite(g, t1, t2, stop, data);
   return true;
 }

@@ -11,8 +11,8 @@
 // reached from a seed (>= t2) through 8-neighbours above t1, found here by a
 // plain breadth-first search.
 //
-// Class map: for any thresholds and values, the edge map written from it is
-// the one the plain form writes; the border and the padding at the end of
+// Class map: for any thresholds and values, the edge map written as it is
+// linked is the one the plain form writes; the border and the padding at the end of
 // each map row keep their values, also with strips of a row or two and
 // stacks of a single cell.
 //
@@ -110,13 +110,15 @@ void checkClassMap(Cells &entry, PaddedPlane plain, float t1, float t2, std::int
     }
   std::vector<std::ptrdiff_t> stack(static_cast<std::size_t>(capacity));
   const PendingStack pending{stack.data(), capacity};
+  // An allocation of its own, so that a byte written beyond it is caught.
+  auto *edges = new std::uint8_t[static_cast<std::size_t>(std::max<std::int64_t>(w * h, 1))];
   strips = static_cast<int>(std::clamp<std::int64_t>(strips, 1, std::max<std::int64_t>(h, 1)));
   for (int s = 0; s < strips; ++s) {
     const std::ptrdiff_t y0 = 1 + h * s / strips, y1 = 1 + h * (s + 1) / strips;
-    StripLinker linker(map, y0, pending);
+    StripLinker linker(map, y0, pending, edges);
     for (std::ptrdiff_t y = y0; y < y1;) linker.linkUntil(y = std::min(y + 3, y1));
   }
-  for (int s = 1; s < strips; ++s) joinStrips(map, 1 + h * s / strips, pending);
+  for (int s = 1; s < strips; ++s) joinStrips(map, 1 + h * s / strips, pending, edges);
   for (std::int64_t y = 0; y <= h + 1; ++y) {
     for (std::int64_t x = 0; x < pitch; ++x) {
       const std::uint8_t c = map.row(y)[x];
@@ -125,10 +127,13 @@ void checkClassMap(Cells &entry, PaddedPlane plain, float t1, float t2, std::int
       } else if (x == 0 || y == 0 || x == w + 1 || y == h + 1) {
         if (c != edgeClass::kNone) fail("linking changed the border");
       } else if (edgeClass::edgeByte(c) != writtenByte(plain[x][y])) {
+        fail("the fast form's classes differ from the plain form's edge map");
+      } else if (edges[(y - 1) * w + x - 1] != writtenByte(plain[x][y])) {
         fail("the fast form's edge map differs from the plain form's");
       }
     }
   }
+  delete[] edges;
   delete[] bytes;
 }
 

@@ -1,7 +1,9 @@
 // Hysteresis over a class map, as the fast pipeline links it: in strips of
-// rows joined afterwards, with stacks too small for the search. Whatever the
-// split and the stack, the edge cells must be exactly the seeds and the
-// followable cells joined to one, found here by a plain breadth-first search.
+// rows joined afterwards, with stacks too small for the search, writing the
+// edge map as it goes. Whatever the split and the stack, the marked cells
+// must be exactly the seeds and the followable cells joined to one, found
+// here by a plain breadth-first search, and the edge map those and the
+// bright cells.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -51,16 +53,17 @@ TEST(Linking, StripsAndSmallStacksMarkExactlyTheCellsReachedFromASeed) {
     const Cells expected = reachedFromSeeds(classes, pitch);
     for (const int strips : {1, 3, 7}) {
       for (const std::ptrdiff_t capacity : {1, 5, 100000}) {
-        Cells linked = classes;
+        Cells linked = classes, edges(static_cast<std::size_t>(width * height), 77);
         const ClassMap map{linked.data(), pitch, width, height};
         std::vector<std::ptrdiff_t> stack(static_cast<std::size_t>(capacity));
         const PendingStack pending{stack.data(), capacity};
         for (int s = 0; s < strips; ++s) {
           const std::ptrdiff_t y0 = 1 + height * s / strips, y1 = 1 + height * (s + 1) / strips;
-          StripLinker linker(map, y0, pending);
+          StripLinker linker(map, y0, pending, edges.data());
           for (std::ptrdiff_t y = y0; y < y1;) linker.linkUntil(y = std::min(y + 4, y1));
         }
-        for (int s = 1; s < strips; ++s) joinStrips(map, 1 + height * s / strips, pending);
+        for (int s = 1; s < strips; ++s)
+          joinStrips(map, 1 + height * s / strips, pending, edges.data());
         for (std::size_t i = 0; i < linked.size(); ++i) {
           const bool marked = linked[i] == edgeClass::kMarked;
           ASSERT_EQ(marked, expected[i] == 1)
@@ -69,6 +72,12 @@ TEST(Linking, StripsAndSmallStacksMarkExactlyTheCellsReachedFromASeed) {
           if (!marked) {
             ASSERT_EQ(linked[i], classes[i]);
           }
+          const std::ptrdiff_t x = static_cast<std::ptrdiff_t>(i) % pitch - 1,
+                               y = static_cast<std::ptrdiff_t>(i) / pitch - 1;
+          if (x < 0 || x >= width || y < 0 || y >= height) continue;
+          const bool edge = expected[i] == 1 || (classes[i] & edgeClass::kBright) != 0;
+          ASSERT_EQ(edges[static_cast<std::size_t>(y * width + x)], edge ? 255 : 0)
+              << "byte of cell " << x << "," << y;
         }
       }
     }
