@@ -13,5 +13,5 @@ bool loadSmoothed(const std::uint8_t *data, const RowGrid &grid, float sigma, st
 inline constexpr float kSafeMagnitude = 1e37f;
 
 // Work is split so that each part has at least this many pixels; below that,
-// starting a thread costs more than it saves.
+// handing a part to a worker thread costs more than it saves.
 inline constexpr std::ptrdiff_t kPixelsPerPart = 1 << 16;
