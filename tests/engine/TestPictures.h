@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <random>
 #include <vector>
 
@@ -46,9 +45,4 @@ inline std::vector<std::uint8_t> partlyOverflowingPicture(std::int32_t width, st
 
 inline float randomFloat(std::mt19937 &rng, float lo, float hi) {
   return std::uniform_real_distribution<float>(lo, hi)(rng);
-}
-
-// Equal to the bit, so that infinities and signed zeros count too.
-inline bool sameBits(const std::vector<float> &a, const std::vector<float> &b) {
-  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }

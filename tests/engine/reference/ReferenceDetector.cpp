@@ -2,8 +2,21 @@
 
 #include <cmath>
 #include <deque>
+#include <vector>
 
 namespace reference {
+namespace {
+
+// A padded grid of (width + 2) x (height + 2) cells, column after column.
+struct Grid {
+  std::int32_t width, height;
+  std::vector<float> cells;
+
+  Grid(std::int32_t w, std::int32_t h)
+      : width(w), height(h), cells(static_cast<std::size_t>(w + 2) * (h + 2), 0.0f) {}
+  float &at(std::int32_t x, std::int32_t y) { return cells[x * (height + 2) + y]; }
+  float at(std::int32_t x, std::int32_t y) const { return cells[x * (height + 2) + y]; }
+};
 
 void smooth(std::vector<float> &flat, std::int32_t width, std::int32_t height, float sigma,
             std::int32_t steps) {
@@ -114,6 +127,8 @@ void hysteresis(Grid &magnitudes, float t1, float t2) {
         v = 0.0f;
     }
 }
+
+}  // namespace
 
 void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
             std::int32_t height, std::uint8_t *data) {

@@ -1,0 +1,167 @@
+// The engine's edge maps, from the fast detector and from its plain form over
+// padded planes, must equal the reference detector's to the byte, for every
+// family of pictures and settings below (each drawn from its own seed).
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
+#include "TestPictures.h"
+#include "UnderAddressSanitizer.h"
+#include "engine/cannyEdgeDetector.h"
+#include "engine/planeDetector.h"
+#include "reference/ReferenceDetector.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+struct Setting {
+  Bytes picture;
+  int width, height;
+  float t1, t2, sigma;
+  int steps;
+};
+using Settings = std::vector<Setting>;
+
+Settings randomSettings() {
+  std::mt19937 rng(41);
+  auto count = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  Settings all;
+  for (int round = 0; round < 300; ++round) {
+    const int width = count(1, 40), height = count(1, 40);
+    const float t1 = round % 10 == 1 ? randomFloat(rng, -2, 0) : randomFloat(rng, 0, 10);
+    const float t2 = round % 9 == 2 ? t1 : randomFloat(rng, 0, 10);
+    const float sigma = round % 4 == 0 ? 0.0f : randomFloat(rng, 0.1f, 8);
+    Bytes picture = randomPicture(width, height, rng);
+    // Dim pictures, whose gray levels lie among the thresholds as their magnitudes do.
+    if (round % 3 == 0)
+      for (auto &b : picture) b /= 16;
+    all.push_back({picture, width, height, t1, t2, sigma, count(0, 8)});
+  }
+  return all;
+}
+
+// Steps, lines and a checkerboard whose gradients point every way, ties
+// between neighbours, thresholds at the magnitudes that byte pictures give,
+// and sizes of no pixel, whose buffer no form may touch.
+Settings structuredSettings() {
+  Settings all;
+  const int width = 23, height = 17;
+  auto drawn = [&](auto inside) {
+    Bytes bytes(width * height);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) bytes[y * width + x] = inside(x, y) ? 200 : 10;
+    return bytes;
+  };
+  const Bytes pictures[] = {
+      drawn([](int x, int) { return x > 11; }),
+      drawn([](int, int y) { return y > 8; }),
+      drawn([](int x, int y) { return x + y > 19; }),
+      drawn([](int x, int y) { return x > y; }),
+      drawn([](int x, int y) { return 2 * x - y == 9; }),
+      drawn([](int x, int y) { return x == 2 * y; }),
+      drawn([](int x, int y) { return (x + y) % 2; }),
+      drawn([](int x, int y) { return x == 7 && y == 5; }),
+  };
+  for (const Bytes &picture : pictures)
+    for (float t : {0.0f, 23.75f, 47.5f, 71.25f, 95.0f})
+      for (float sigma : {0.0f, 1.0f}) {
+        all.push_back({picture, width, height, t, t, sigma, 2});
+        all.push_back({picture, width, height, t / 2, t, sigma, 2});
+        all.push_back({picture, width, height, t, t / 2, sigma, 2});
+      }
+  for (auto [emptyWidth, emptyHeight] : {std::pair{0, 4}, std::pair{-3, 4}, std::pair{4, -3}})
+    all.push_back({Bytes(16, 0x5A), emptyWidth, emptyHeight, 2, 6, 2, 4});
+  return all;
+}
+
+// Large enough for the work to be split, in shapes that leave odd remainders,
+// and a faint line winding through a whole picture from one bright end: a
+// chain of followable cells far longer than any machine stack could nest.
+Settings largeSettings() {
+  std::mt19937 rng(53);
+  Settings all;
+  for (auto [width, height] :
+       {std::pair{1023, 769}, std::pair{2000, 3}, std::pair{3, 2000}, std::pair{641, 479}}) {
+    const Bytes picture = randomPicture(width, height, rng);
+    all.push_back({picture, width, height, 1, 5, 1.5f, 3});
+    all.push_back({picture, width, height, 0.5f, 3, 0, 4});
+  }
+  const int width = ENGINE_TESTS_UNDER_ASAN ? 800 : 2000;
+  const int height = ENGINE_TESTS_UNDER_ASAN ? 600 : 1500;
+  Bytes winding(width * height, 0);
+  for (int y = 2, turn = 0; y + 4 < height - 2; y += 4, ++turn) {
+    for (int x = 2; x < width - 2; ++x) winding[y * width + x] = 10;
+    for (int k = 1; k < 4; ++k) winding[(y + k) * width + (turn % 2 ? 2 : width - 3)] = 10;
+  }
+  winding[2 * width + 2] = 20;
+  all.push_back({winding, width, height, 2, 6, 0, 0});
+  return all;
+}
+
+// Smoothing that overflows to infinity in a bright region, partly or wholly,
+// or turns every sample into NaN.
+Settings overflowingSettings() {
+  std::mt19937 rng(59);
+  Bytes square = randomPicture(48, 40, rng);
+  for (int y = 5; y < 30; ++y)
+    for (int x = 10; x < 40; ++x) square[y * 48 + x] = 255;
+  Settings all;
+  for (float sigma : {55.0f, 60.0f, kNaN, kInf, 1e-30f, 1e30f})
+    for (int steps : {1, 7, 8})
+      for (float t2 : {0.0f, 6.0f}) all.push_back({square, 48, 40, 2, t2, sigma, steps});
+  const Bytes partly = partlyOverflowingPicture(400, 300);
+  for (auto [t1, t2] : {std::pair{0.01f, 0.05f}, std::pair{0.01f, 2.0f}, std::pair{2.0f, 6.0f}})
+    all.push_back({partly, 400, 300, t1, t2, 60.0f, 8});
+  return all;
+}
+
+// Thresholds no slider gives: every call must end, stay inside its buffers
+// and still give the reference's map.
+Settings extremeThresholdSettings() {
+  std::mt19937 rng(61);
+  const Bytes picture = randomPicture(30, 20, rng);
+  Settings all;
+  for (float t1 : {kNaN, -kInf, -1.0f, 0.0f, 2.0f, 255.0f, 300.0f, kInf})
+    for (float t2 : {kNaN, -kInf, -1.0f, 0.0f, 6.0f, 255.0f, 300.0f, kInf}) {
+      all.push_back({picture, 30, 20, t1, t2, 1.5f, 3});
+      all.push_back({picture, 30, 20, t1, t2, 60.0f, 8});
+    }
+  return all;
+}
+
+struct Family {
+  const char *name;
+  Settings (*settings)();
+};
+
+class Agreement : public testing::TestWithParam<Family> {};
+
+TEST_P(Agreement, BothFormsOfTheEngineGiveTheReferenceEdgeMap) {
+  for (const Setting &s : GetParam().settings()) {
+    SCOPED_TRACE(testing::Message() << s.width << "x" << s.height << " T1 " << s.t1 << " T2 "
+                                    << s.t2 << " sigma " << s.sigma << " steps " << s.steps);
+    Bytes expected = s.picture, fast = s.picture, plain = s.picture;
+    reference::detect(s.t1, s.t2, s.sigma, s.steps, s.width, s.height, expected.data());
+    cannyEdgeDetector(s.t1, s.t2, s.sigma, s.steps, s.width, s.height, fast.data());
+    ASSERT_TRUE(fast == expected) << "the fast detector differs";
+    ASSERT_TRUE(
+        detectOnPaddedPlanes(s.t1, s.t2, s.sigma, s.steps, s.width, s.height, plain.data()));
+    ASSERT_TRUE(plain == expected) << "the plain form differs";
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Detector, Agreement,
+                         testing::Values(Family{"random", randomSettings},
+                                         Family{"structured", structuredSettings},
+                                         Family{"large", largeSettings},
+                                         Family{"overflowing", overflowingSettings},
+                                         Family{"extremeThresholds", extremeThresholdSettings}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+}  // namespace

@@ -1,0 +1,145 @@
+// Worked examples whose results are known exactly, at the bounds where a
+// comparison one way or the other changes the answer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "engine/cannyEdgeDetector.h"
+#include "engine/gradients.h"
+#include "engine/smoothGaussian.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+// The float nearest 1e-6 lies below the double 1e-6: it counts as too small to divide by.
+constexpr float kNearestMicro = 9.999999974752427e-7f;
+
+Bytes detected(Bytes picture, int width, int height, float t1, float t2, float sigma = 0) {
+  cannyEdgeDetector(t1, t2, sigma, 4, width, height, picture.data());
+  return picture;
+}
+
+std::vector<float> smoothed(std::vector<float> image, int width, int height, float sigma,
+                            int steps) {
+  smoothGaussian(image.data(), width, height, sigma, steps);
+  return image;
+}
+
+float floatFromBits(std::uint32_t bits) {
+  float v;
+  std::memcpy(&v, &bits, sizeof v);
+  return v;
+}
+
+}  // namespace
+
+// A uniform picture slopes only at its four corners, toward the corner border
+// cells that hold 0: a magnitude of v * sqrt(2) / 8 there, 0 everywhere else.
+TEST(Detector, UniformPictureHasEdgesAtItsFourCornersOnly) {
+  for (auto [width, height] : {std::pair{2, 2}, std::pair{5, 3}, std::pair{2, 6}})
+    for (int v : {1, 100, 255}) {
+      const Bytes uniform(width * height, static_cast<std::uint8_t>(v));
+      Bytes corners(uniform.size(), 0), none(uniform.size(), 0);
+      corners[0] = corners[width - 1] = corners[(height - 1) * width] = corners.back() = 255;
+      const float g = v * 0.125f, m = std::sqrt(g * g + g * g), above = std::nextafter(m, kInf);
+      SCOPED_TRACE(testing::Message() << width << "x" << height << " of " << v);
+      EXPECT_EQ(detected(uniform, width, height, m, m), corners) << "equal to both thresholds";
+      EXPECT_EQ(detected(uniform, width, height, 0, m, -1), corners) << "negative sigma";
+      EXPECT_EQ(detected(uniform, width, height, 8, 6), v >= 100 ? corners : none) << "T1 > T2";
+      EXPECT_EQ(detected(uniform, width, height, above, m), none) << "cut below T1";
+      EXPECT_EQ(detected(uniform, width, height, 0, above), none) << "no seed";
+      EXPECT_EQ(detected(uniform, width, height, 3, 0), Bytes(uniform.size(), 255)) << "T2 = 0";
+      EXPECT_EQ(detected(uniform, width, height, kNaN, 6), none) << "T1 NaN cuts everything";
+    }
+  EXPECT_EQ(detected({255}, 1, 1, 0, 0.001f), Bytes{0}) << "one pixel has no gradient";
+}
+
+// Columns 0-3 black, 4-7 white: both sides of the step survive thinning, and
+// the white side's corners meet the 0 of the border's corner cells.
+TEST(Detector, SharpStepLeavesAnEdgeTwoPixelsWide) {
+  const int width = 8, height = 6;
+  Bytes step(width * height), expected(width * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      step[y * width + x] = x >= 4 ? 255 : 0;
+      const bool corner = x == 7 && (y == 0 || y == height - 1);
+      expected[y * width + x] = x == 3 || x == 4 || corner ? 255 : 0;
+    }
+  EXPECT_EQ(detected(step, width, height, 2, 6), expected);
+}
+
+TEST(Smoothing, WorkedExamplesComeOutExactly) {
+  const SmoothingConstants c = smoothingConstants(2.0f, 1);
+  EXPECT_EQ(c.lambda, 2.0);
+  EXPECT_EQ(c.nu, 0.5);
+  EXPECT_EQ(c.boundaryScale, 2.0);
+  EXPECT_EQ(c.gain, 0.0625);
+  EXPECT_NEAR(smoothingConstants(1.0f, 4).gain, 0.1819686202, 1e-10);
+  const std::vector<float> spread{0.75f, 1.5f, 1.0f};
+  EXPECT_EQ(smoothed({0, 4, 0}, 3, 1, 2.0f, 1), spread) << "as a row";
+  EXPECT_EQ(smoothed({0, 4, 0}, 1, 3, 2.0f, 1), spread) << "as a column";
+  EXPECT_EQ(smoothed({8, 0, 0, 0}, 2, 2, 2.0f, 1), (std::vector<float>{4.5f, 3, 3, 2}));
+}
+
+TEST(Sector, AngleAndSectorBoundsAreDecimalValuesInDouble) {
+  const float fixedRightAngle = 1.5707999467849731f;
+  EXPECT_EQ(gradientAngle(1.0f, 1.0f), 0.7853982f);
+  EXPECT_EQ(gradientAngle(0.0f, -5.0f), fixedRightAngle);
+  EXPECT_EQ(gradientAngle(kNearestMicro, 1.0f), fixedRightAngle);
+  EXPECT_EQ(gradientAngle(-kNearestMicro, kNaN), fixedRightAngle);
+  EXPECT_EQ(gradientAngle(kNearestMicro, kNearestMicro), 0.0f);
+  const float aboveMicro = std::nextafter(kNearestMicro, 1.0f);
+  EXPECT_EQ(gradientAngle(aboveMicro, 1.0f), ::atanf(1.0f / aboveMicro));
+  EXPECT_EQ(gradientAngle(1.0f, kNearestMicro), ::atanf(kNearestMicro));
+
+  const double below = -2.0, above = 2.0;
+  const std::pair<double, int> cases[] = {{0.39269998669624329, 1},
+                                          {0.39270001649856567, 2},
+                                          {0.39269995689392090, 1},
+                                          {-0.3927, 1},
+                                          {std::nextafter(-0.3927, below), 4},
+                                          {1.1781, 2},
+                                          {std::nextafter(1.1781, above), 3},
+                                          {1.5708, 3},
+                                          {-1.1781, 4},
+                                          {std::nextafter(-1.1781, below), 3},
+                                          {-1.5708, 3},
+                                          {std::nextafter(1.5708, above), 0},
+                                          {std::nextafter(-1.5708, below), 0},
+                                          {std::numeric_limits<double>::quiet_NaN(), 0}};
+  for (auto [angle, sector] : cases) EXPECT_EQ(angleSector(angle), sector) << angle;
+}
+
+// The suppression stages find a gradient's sector from its quotient alone; it
+// must be the sector of the angle, for every float quotient near the four
+// bounds, at the tiny-difference threshold, and on a sparse sweep of all others.
+TEST(Sector, SectorOfTheQuotientIsTheSectorOfTheAngle) {
+  int disagreeing = 0;
+  auto check = [&](float gx, float gy) {
+    if (gradientSector(gx, gy) != angleSector(gradientAngle(gx, gy)) && disagreeing++ < 5)
+      ADD_FAILURE() << "gx " << gx << " gy " << gy;
+  };
+  for (double bound : {0.3927, 1.1781}) {
+    std::uint32_t centre;
+    const float q = static_cast<float>(std::tan(bound));
+    std::memcpy(&centre, &q, sizeof centre);
+    for (std::uint32_t bits = centre - (1u << 16); bits <= centre + (1u << 16); ++bits)
+      for (float gx : {1.0f, -1.0f}) {
+        check(gx, floatFromBits(bits));
+        check(gx, -floatFromBits(bits));
+      }
+  }
+  const float near[] = {0.0f, kNearestMicro, std::nextafter(kNearestMicro, 1.0f), 1.0f, kInf, kNaN};
+  for (float gx : near)
+    for (float gy : near)
+      for (float sign : {1.0f, -1.0f}) check(gx * sign, gy), check(gx, gy * sign);
+  for (std::uint64_t bits = 0; bits < (std::uint64_t{1} << 32); bits += 65537)
+    check(3.0f, floatFromBits(static_cast<std::uint32_t>(bits)));
+  EXPECT_EQ(disagreeing, 0);
+}
