@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <ostream>
 #include <random>
 #include <vector>
 
@@ -139,6 +140,9 @@ struct Family {
   const char *name;
   Settings (*settings)();
 };
+
+// The family's name, not its bytes, in the test's name as ctest lists it.
+void PrintTo(const Family &family, std::ostream *out) { *out << family.name; }
 
 class Agreement : public testing::TestWithParam<Family> {};
 

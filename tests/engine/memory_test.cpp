@@ -82,47 +82,44 @@ TEST(Memory, EveryRefusedRequestLeavesTheBufferUntouchedAndNothingHeld) {
     EXPECT_EQ(tiny[3], 4);
   }
   if (ENGINE_TESTS_UNDER_ASAN) GTEST_SKIP() << "the address sanitizer owns the allocator";
-  enum Kind { shapes, noise, square };
-  const struct Case {
+  std::mt19937 rng(47);
+  std::vector<std::uint8_t> noise(64 * 48);
+  for (auto &b : noise) b = static_cast<std::uint8_t>(rng());
+  const struct {
     const char *name;
+    std::vector<std::uint8_t> picture;
     int width, height;
     float t1, t2, sigma;
     int steps;
-    Kind kind;
   } cases[] = {
-      {"shapes", 64, 48, 1, 5, 1.5f, 3, shapes},
-      {"noise, which links large groups", 64, 48, 0, 60, 0, 0, noise},
-      {"large enough to split the work", 640, 480, 1, 5, 1.5f, 3, shapes},
-      {"smoothing overflowing to infinity near a square", 400, 300, 0.01f, 2, 60, 8, square},
+      {"shapes", randomPicture(64, 48, rng), 64, 48, 1, 5, 1.5f, 3},
+      {"noise, which links large groups", noise, 64, 48, 0, 60, 0, 0},
+      {"large enough to split the work", randomPicture(640, 480, rng), 640, 480, 1, 5, 1.5f, 3},
+      {"smoothing overflowing near a square", partlyOverflowingPicture(400, 300), 400, 300, 0.01f,
+       2, 60, 8},
   };
-  for (const Case &c : cases) {
-    const int width = c.width, height = c.height;
-    std::mt19937 rng(47);
-    std::vector<std::uint8_t> picture = randomPicture(width, height, rng);
-    if (c.kind == noise)
-      for (auto &b : picture) b = static_cast<std::uint8_t>(rng());
-    if (c.kind == square) picture = partlyOverflowingPicture(width, height);
-    std::vector<std::uint8_t> full = picture;
-    cannyEdgeDetector(c.t1, c.t2, c.sigma, c.steps, width, height, full.data());
-    ASSERT_NE(full, picture);
+  for (const auto &c : cases) {
+    std::vector<std::uint8_t> full = c.picture;
+    cannyEdgeDetector(c.t1, c.t2, c.sigma, c.steps, c.width, c.height, full.data());
+    ASSERT_NE(full, c.picture);
 
     int untouched = 0;
     for (long refuse = 0;; ++refuse) {
       ASSERT_LT(refuse, 100000) << c.name;
-      std::vector<std::uint8_t> buffer = picture;
+      std::vector<std::uint8_t> buffer = c.picture;
       refusals.untilRefusal = refuse;
       refusals.refused = false;
       refusals.held = 0;
       refusals.armed = true;
       const bool finished =
-          tryCannyEdgeDetector(c.t1, c.t2, c.sigma, c.steps, width, height, buffer.data());
+          tryCannyEdgeDetector(c.t1, c.t2, c.sigma, c.steps, c.width, c.height, buffer.data());
       refusals.armed = false;
       const bool refused = refusals.refused;
       ASSERT_EQ(refusals.held, 0) << c.name << ", request " << refuse << " refused";
       // A refusal that the engine can work around may still give the full map.
-      ASSERT_EQ(buffer, finished ? full : picture) << c.name << ", request " << refuse;
+      ASSERT_EQ(buffer, finished ? full : c.picture) << c.name << ", request " << refuse;
       ASSERT_TRUE(finished || refused) << c.name << ", request " << refuse;
-      untouched += buffer == picture;
+      untouched += buffer == c.picture;
       if (!refused) break;
     }
     EXPECT_GT(untouched, 0) << c.name;

@@ -1,13 +1,15 @@
 #include "ReferenceDetector.h"
 
+#include <algorithm>
 #include <cmath>
 #include <deque>
+#include <utility>
 #include <vector>
 
 namespace reference {
 namespace {
 
-// A padded grid of (width + 2) x (height + 2) cells, column after column.
+// A padded grid of (width + 2) x (height + 2) cells, column after column, all 0 at first.
 struct Grid {
   std::int32_t width, height;
   std::vector<float> cells;
@@ -21,12 +23,12 @@ struct Grid {
 void smooth(std::vector<float> &flat, std::int32_t width, std::int32_t height, float sigma,
             std::int32_t steps) {
   // With no steps the gain is exactly 1: nothing changes.
-  if (sigma <= 0 || steps <= 0 || width < 1 || height < 1) return;
+  if (sigma <= 0 || steps <= 0) return;
   const float sigmaSquared = sigma * sigma;
   const double lambda =
       static_cast<double>(sigmaSquared) / (static_cast<double>(steps) + static_cast<double>(steps));
   const double nu = ((lambda + lambda) + 1 - std::sqrt(lambda * 4 + 1)) / (lambda + lambda);
-  const double gain = std::pow(nu / lambda, static_cast<double>(2 * steps));
+  const auto gain = static_cast<float>(std::pow(nu / lambda, static_cast<double>(2 * steps)));
   const auto nuF = static_cast<float>(nu);
   const auto boundary = static_cast<float>(1 / (1 - nu));
 
@@ -42,21 +44,17 @@ void smooth(std::vector<float> &flat, std::int32_t width, std::int32_t height, f
       sweepPair(&flat[static_cast<std::size_t>(r) * width], width, 1);
   for (std::int32_t c = 0; c < width; ++c)
     for (std::int32_t s = 0; s < steps; ++s) sweepPair(&flat[c], height, width);
-  const auto gainF = static_cast<float>(gain);
-  for (float &v : flat) v = v * gainF;
+  for (float &v : flat) v = v * gain;
 }
 
-void gradients(const Grid &image, Grid &gx, Grid &gy) {
-  for (std::int32_t x = 1; x <= image.width; ++x)
-    for (std::int32_t y = 1; y <= image.height; ++y) {
-      const float right =
-          (image.at(x + 1, y - 1) + 2.0f * image.at(x + 1, y)) + image.at(x + 1, y + 1);
-      const float left =
-          (image.at(x - 1, y - 1) + 2.0f * image.at(x - 1, y)) + image.at(x - 1, y + 1);
-      const float below =
-          (image.at(x - 1, y + 1) + 2.0f * image.at(x, y + 1)) + image.at(x + 1, y + 1);
-      const float above =
-          (image.at(x - 1, y - 1) + 2.0f * image.at(x, y - 1)) + image.at(x + 1, y - 1);
+void gradients(const Grid &i, Grid &gx, Grid &gy) {
+  auto sum = [](float first, float middle, float last) { return (first + 2.0f * middle) + last; };
+  for (std::int32_t x = 1; x <= i.width; ++x)
+    for (std::int32_t y = 1; y <= i.height; ++y) {
+      const float right = sum(i.at(x + 1, y - 1), i.at(x + 1, y), i.at(x + 1, y + 1));
+      const float left = sum(i.at(x - 1, y - 1), i.at(x - 1, y), i.at(x - 1, y + 1));
+      const float below = sum(i.at(x - 1, y + 1), i.at(x, y + 1), i.at(x + 1, y + 1));
+      const float above = sum(i.at(x - 1, y - 1), i.at(x, y - 1), i.at(x + 1, y - 1));
       gx.at(x, y) = (right - left) * 0.125f;
       gy.at(x, y) = (below - above) * 0.125f;
     }
@@ -95,13 +93,10 @@ void suppress(Grid &magnitudes, const Grid &gx, const Grid &gy) {
 
 void hysteresis(Grid &magnitudes, float t1, float t2) {
   const Grid before = magnitudes;
-  std::vector<bool> edge(before.cells.size(), false);
+  Grid edge(before.width, before.height);  // 1 where reached
   std::deque<std::pair<std::int32_t, std::int32_t>> pending;
-  auto interior = [&](std::int32_t x, std::int32_t y) {
-    return x >= 1 && x <= before.width && y >= 1 && y <= before.height;
-  };
   auto mark = [&](std::int32_t x, std::int32_t y) {
-    edge[x * (before.height + 2) + y] = true;
+    edge.at(x, y) = 1;
     pending.emplace_back(x, y);
   };
   for (std::int32_t x = 1; x <= before.width; ++x)
@@ -110,18 +105,17 @@ void hysteresis(Grid &magnitudes, float t1, float t2) {
   while (!pending.empty()) {
     const auto [x, y] = pending.front();
     pending.pop_front();
-    for (int dx = -1; dx <= 1; ++dx)
-      for (int dy = -1; dy <= 1; ++dy) {
-        const std::int32_t nx = x + dx, ny = y + dy;
-        if (!interior(nx, ny) || edge[nx * (before.height + 2) + ny]) continue;
-        const float v = before.at(nx, ny);
-        if (t1 < v && v <= t2) mark(nx, ny);
+    for (std::int32_t nx = x - 1; nx <= x + 1; ++nx)
+      for (std::int32_t ny = y - 1; ny <= y + 1; ++ny) {
+        const bool interior = nx >= 1 && nx <= before.width && ny >= 1 && ny <= before.height;
+        if (!interior || edge.at(nx, ny) == 1) continue;
+        if (t1 < before.at(nx, ny) && before.at(nx, ny) <= t2) mark(nx, ny);
       }
   }
   for (std::int32_t x = 1; x <= before.width; ++x)
     for (std::int32_t y = 1; y <= before.height; ++y) {
       float &v = magnitudes.at(x, y);
-      if (edge[x * (before.height + 2) + y])
+      if (edge.at(x, y) == 1)
         v = 255.0f;
       else if (v < 255)
         v = 0.0f;
@@ -137,24 +131,18 @@ void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t wi
   std::vector<float> flat(data, data + static_cast<std::size_t>(w) * h);
   smooth(flat, w, h, sigma, steps);
 
+  // Each border cell repeats its nearest pixel, except the four corners, which stay 0.
   Grid image(w, h), gx(w, h), gy(w, h);
-  for (std::int32_t y = 0; y < h; ++y)
-    for (std::int32_t x = 0; x < w; ++x)
-      image.at(x + 1, y + 1) = flat[static_cast<std::size_t>(y) * w + x];
-  for (std::int32_t x = 0; x <= w + 1; ++x) {
-    image.at(x, 0) = image.at(x, 1);
-    image.at(x, h + 1) = image.at(x, h);
-  }
-  for (std::int32_t y = 1; y <= h; ++y) {
-    image.at(0, y) = image.at(1, y);
-    image.at(w + 1, y) = image.at(w, y);
-  }
+  for (std::int32_t x = 0; x <= w + 1; ++x)
+    for (std::int32_t y = 0; y <= h + 1; ++y)
+      if ((x != 0 && x != w + 1) || (y != 0 && y != h + 1))
+        image.at(x, y) =
+            flat[static_cast<std::size_t>(std::clamp(y, 1, h) - 1) * w + (std::clamp(x, 1, w) - 1)];
   gradients(image, gx, gy);
 
-  for (std::int32_t x = 0; x <= w + 1; ++x) image.at(x, 0) = image.at(x, h + 1) = 0.0f;
-  for (std::int32_t y = 0; y <= h + 1; ++y) image.at(0, y) = image.at(w + 1, y) = 0.0f;
-  for (std::int32_t x = 1; x <= w; ++x)
-    for (std::int32_t y = 1; y <= h; ++y) {
+  // The border's gradients were never written: 0, so the border's magnitude is 0 too.
+  for (std::int32_t x = 0; x <= w + 1; ++x)
+    for (std::int32_t y = 0; y <= h + 1; ++y) {
       const float m = std::sqrt(gx.at(x, y) * gx.at(x, y) + gy.at(x, y) * gy.at(x, y));
       image.at(x, y) = m >= t1 ? m : 0.0f;
     }
@@ -164,10 +152,9 @@ void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t wi
   for (std::int32_t y = 1; y <= h; ++y)
     for (std::int32_t x = 1; x <= w; ++x) {
       const float v = image.at(x, y);
-      data[static_cast<std::size_t>(y - 1) * w + (x - 1)] = v < 0 ? 0
-                                                            : v > 255
-                                                                ? 255
-                                                                : static_cast<std::uint8_t>(v);
+      data[static_cast<std::size_t>(y - 1) * w + (x - 1)] = v > 255 ? 255
+                                                            : v < 0 ? 0
+                                                                    : static_cast<std::uint8_t>(v);
     }
 }
 
