@@ -76,6 +76,10 @@ Settings structuredSettings() {
         all.push_back({picture, width, height, t / 2, t, sigma, 2});
         all.push_back({picture, width, height, t, t / 2, sigma, 2});
       }
+  // Dim, with a seed at one corner only: the border's gray levels could be followed.
+  Bytes dim(width * height, 5);
+  dim[1] = 60;
+  all.push_back({dim, width, height, 0.5f, 6, 0, 0});
   for (auto [emptyWidth, emptyHeight] : {std::pair{0, 4}, std::pair{-3, 4}, std::pair{4, -3}})
     all.push_back({Bytes(16, 0x5A), emptyWidth, emptyHeight, 2, 6, 2, 4});
   return all;

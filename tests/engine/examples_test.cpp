@@ -11,7 +11,6 @@
 #include "engine/cannyEdgeDetector.h"
 #include "engine/gradients.h"
 #include "engine/planeDetector.h"
-#include "engine/smoothGaussian.h"
 
 namespace {
 
@@ -53,37 +52,6 @@ TEST(Detector, UniformPictureHasEdgesAtItsFourCornersOnly) {
   EXPECT_EQ(detected({255}, 1, 1, 0, 0.001f), Bytes{0}) << "one pixel has no gradient";
 }
 
-// Columns 0-3 black, 4-7 white: both sides of the step survive thinning, and
-// the white side's corners meet the 0 of the border's corner cells.
-TEST(Detector, SharpStepLeavesAnEdgeTwoPixelsWide) {
-  const int width = 8, height = 6;
-  Bytes step(width * height), expected(width * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      step[y * width + x] = x >= 4 ? 255 : 0;
-      const bool corner = x == 7 && (y == 0 || y == height - 1);
-      expected[y * width + x] = x == 3 || x == 4 || corner ? 255 : 0;
-    }
-  EXPECT_EQ(detected(step, width, height, 2, 6), expected);
-}
-
-TEST(Smoothing, WorkedExamplesComeOutExactly) {
-  auto smoothed = [](std::vector<float> image, int width, int height) {
-    smoothGaussian(image.data(), width, height, 2.0f, 1);
-    return image;
-  };
-  const SmoothingConstants c = smoothingConstants(2.0f, 1);
-  EXPECT_EQ(c.lambda, 2.0);
-  EXPECT_EQ(c.nu, 0.5);
-  EXPECT_EQ(c.boundaryScale, 2.0);
-  EXPECT_EQ(c.gain, 0.0625);
-  EXPECT_NEAR(smoothingConstants(1.0f, 4).gain, 0.1819686202, 1e-10);
-  const std::vector<float> spread{0.75f, 1.5f, 1.0f};
-  EXPECT_EQ(smoothed({0, 4, 0}, 3, 1), spread) << "as a row";
-  EXPECT_EQ(smoothed({0, 4, 0}, 1, 3), spread) << "as a column";
-  EXPECT_EQ(smoothed({8, 0, 0, 0}, 2, 2), (std::vector<float>{4.5f, 3, 3, 2}));
-}
-
 TEST(Sector, AngleAndSectorBoundsAreDecimalValuesInDouble) {
   const float fixedRightAngle = 1.5707999467849731f;
   EXPECT_EQ(gradientAngle(1.0f, 1.0f), 0.7853982f);
@@ -93,15 +61,9 @@ TEST(Sector, AngleAndSectorBoundsAreDecimalValuesInDouble) {
   const float aboveMicro = std::nextafter(kNearestMicro, 1.0f);
   EXPECT_EQ(gradientAngle(aboveMicro, 1.0f), ::atanf(1.0f / aboveMicro));
 
-  const double below = -2.0, above = 2.0;
-  // clang-format off
+  // The float nearest 0.3927, the next float up, and one just above pi / 8.
   const std::pair<double, int> cases[] = {
-      {0.39269998669624329, 1}, {0.39270001649856567, 2}, {0.39269995689392090, 1},
-      {-0.3927, 1}, {std::nextafter(-0.3927, below), 4}, {1.1781, 2},
-      {std::nextafter(1.1781, above), 3}, {1.5708, 3}, {-1.1781, 4},
-      {std::nextafter(-1.1781, below), 3}, {-1.5708, 3}, {std::nextafter(1.5708, above), 0},
-      {std::nextafter(-1.5708, below), 0}, {std::numeric_limits<double>::quiet_NaN(), 0}};
-  // clang-format on
+      {0.39269998669624329, 1}, {0.39270001649856567, 2}, {0.39269995689392090, 1}};
   for (auto [angle, sector] : cases) EXPECT_EQ(angleSector(angle), sector) << angle;
 }
 

@@ -29,20 +29,18 @@ struct Refusals {
   std::atomic<long> held = 0;  // blocks obtained while armed and not yet released
 } refusals;
 
+// Null for the refused request; blocks obtained while armed are counted.
+template <class Allocate>
+void *counted(Allocate allocate) {
+  if (refusals.armed && refusals.untilRefusal-- == 0) return refusals.refused = true, nullptr;
+  void *p = allocate();
+  if (p && refusals.armed) ++refusals.held;
+  return p;
+}
+
 }  // namespace
 
 #if !ENGINE_TESTS_UNDER_ASAN
-namespace {
-bool grant() {
-  if (!refusals.armed || refusals.untilRefusal-- != 0) return true;
-  refusals.refused = true;
-  return false;
-}
-void track(const void *p) {
-  if (p && refusals.armed) ++refusals.held;
-}
-}  // namespace
-
 extern "C" {
 void *__libc_malloc(std::size_t);
 void *__libc_calloc(std::size_t, std::size_t);
@@ -50,19 +48,13 @@ void *__libc_memalign(std::size_t, std::size_t);
 void __libc_free(void *);
 
 void *malloc(std::size_t size) {
-  void *p = grant() ? __libc_malloc(size) : nullptr;
-  track(p);
-  return p;
+  return counted([&] { return __libc_malloc(size); });
 }
-void *calloc(std::size_t count, std::size_t size) {
-  void *p = grant() ? __libc_calloc(count, size) : nullptr;
-  track(p);
-  return p;
+void *calloc(std::size_t n, std::size_t size) {
+  return counted([&] { return __libc_calloc(n, size); });
 }
 void *aligned_alloc(std::size_t alignment, std::size_t size) {
-  void *p = grant() ? __libc_memalign(alignment, size) : nullptr;
-  track(p);
-  return p;
+  return counted([&] { return __libc_memalign(alignment, size); });
 }
 void free(void *p) {
   if (p && refusals.armed) --refusals.held;
