@@ -16,6 +16,8 @@ enum class EdgeStage {
 struct StageSettings {
   float t1 = 0, t2 = 0, sigma = 0;
   std::int32_t steps = 0;
+
+  bool operator==(const StageSettings &) const = default;
 };
 
 struct StagePicture {

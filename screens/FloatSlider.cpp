@@ -105,6 +105,17 @@ void FloatSlider::setUpTrack() {
   store(_value);
 }
 
+void FloatSlider::moveHandleNear(float value) {
+  if (std::isnan(value)) return;
+  moveHandle(positionOf(std::clamp(value, _minimumValue, _maximumValue)));
+}
+
+int FloatSlider::positionOf(float value) const {
+  const double span = double(_maximumValue) - double(_minimumValue);
+  return span > 0 ? int(std::lround((double(value) - double(_minimumValue)) / span * _positions))
+                  : 0;
+}
+
 void FloatSlider::moveHandle(int position) {
   // The ends map to the range's ends exactly; between them in double, so the
   // float is the one nearest the handle's place.
@@ -123,12 +134,9 @@ void FloatSlider::store(float value) {
   const bool changed = clamped != _value;
   _value = clamped;
 
-  const double span = double(_maximumValue) - double(_minimumValue);
-  const int position =
-      span > 0 ? int(std::lround((double(_value) - double(_minimumValue)) / span * _positions)) : 0;
   {
     const QSignalBlocker quiet(_track);
-    _track->setValue(position);
+    _track->setValue(positionOf(_value));
   }
   showValue();
   if (changed) {

@@ -39,6 +39,9 @@ class FloatSlider : public QWidget {
   void setMaximumValue(float maximum);
   void setValue(float value);
   void setShowsWholeNumber(bool wholeNumber);
+  // Moves the handle to the position nearest `value`, as a user could: the
+  // value becomes that position's, so the readout shows it in full.
+  void moveHandleNear(float value);
   void setUnitName(const QString &unit) { _unitName = unit; }
 
   // The handle, for keyboard and mouse moves.
@@ -57,6 +60,7 @@ class FloatSlider : public QWidget {
   void store(float value);
   void showValue();
   void setUpTrack();
+  int positionOf(float value) const;
   int decimals() const;
 
   float _minimumValue = 0.0f;

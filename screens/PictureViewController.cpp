@@ -2,6 +2,8 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QShowEvent>
 #include <cmath>
@@ -10,6 +12,7 @@
 #include <limits>
 
 #include "imaging/GrayBitmapContext.h"
+#include "screens/DetectionPanel.h"
 #include "screens/FloatSlider.h"
 #include "screens/ImageNamed.h"
 #include "screens/ImageView.h"
@@ -66,6 +69,14 @@ void PictureViewController::loadViewIfNeeded() {
   findOutlets();
   addToolBar();
   viewDidLoad();
+  auto *column = qobject_cast<QBoxLayout *>(layout());
+  if (column && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps && _image) {
+    _detectionPanel = new DetectionPanel(this);
+    column->addWidget(_detectionPanel);
+    _detectionPanel->show();  // built after the form, it is not shown along with it
+    _view.append(_detectionPanel.data());
+    _detectionPanel->pictureShown(_image->image());
+  }
 }
 
 void PictureViewController::addToolBar() {
@@ -97,6 +108,7 @@ void PictureViewController::showPicture(const QImage &picture) {
     _toolBar->showPicture(picture);
   else if (_image)
     _image->setImage(picture);
+  if (_detectionPanel) _detectionPanel->pictureShown(picture);
 }
 
 void PictureViewController::unloadView() {
@@ -156,13 +168,30 @@ void PictureViewController::convert() {
   if (!_image) return;
   const QImage picture = sourcePicture();
   const QImage edgeMap = ManipulateImagePixelData(picture);
-  if (!_toolBar) return _image->setImage(edgeMap);
-  _toolBar->showEdgeMap(picture, edgeMap,
-                        {_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
-                         truncatedSteps(_sliderSteps->value())});
+  showEdgeMap(picture, edgeMap, sliderSettings(), _detectionNanoseconds);
 }
 
 void PictureViewController::reset() { showPicture(sourcePicture()); }
+
+void PictureViewController::showEdgeMap(const QImage &picture, const QImage &edgeMap,
+                                        const StageSettings &settings, qint64 nanoseconds) {
+  if (_toolBar)
+    _toolBar->showEdgeMap(picture, edgeMap, settings);
+  else if (_image)
+    _image->setImage(edgeMap);
+  if (_detectionPanel) _detectionPanel->edgeMapShown(edgeMap, settings, nanoseconds);
+}
+
+StageSettings PictureViewController::sliderSettings() const {
+  if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) return {};
+  return {_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
+          truncatedSteps(_sliderSteps->value())};
+}
+
+QString PictureViewController::pictureFileName() const {
+  const QString name = QString::fromLatin1(_constants.picture ? _constants.picture : "picture");
+  return QFileInfo(name).suffix().isEmpty() ? name + QStringLiteral(".png") : name;
+}
 
 std::unique_ptr<GrayBitmapContext> PictureViewController::CreateGrayScaleBitmapContext(
     const QImage &image) const {
@@ -180,7 +209,12 @@ QImage PictureViewController::ManipulateImagePixelData(const QImage &image) {
   const std::unique_ptr<GrayBitmapContext> context = CreateGrayScaleBitmapContext(image);
   if (!context) return {};
   if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) return {};
-  const EdgeSettings settings{_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
-                              truncatedSteps(_sliderSteps->value())};
-  return edgeMapIn(*context, image, settings, _detector);
+  const StageSettings s = sliderSettings();
+  QElapsedTimer clock;
+  clock.start();
+  QImage edgeMap = edgeMapIn(*context, image, {s.t1, s.t2, s.sigma, s.steps}, _detector);
+  _detectionNanoseconds = clock.nsecsElapsed();
+  return edgeMap;
 }
+
+DetectionPanel *PictureViewController::detectionPanel() const { return _detectionPanel; }

@@ -12,10 +12,12 @@
 #include <memory>
 
 #include "imaging/EdgeMap.h"
+#include "screens/EdgeStages.h"
 #include "screens/FloatSlider.h"
 #include "screens/ImageView.h"
 #include "screens/ScreenConstants.h"
 
+class DetectionPanel;
 class GrayBitmapContext;
 class PictureToolBar;
 
@@ -40,6 +42,20 @@ class PictureViewController : public QWidget {
   FloatSlider *sliderSteps() const { return _sliderSteps; }
   FloatSlider *sliderT1() const { return _sliderT1; }
   FloatSlider *sliderT2() const { return _sliderT2; }
+  // Live mode, suggestions, defaults and the status line, under the sliders.
+  DetectionPanel *detectionPanel() const;
+
+  // The values the detector gets from the sliders now: Steps truncated
+  // toward zero.
+  StageSettings sliderSettings() const;
+  // The picture Apply starts from; null when there is none.
+  QImage picture() const { return sourcePicture(); }
+  // The file name the status line's command reads the picture from.
+  virtual QString pictureFileName() const;
+  // Shows the edge map of `picture` detected at `settings` in `nanoseconds`
+  // (a null one when detection failed), and says so in the status line.
+  void showEdgeMap(const QImage &picture, const QImage &edgeMap, const StageSettings &settings,
+                   qint64 nanoseconds);
 
   // Open, Revert, Save, Copy, the stage shown and zoom, above the picture.
   PictureToolBar *toolBar() const;
@@ -111,4 +127,6 @@ class PictureViewController : public QWidget {
   QPointer<FloatSlider> _sliderT2;
   QPointer<PictureToolBar> _toolBar;
   QImage _openedPicture;
+  QPointer<DetectionPanel> _detectionPanel;
+  qint64 _detectionNanoseconds = 0;  // the bridge's last detector call
 };

@@ -1,0 +1,213 @@
+#include "screens/DetectionPanel.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "screens/CannyCommand.h"
+#include "screens/FloatSlider.h"
+#include "screens/ImageView.h"
+#include "screens/LiveMode.h"
+#include "screens/PictureViewController.h"
+#include "screens/ThresholdSuggestion.h"
+
+namespace {
+qint64 countEdgePixels(const QImage &edgeMap) {
+  qint64 edges = 0;
+  for (int y = 0; y < edgeMap.height(); ++y) {
+    const uchar *row = edgeMap.constScanLine(y);
+    edges += std::count(row, row + edgeMap.width(), uchar(255));
+  }
+  return edges;
+}
+
+QString sizeText(const QImage &picture) {
+  return DetectionPanel::tr("%1 × %2 pixels").arg(picture.width()).arg(picture.height());
+}
+
+ValueRange rangeOf(const FloatSlider *slider) {
+  return {slider->minimumValue(), slider->maximumValue()};
+}
+}  // namespace
+
+DetectionPanel::DetectionPanel(PictureViewController *screen)
+    : QWidget(screen),
+      _screen(screen),
+      _liveSwitch(new QCheckBox(tr("&Live"), this)),
+      _suggestButton(new QPushButton(tr("S&uggest T1, T2"), this)),
+      _defaultsButton(new QPushButton(tr("&Defaults"), this)),
+      _busy(new QProgressBar(this)),
+      _status(new QLabel(this)),
+      _command(new QLineEdit(this)),
+      _copyCommand(new QPushButton(tr("Cop&y Command"), this)),
+      _hint(new QLabel(this)) {
+  buildLayout();
+
+  LiveMode &mode = LiveMode::shared();
+  _liveSwitch->setChecked(mode.isOn());
+  connect(_liveSwitch, &QCheckBox::toggled, &mode, &LiveMode::setOn);
+  connect(&mode, &LiveMode::changed, this, [this](bool on) {
+    _liveSwitch->setChecked(on);
+    if (!on) _live.cancel();
+    // Only the screen on show answers at once; the others when their
+    // sliders move.
+    else if (isVisible())
+      detectLive();
+  });
+  for (FloatSlider *slider :
+       {screen->sliderT1(), screen->sliderT2(), screen->sliderSigma(), screen->sliderSteps()})
+    connect(slider, &FloatSlider::valueChanged, this, [this] {
+      if (LiveMode::shared().isOn()) detectLive();
+    });
+  connect(&_live, &LiveDetector::detected, this, &DetectionPanel::liveDetected);
+  connect(&_live, &LiveDetector::slowChanged, _busy, &QWidget::setVisible);
+  connect(_suggestButton, &QPushButton::clicked, this, &DetectionPanel::suggestThresholds);
+  connect(_defaultsButton, &QPushButton::clicked, this, &DetectionPanel::restoreDefaults);
+  connect(_copyCommand, &QPushButton::clicked, this,
+          [this] { QGuiApplication::clipboard()->setText(_command->text()); });
+}
+
+void DetectionPanel::buildLayout() {
+  _liveSwitch->setToolTip(tr("Show the edge map while a slider moves"));
+  _suggestButton->setToolTip(tr("Set T1 and T2 from this picture's gradients"));
+  _defaultsButton->setToolTip(tr("Put the sliders back to their start values"));
+  _busy->setRange(0, 0);  // no end known: a moving bar
+  _busy->setMaximumWidth(96);
+  _busy->setTextVisible(false);
+  _busy->setAccessibleName(tr("Detecting"));
+  _busy->hide();
+  _status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  _command->setReadOnly(true);
+  _command->setAccessibleName(tr("Equivalent canny command"));
+  _command->setToolTip(tr("The command-line tool's call that gives the same edge map"));
+  _command->hide();
+  _copyCommand->hide();
+  _hint->setWordWrap(true);
+  _hint->setStyleSheet(QStringLiteral("color: #a05a00;"));
+  _hint->hide();
+
+  auto *buttons = new QHBoxLayout;
+  buttons->setContentsMargins(0, 0, 0, 0);
+  buttons->addWidget(_liveSwitch);
+  buttons->addWidget(_busy);
+  buttons->addStretch();
+  buttons->addWidget(_suggestButton);
+  buttons->addWidget(_defaultsButton);
+  auto *command = new QHBoxLayout;
+  command->setContentsMargins(0, 0, 0, 0);
+  command->addWidget(_command, 1);
+  command->addWidget(_copyCommand);
+
+  auto *layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addLayout(buttons);
+  layout->addWidget(_hint);
+  layout->addWidget(_status);
+  layout->addLayout(command);
+}
+
+void DetectionPanel::pictureShown(const QImage &picture) {
+  _live.cancel();
+  _status->setText(picture.isNull() ? QString() : sizeText(picture));
+  _command->hide();
+  _copyCommand->hide();
+  showHint({});
+}
+
+void DetectionPanel::edgeMapShown(const QImage &edgeMap, const StageSettings &settings,
+                                  qint64 nanoseconds) {
+  if (edgeMap.isNull()) {
+    _status->clear();
+    showHint(tr("No edge map: there was not enough memory for this picture."));
+    return;
+  }
+  const qint64 pixels = qint64(edgeMap.width()) * edgeMap.height();
+  const qint64 edges = countEdgePixels(edgeMap);
+  const QLocale locale;
+  _status->setText(tr("%1 · detected in %2 ms · %3 edge pixels")
+                       .arg(sizeText(edgeMap), locale.toString(nanoseconds / 1e6, 'f', 1),
+                            locale.toString(edges)));
+  const QString input = _screen->pictureFileName();
+  _command->setText(cannyCommand(
+      settings, input, QFileInfo(input).completeBaseName() + QStringLiteral("-edges.png")));
+  _command->setCursorPosition(0);
+  _command->show();
+  _copyCommand->show();
+
+  if (edges == 0)
+    showHint(
+        tr("No edges at these settings: no gradient reaches T2. Lower T2, or smooth less "
+           "(Sigma, Steps)."));
+  else if (edges == pixels)
+    showHint(
+        tr("Every pixel is an edge at these settings: with T2 at 0 every pixel starts "
+           "an edge. Raise T2."));
+  else
+    showHint({});
+}
+
+void DetectionPanel::showHint(const QString &text) {
+  _hint->setText(text);
+  _hint->setVisible(!text.isEmpty());
+}
+
+std::shared_ptr<const std::vector<std::uint8_t>> DetectionPanel::grayOf(const QImage &picture) {
+  if (!_gray || picture.cacheKey() != _grayKey) {
+    _gray = grayBytesOf(picture);
+    _grayKey = picture.cacheKey();
+  }
+  return _gray;
+}
+
+void DetectionPanel::detectLive() {
+  _livePicture = _screen->picture();
+  if (_livePicture.isNull()) return;
+  _live.detect(grayOf(_livePicture), _livePicture.width(), _livePicture.height(),
+               _screen->sliderSettings());
+}
+
+void DetectionPanel::liveDetected(const QImage &edgeMap, const StageSettings &settings,
+                                  qint64 nanoseconds) {
+  _screen->showEdgeMap(_livePicture, edgeMap, settings, nanoseconds);
+}
+
+void DetectionPanel::suggestThresholds() {
+  const QImage picture = _screen->picture();
+  if (picture.isNull()) return;
+  const StageSettings settings = _screen->sliderSettings();
+  const auto suggestion =
+      ::suggestThresholds(picture, settings.sigma, settings.steps, rangeOf(_screen->sliderT1()),
+                          rangeOf(_screen->sliderT2()));
+  if (!suggestion) {
+    showHint(tr("This picture has no gradients to suggest thresholds from."));
+    return;
+  }
+  {
+    // One detection for both values, not one for each.
+    const QSignalBlocker quietT1(_screen->sliderT1()), quietT2(_screen->sliderT2());
+    _screen->sliderT1()->moveHandleNear(suggestion->t1);
+    _screen->sliderT2()->moveHandleNear(suggestion->t2);
+  }
+  if (LiveMode::shared().isOn())
+    detectLive();
+  else
+    _screen->convert();
+}
+
+void DetectionPanel::restoreDefaults() {
+  const ScreenConstants &start = _screen->constants();
+  _screen->sliderT1()->setValue(start.t1.start);
+  _screen->sliderT2()->setValue(start.t2.start);
+  _screen->sliderSigma()->setValue(start.sigma.start);
+  _screen->sliderSteps()->setValue(start.steps.start);
+}

@@ -1,0 +1,198 @@
+// Around Apply: live maps equal Apply's and stale ones never reach the
+// screen; the status line's command gives the shown map through the real
+// canny tool; suggestions, defaults and hints act on the real sliders.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+
+#include "app/AppDelegate.h"
+#include "screens/DetectionPanel.h"
+#include "screens/FirstPicViewController.h"
+#include "screens/ImageNamed.h"
+#include "screens/LiveMode.h"
+#include "screens/SecondPicViewController.h"
+#include "screens/ThresholdSuggestion.h"
+#include "tests/screens/EdgeMaps.h"
+
+namespace {
+QImage shown(const PictureViewController &screen) { return screen.image()->image(); }
+
+QImage engineMapAt(const QImage &picture, const StageSettings &s) {
+  return engineEdgeMap(picture, s.t1, s.t2, s.sigma, s.steps);
+}
+
+void press(FloatSlider *slider, Qt::Key key, int times = 1) {
+  for (int i = 0; i < times; ++i) QTest::keyClick(slider->track(), key);
+}
+
+// Two upright steps, 0 to 40 and 40 to 140: thinned magnitudes of 20 and 50
+// down two columns each.
+QImage twoSteps() {
+  QImage steps(30, 12, QImage::Format_Grayscale8);
+  steps.fill(0);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 10; x < 30; ++x) steps.scanLine(y)[x] = x < 20 ? 40 : 140;
+  return steps;
+}
+}  // namespace
+
+class LiveTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void cleanup() { LiveMode::shared().setOn(false); }
+  void liveMapsEqualApplysAndStaleOnesAreNeverShown();
+  void slowRunsShowTheBusySignUntilTheyEnd();
+  void statusCommandGivesTheShownMapThroughCanny();
+  void suggestionFollowsTheRuleInsideTheRanges();
+  void hintsAndDefaults();
+
+ private:
+  AppDelegate _delegate;
+};
+
+void LiveTest::initTestCase() {
+  QStandardPaths::setTestModeEnabled(true);
+  LiveMode::shared().setOn(false);
+}
+
+void LiveTest::liveMapsEqualApplysAndStaleOnesAreNeverShown() {
+  SecondPicViewController screen(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
+  screen.show();
+  DetectionPanel *panel = screen.detectionPanel();
+  QVERIFY(panel);
+  QVERIFY(!panel->liveSwitch()->isChecked());
+  const QImage sample = shown(screen);
+
+  // Every map that reaches the screen is the one for the sliders of that moment.
+  int delivered = 0, stale = 0;
+  connect(&panel->liveDetector(), &LiveDetector::detected, this,
+          [&](const QImage &map, const StageSettings &s) {
+            ++delivered;
+            if (!(s == screen.sliderSettings()) || map != engineMapAt(sample, s)) ++stale;
+          });
+  QTest::mouseClick(panel->liveSwitch(), Qt::LeftButton);
+  QVERIFY(LiveMode::shared().isOn());
+  QCOMPARE(QSettings("canny-demo", "canny-demo").value("liveMode").toBool(), true);
+  press(screen.sliderSigma(), Qt::Key_PageUp, 3);
+  for (int i = 0; i < 20; ++i) {
+    press(screen.sliderT2(), i % 3 ? Qt::Key_Right : Qt::Key_Left);
+    QTest::qWait(3);
+  }
+  QTRY_VERIFY_WITH_TIMEOUT(!panel->liveDetector().isBusy(), 20000);
+  QVERIFY(delivered > 0);
+  QCOMPARE(stale, 0);
+  const QImage live = shown(screen);
+  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  QCOMPARE(shown(screen), live);
+
+  // Reset drops the run under way: the picture stays.
+  press(screen.sliderT1(), Qt::Key_Right);
+  QTest::mouseClick(screen.resetButton(), Qt::LeftButton);
+  QTest::qWait(1000);
+  QCOMPARE(shown(screen), sample);
+  QTest::mouseClick(panel->liveSwitch(), Qt::LeftButton);
+  QVERIFY(!LiveMode::shared().isOn());
+}
+
+void LiveTest::slowRunsShowTheBusySignUntilTheyEnd() {
+  LiveDetector detector;
+  QSignalSpy slow(&detector, &LiveDetector::slowChanged);
+  QSignalSpy done(&detector, &LiveDetector::detected);
+  const int side = 3000;
+  auto noise = std::make_shared<std::vector<std::uint8_t>>(side * side);
+  std::generate(noise->begin(), noise->end(),
+                [n = 7u]() mutable { return (n = n * 1103515245u + 12345u) >> 24; });
+  detector.detect(noise, side, side, {1, 3, 60, 8});
+  QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 60000);
+  QCOMPARE(slow.count(), 2);
+  QCOMPARE(slow.first().first().toBool(), true);
+  QVERIFY(!detector.isSlow() && !detector.isBusy());
+}
+
+void LiveTest::statusCommandGivesTheShownMapThroughCanny() {
+  FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
+  screen.show();
+  screen.sliderT1()->moveHandleNear(0.6374f);
+  QCOMPARE(screen.sliderT1()->valueText(), QStringLiteral("0.637"));
+  press(screen.sliderSigma(), Qt::Key_Right, 3);
+  press(screen.sliderSteps(), Qt::Key_Left);
+  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  const QImage map = shown(screen);
+  QVERIFY(isBlackAndWhiteEdgeMap(map));
+  DetectionPanel *panel = screen.detectionPanel();
+  const qint64 edges = std::count(map.constBits(), map.constBits() + map.sizeInBytes(), 255);
+  QVERIFY(panel->statusLine()->text().contains(QLocale().toString(edges) + " edge pixels"));
+
+  QStringList arguments = QProcess::splitCommand(panel->commandLine()->text());
+  QCOMPARE(arguments.takeFirst(), QStringLiteral("canny"));
+  QVERIFY(arguments.contains("0.637"));
+  QTemporaryDir folder;
+  arguments.replace(arguments.size() - 2, folder.filePath(arguments.at(arguments.size() - 2)));
+  arguments.replace(arguments.size() - 1, folder.filePath(arguments.last()));
+  QVERIFY(imageNamed("firstPic.png").save(arguments.at(arguments.size() - 2)));
+  QProcess canny;
+  canny.start(CANNY_PATH, arguments);
+  QVERIFY(canny.waitForFinished(60000));
+  QCOMPARE(canny.exitCode(), 0);
+  QCOMPARE(QImage(arguments.last()).convertToFormat(QImage::Format_Grayscale8), map);
+}
+
+void LiveTest::suggestionFollowsTheRuleInsideTheRanges() {
+  const QImage steps = twoSteps();
+  const auto wide = suggestThresholds(steps, 0, 0, {0, 100}, {0, 100});
+  QVERIFY(wide);
+  QCOMPARE(wide->t2, 50.0f);
+  QCOMPARE(wide->t1, 20.0f);
+  const auto low = suggestThresholds(steps, 0, 0, {0, 100}, {0, 100}, {0.3, 0.5});
+  QCOMPARE(low->t2, 20.0f);
+  QCOMPARE(low->t1, 10.0f);
+  const auto clamped = suggestThresholds(steps, 0, 0, {1, 5}, {0, 10});
+  QCOMPARE(clamped->t2, 10.0f);
+  QCOMPARE(clamped->t1, 5.0f);
+  QImage flat(10, 10, QImage::Format_Grayscale8);
+  flat.fill(77);
+  QVERIFY(!suggestThresholds(flat, 2, 4, {0, 1}, {0, 2}));
+
+  // On a screen: values a handle can set, inside the ranges, shown at once.
+  FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
+  screen.show();
+  QTest::mouseClick(screen.detectionPanel()->suggestButton(), Qt::LeftButton);
+  const StageSettings s = screen.sliderSettings();
+  QVERIFY(s.t1 > 0 && s.t1 <= s.t2 && s.t2 <= 2 && !(s.t1 == 0.6f && s.t2 == 0.8f));
+  QCOMPARE(screen.sliderT1()->valueText().toFloat(), s.t1);
+  QCOMPARE(screen.sliderT2()->valueText().toFloat(), s.t2);
+  QCOMPARE(shown(screen), engineMapAt(imageNamed("firstPic.png"), s));
+}
+
+void LiveTest::hintsAndDefaults() {
+  SecondPicViewController screen(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
+  screen.show();
+  QLabel *hint = screen.detectionPanel()->hint();
+  press(screen.sliderT2(), Qt::Key_Home);
+  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  QVERIFY(hint->isVisible() && hint->text().contains("Every pixel"));
+  press(screen.sliderT2(), Qt::Key_End);
+  press(screen.sliderSigma(), Qt::Key_End);
+  press(screen.sliderSteps(), Qt::Key_End);
+  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  QVERIFY(hint->isVisible() && hint->text().contains("No edges"));
+  QTest::mouseClick(screen.resetButton(), Qt::LeftButton);
+  QVERIFY(!hint->isVisible());
+
+  QTest::mouseClick(screen.detectionPanel()->defaultsButton(), Qt::LeftButton);
+  QVERIFY(screen.sliderSettings() == (StageSettings{2, 6, 0, 4}));
+  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  QVERIFY(!hint->isVisible());
+}
+
+QTEST_MAIN(LiveTest)
+#include "live_test.moc"
