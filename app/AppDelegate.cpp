@@ -2,10 +2,14 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include "app/AboutDialog.h"
+#include "app/WindowPlacement.h"
 #include "engine/cannyEdgeDetector.h"
 #include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
@@ -44,7 +48,8 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   _window = std::make_unique<QWidget>();
   _window->setWindowTitle(QStringLiteral("Canny Demo"));
   _window->setMinimumSize(minimumWindowSize);
-  _window->setGeometry(area);
+  const WindowPlacement placement = placeWindow(area);
+  _window->setGeometry(placement.geometry);
 
   _tabBarController = new QTabWidget(_window.get());
   _tabBarController->setTabPosition(QTabWidget::South);
@@ -68,9 +73,21 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   auto *layout = new QVBoxLayout(_window.get());
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(_tabBarController);
+  auto *help = new QToolButton(_tabBarController);
+  help->setText(QStringLiteral("?"));
+  help->setToolTip(tr("About Canny Demo, its sliders and keys (F1)"));
+  help->setAccessibleName(tr("Help"));
+  _tabBarController->setCornerWidget(help, Qt::BottomRightCorner);
+  connect(help, &QToolButton::clicked, this, &AppDelegate::showAbout);
+  auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), _window.get());
+  connect(helpKey, &QShortcut::activated, this, &AppDelegate::showAbout);
+
   // Maximized, the window manager fits the frame, title bar included, into the
   // available area; without one, the geometry above already fills it.
-  _window->showMaximized();
+  if (placement.maximised)
+    _window->showMaximized();
+  else
+    _window->show();
   return true;
 }
 
@@ -78,6 +95,15 @@ bool AppDelegate::cannyEdgeDetector(float t1, float t2, float sigma, std::int32_
                                     std::int32_t width, std::int32_t height,
                                     std::uint8_t *data) const {
   return tryCannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
+}
+
+AboutDialog *AppDelegate::about() const { return _about; }
+
+void AppDelegate::showAbout() {
+  if (!_about) _about = new AboutDialog(_window.get());
+  _about->show();
+  _about->raise();
+  _about->activateWindow();
 }
 
 void AppDelegate::applicationStateChanged(Qt::ApplicationState state) {

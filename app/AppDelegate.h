@@ -3,10 +3,12 @@
 // and owns the window with its five tabs, and carries the edge detector that
 // it hands to every screen it builds. AppDelegate::shared() reaches it.
 #include <QObject>
+#include <QPointer>
 #include <QVariantMap>
 #include <cstdint>
 #include <memory>
 
+class AboutDialog;
 class QTabWidget;
 class QWidget;
 
@@ -27,6 +29,9 @@ class AppDelegate : public QObject {
 
   QWidget *window() const { return _window.get(); }
   QTabWidget *tabBarController() const { return _tabBarController; }
+  // Help: the sliders, the suggestion rule and the keys.
+  void showAbout();
+  AboutDialog *about() const;
 
   // The Canny edge detector over `data` (width * height gray bytes, rows of
   // width bytes), rewritten in place to 255 on edges and 0 elsewhere. False,
@@ -46,5 +51,6 @@ class AppDelegate : public QObject {
 
   std::unique_ptr<QWidget> _window;
   QTabWidget *_tabBarController = nullptr;  // owned by the window
+  QPointer<AboutDialog> _about;             // owned by the window, made when first asked for
   Qt::ApplicationState _state = Qt::ApplicationInactive;
 };

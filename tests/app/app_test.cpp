@@ -1,7 +1,9 @@
 // The application as its user meets it: launch builds one window with five
 // tabs; on each sample tab, clicks on Apply and Reset and moves of the
 // sliders show exactly what the engine makes of the picture.
+#include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QSlider>
 #include <QTabBar>
@@ -10,8 +12,10 @@
 #include <QtTest>
 #include <memory>
 
+#include "app/AboutDialog.h"
 #include "app/AppDelegate.h"
 #include "app/StringsTable.h"
+#include "app/WindowPlacement.h"
 #include "screens/ImageNamed.h"
 #include "screens/PictureViewController.h"
 #include "tests/screens/EdgeMaps.h"
@@ -62,6 +66,8 @@ class AppTest : public QObject {
   void applyAndResetOnEachSampleTab_data();
   void applyAndResetOnEachSampleTab();
   void slidersMovedByTheUserReachTheDetector();
+  void windowOpensCentredOrMaximisedOnASmallScreen();
+  void helpTellsTheSlidersAndKeys();
 
  private:
   // Launches a new application in place of the running one.
@@ -88,9 +94,6 @@ void AppTest::launchBuildsOneWindowWithFiveTabs() {
   QWidget *window = _delegate->window();
   QVERIFY(window->isVisible());
   QCOMPARE(window->windowTitle(), QStringLiteral("Canny Demo"));
-  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-  QVERIFY(window->isMaximized());
-  QCOMPARE(window->frameGeometry(), available);
   const QList<QWidget *> topLevels = QApplication::topLevelWidgets();
   QCOMPARE(std::count_if(topLevels.begin(), topLevels.end(),
                          [](const QWidget *w) { return w->isVisible(); }),
@@ -203,6 +206,37 @@ void AppTest::slidersMovedByTheUserReachTheDetector() {
   QCOMPARE(edges, engineEdgeMap(sample, screen->sliderT1()->value(), 6,
                                 screen->sliderSigma()->value(), 3));
   QVERIFY(edges != engineEdgeMap(sample, 2, 6, 0, 4));
+}
+
+// Run on the default small screen and, by ctest, on a large one.
+void AppTest::windowOpensCentredOrMaximisedOnASmallScreen() {
+  QWidget *window = _delegate->window();
+  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+  if (available.width() < kComfortableWindowSize.width()) {
+    QVERIFY(window->isMaximized());
+    QCOMPARE(window->frameGeometry(), available);
+    return;
+  }
+  QVERIFY(!window->isMaximized());
+  QVERIFY(available.contains(window->frameGeometry()));
+  QCOMPARE(window->geometry().center(), available.center());
+  QVERIFY(window->width() >= kComfortableWindowSize.width());
+  QVERIFY(window->height() < available.height());
+}
+
+void AppTest::helpTellsTheSlidersAndKeys() {
+  QVERIFY(!_delegate->about());
+  // The camera tab's dialog, modal, would keep the key from the window.
+  for (QWidget *top : QApplication::topLevelWidgets())
+    if (qobject_cast<QDialog *>(top)) top->close();
+  _delegate->window()->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(_delegate->window()));
+  QTest::keyClick(_delegate->window(), Qt::Key_F1);
+  QVERIFY(_delegate->about() && _delegate->about()->isVisible());
+  const QString text = _delegate->about()->text()->text();
+  for (const char *word : {"T1", "T2", "Sigma", "Steps", "80th percentile", "40 %", "Ctrl+O"})
+    QVERIFY2(text.contains(word), word);
+  _delegate->about()->close();
 }
 
 QTEST_MAIN(AppTest)

@@ -1,0 +1,68 @@
+#include "app/AboutDialog.h"
+
+#include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+#include "screens/ThresholdSuggestion.h"
+
+namespace {
+QString helpText() {
+  const ThresholdRule rule;
+  return AboutDialog::tr(
+             "<h3>%1 %2</h3>"
+             "<p>Canny edge detection on still pictures: a sample picture on each of the first "
+             "four tabs, a camera picture (or a picture file), shown at an eighth of its width "
+             "and height, on the fifth. Apply shows the edge map, Reset the picture.</p>"
+             "<h4>The sliders</h4>"
+             "<p><b>T1</b>, the low threshold: gradient magnitudes below it are never edges; an "
+             "edge, once started, is followed through neighbours above T1.<br>"
+             "<b>T2</b>, the high threshold: a thinned gradient magnitude of at least T2 starts "
+             "an edge.<br>"
+             "<b>Sigma</b>: the width, in pixels, of the smoothing before the gradients; 0 "
+             "smooths not at all.<br>"
+             "<b>Steps</b>: the number of smoothing passes; more passes come closer to a true "
+             "Gaussian blur. Used as a whole number.</p>"
+             "<p><b>Suggest T1, T2</b> sets T2 at the %3th percentile of the picture's thinned "
+             "gradient magnitudes (smoothed at the tab's Sigma and Steps) and T1 at %4 % of T2, "
+             "both kept inside the sliders' ranges. <b>Defaults</b> puts the sliders back to "
+             "their start values. With <b>Live</b> on, the edge map follows the sliders while "
+             "they move. The status line gives the <tt>canny</tt> command that makes the same "
+             "edge map from the picture file.</p>"
+             "<h4>Keys</h4>"
+             "<table>"
+             "<tr><td>Ctrl+O</td><td>open a picture</td></tr>"
+             "<tr><td>Ctrl+S</td><td>save what is shown</td></tr>"
+             "<tr><td>Ctrl+C</td><td>copy what is shown</td></tr>"
+             "<tr><td>Space (held)</td><td>the original picture, on the picture</td></tr>"
+             "<tr><td>+ and &minus;, wheel</td><td>zoom in and out; drag to pan</td></tr>"
+             "<tr><td>1 / 0 or F</td><td>pixels at their size / the picture fitted</td></tr>"
+             "<tr><td>Arrows, Page Up/Down</td><td>move the focused slider</td></tr>"
+             "<tr><td>Alt+L, Alt+U, Alt+D</td><td>Live, Suggest, Defaults</td></tr>"
+             "<tr><td>Return</td><td>in the camera window: take the picture</td></tr>"
+             "<tr><td>F1</td><td>this help</td></tr>"
+             "</table>")
+      .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())
+      .arg(qRound(rule.highPercentile * 100))
+      .arg(qRound(rule.lowFraction * 100));
+}
+}  // namespace
+
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent), _text(new QLabel(helpText())) {
+  setWindowTitle(tr("About Canny Demo"));
+  _text->setWordWrap(true);
+  _text->setTextFormat(Qt::RichText);
+  _text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  auto *scroll = new QScrollArea(this);
+  scroll->setWidget(_text);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto *layout = new QVBoxLayout(this);
+  layout->addWidget(scroll, 1);
+  layout->addWidget(buttons);
+  resize(560, 620);
+}
