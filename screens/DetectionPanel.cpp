@@ -31,10 +31,6 @@ qint64 countEdgePixels(const QImage &edgeMap) {
   return edges;
 }
 
-QString sizeText(const QImage &picture) {
-  return DetectionPanel::tr("%1 × %2 pixels").arg(picture.width()).arg(picture.height());
-}
-
 ValueRange rangeOf(const FloatSlider *slider) {
   return {slider->minimumValue(), slider->maximumValue()};
 }
@@ -154,6 +150,11 @@ void DetectionPanel::edgeMapShown(const QImage &edgeMap, const StageSettings &se
            "an edge. Raise T2."));
   else
     showHint({});
+}
+
+QString DetectionPanel::sizeText(const QImage &picture) const {
+  const QString size = tr("%1 × %2 pixels").arg(picture.width()).arg(picture.height());
+  return _pictureNote.isEmpty() ? size : size + QStringLiteral(", ") + _pictureNote;
 }
 
 void DetectionPanel::showHint(const QString &text) {

@@ -37,6 +37,8 @@ class DetectionPanel : public QWidget {
   QProgressBar *busySign() const { return _busy; }
   LiveDetector &liveDetector() { return _live; }
 
+  // Said of the picture after its size from now on ("an eighth of 600 × 400").
+  void setPictureNote(const QString &note) { _pictureNote = note; }
   // The screen shows `picture` unprocessed: live work under way is dropped.
   void pictureShown(const QImage &picture);
   // The screen shows `edgeMap`, detected at `settings` in `nanoseconds`.
@@ -52,6 +54,7 @@ class DetectionPanel : public QWidget {
   void detectLive();
   void liveDetected(const QImage &edgeMap, const StageSettings &settings, qint64 nanoseconds);
   void showHint(const QString &text);
+  QString sizeText(const QImage &picture) const;
   std::shared_ptr<const std::vector<std::uint8_t>> grayOf(const QImage &picture);
 
   PictureViewController *_screen;
@@ -60,6 +63,7 @@ class DetectionPanel : public QWidget {
   std::shared_ptr<const std::vector<std::uint8_t>> _gray;
   qint64 _grayKey = 0;
   QImage _livePicture;  // the picture of the live run asked for last
+  QString _pictureNote;
 
   QCheckBox *_liveSwitch;
   QPushButton *_suggestButton;

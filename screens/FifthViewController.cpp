@@ -7,7 +7,11 @@
 #include <limits>
 
 #include "screens/CameraDialogSource.h"
+#include "screens/CameraHint.h"
+#include "screens/CameraPictureFile.h"
+#include "screens/DetectionPanel.h"
 #include "screens/ImageView.h"
+#include "screens/PictureToolBar.h"
 
 namespace {
 constexpr ScreenConstants fifthScreen{
@@ -36,13 +40,34 @@ int wholePixels(qreal length) {
 FifthViewController::FifthViewController(const QString &nibName, EdgeDetector detector,
                                          QWidget *parent)
     : PictureViewController(nibName, fifthScreen, std::move(detector), parent),
-      _pictureSource(std::make_unique<CameraDialogSource>()) {}
+      _pictureSource(std::make_unique<CameraDialogSource>()),
+      _chooseFile(choosePictureFile) {}
 
 FifthViewController::~FifthViewController() = default;
 
 void FifthViewController::setPictureSource(std::unique_ptr<CameraPictureSource> source) {
   if (_pictureSource) _pictureSource->dismissPicker();
   _pictureSource = std::move(source);
+}
+
+CameraHint *FifthViewController::cameraHint() const { return _cameraHint; }
+
+void FifthViewController::viewDidLoad() {
+  PictureViewController::viewDidLoad();
+  if (!image()) return;
+  _cameraHint = new CameraHint(image());
+  _cameraHint->setVisible(_preImage.isNull());
+  connect(_cameraHint, &CameraHint::takePicture, this, &FifthViewController::viewWillAppear);
+  connect(_cameraHint, &CameraHint::openPictureFile, this, &FifthViewController::openPictureFile);
+}
+
+void FifthViewController::openPictureFile() {
+  const QString path = _chooseFile ? _chooseFile(this) : QString();
+  if (path.isEmpty() || !toolBar()) return;
+  // Read as the tool bar's Open reads; the picture comes back through
+  // openPicture().
+  const QString why = toolBar()->openFile(path);
+  if (!why.isEmpty() && _cameraHint) _cameraHint->showReason(why);
 }
 
 void FifthViewController::viewWillAppear() {
@@ -52,7 +77,17 @@ void FifthViewController::viewWillAppear() {
 void FifthViewController::didFinishPickingImage(const QImage &picture) {
   const QSizeF points = picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
   setPreImage(imageWithImage(picture, points * shrinkFactor));
+  if (DetectionPanel *panel = detectionPanel()) {
+    const QSize taken = picture.size();
+    panel->setPictureNote(_preImage.isNull()
+                              ? QString()
+                              : tr("an eighth of %1 × %2").arg(taken.width()).arg(taken.height()));
+  }
   showPicture(_preImage);
+  if (_cameraHint) {
+    _cameraHint->setVisible(_preImage.isNull());
+    _cameraHint->showReason({});
+  }
   if (_pictureSource) _pictureSource->dismissPicker();
 }
 

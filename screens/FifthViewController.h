@@ -4,12 +4,16 @@
 // taken there is shrunk to an eighth of its width and height, kept and shown.
 // Until there is one, Apply and Reset do nothing.
 #include <QImage>
+#include <QPointer>
 #include <QSizeF>
+#include <functional>
 #include <memory>
 
 #include "screens/CameraPickerDelegate.h"
 #include "screens/CameraPictureSource.h"
 #include "screens/PictureViewController.h"
+
+class CameraHint;
 
 class FifthViewController : public PictureViewController, public CameraPickerDelegate {
   Q_OBJECT
@@ -31,6 +35,16 @@ class FifthViewController : public PictureViewController, public CameraPickerDel
   // pixel ratio. Null when that leaves no whole pixel.
   static QImage imageWithImage(const QImage &image, const QSizeF &size);
 
+  // Asks the user for a picture file, empty for none: a file dialog unless
+  // replaced.
+  using FileChooser = std::function<QString(QWidget *parent)>;
+  void setFileChooser(FileChooser chooser) { _chooseFile = std::move(chooser); }
+  // Reads the chosen file and keeps it at an eighth, as a taken picture.
+  void openPictureFile();
+  // The note and buttons shown while there is no picture; null before the
+  // view is built.
+  CameraHint *cameraHint() const;
+
   void didFinishPickingImage(const QImage &image) override;
   void imagePickerControllerDidCancel() override;
 
@@ -41,9 +55,12 @@ class FifthViewController : public PictureViewController, public CameraPickerDel
  protected:
   QImage sourcePicture() const override { return _preImage; }
   void openPicture(const QImage &picture) override;
+  void viewDidLoad() override;
   void viewWillAppear() override;
 
  private:
   QImage _preImage;
   std::unique_ptr<CameraPictureSource> _pictureSource;
+  FileChooser _chooseFile;
+  QPointer<CameraHint> _cameraHint;
 };

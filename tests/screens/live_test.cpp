@@ -13,13 +13,16 @@
 #include <algorithm>
 
 #include "app/AppDelegate.h"
+#include "screens/CameraHint.h"
 #include "screens/DetectionPanel.h"
+#include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/ImageNamed.h"
 #include "screens/LiveMode.h"
 #include "screens/SecondPicViewController.h"
 #include "screens/ThresholdSuggestion.h"
 #include "tests/screens/EdgeMaps.h"
+#include "tests/screens/StandInPictureSource.h"
 
 namespace {
 QImage shown(const PictureViewController &screen) { return screen.image()->image(); }
@@ -54,6 +57,7 @@ class LiveTest : public QObject {
   void statusCommandGivesTheShownMapThroughCanny();
   void suggestionFollowsTheRuleInsideTheRanges();
   void hintsAndDefaults();
+  void cameraTabWithoutAPictureOffersBothWays();
 
  private:
   AppDelegate _delegate;
@@ -192,6 +196,39 @@ void LiveTest::hintsAndDefaults() {
   QVERIFY(screen.sliderSettings() == (StageSettings{2, 6, 0, 4}));
   QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
   QVERIFY(!hint->isVisible());
+}
+
+void LiveTest::cameraTabWithoutAPictureOffersBothWays() {
+  FifthViewController screen(QStringLiteral("FifthViewController"), tryCannyEdgeDetector);
+  auto *source = new StandInPictureSource;
+  screen.setPictureSource(std::unique_ptr<CameraPictureSource>(source));
+  QTemporaryDir folder;
+  QString chosen = folder.filePath("broken.png");
+  screen.setFileChooser([&](QWidget *) { return chosen; });
+  screen.show();
+  source->cancel();
+  CameraHint *hint = screen.cameraHint();
+  QVERIFY(hint);
+  QTRY_VERIFY(hint->isVisible());
+  QVERIFY(screen.image()->geometry().contains(hint->geometry().translated(screen.image()->pos())));
+  QTest::mouseClick(hint->takeButton(), Qt::LeftButton);
+  QCOMPARE(source->presented, 2);
+  source->cancel();
+
+  QFile broken(chosen);
+  QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("not a picture") > 0);
+  broken.close();
+  QTest::mouseClick(hint->openButton(), Qt::LeftButton);
+  QVERIFY(hint->isVisible() && hint->message()->text().contains("broken.png"));
+
+  QImage picture(600, 400, QImage::Format_RGB32);
+  picture.fill(Qt::darkCyan);
+  chosen = folder.filePath("cyan.png");
+  QVERIFY(picture.save(chosen));
+  QTest::mouseClick(hint->openButton(), Qt::LeftButton);
+  QVERIFY(!hint->isVisible());
+  QCOMPARE(screen.preImage().deviceIndependentSize(), QSizeF(75, 50));
+  QVERIFY(screen.detectionPanel()->statusLine()->text().contains("an eighth of 600 × 400"));
 }
 
 QTEST_MAIN(LiveTest)
