@@ -54,8 +54,9 @@ void CameraDialog::buildLayout() {
   _cameraChooser->setToolTip(tr("The camera to take the picture with"));
   _viewfinder = new ImageView(this);
   _viewfinder->setMinimumSize(320, 240);
-  _noCameraNotice =
-      new QLabel(tr("No camera was found. You can open a picture file instead."), this);
+  _noCameraNotice = new QLabel(tr("No camera was found. You can open a picture file instead; "
+                                  "it is shown at an eighth of its width and height."),
+                               this);
   _noCameraNotice->setWordWrap(true);
   _message = new QLabel(this);
   _message->setWordWrap(true);
@@ -63,6 +64,11 @@ void CameraDialog::buildLayout() {
   _openFileButton = new QPushButton(tr("Open Picture File…"), this);
   _cancelButton = new QPushButton(tr("Cancel"), this);
   _takeButton = new QPushButton(tr("Take"), this);
+  // Return goes to the default button, Take while a camera is there, never to
+  // whichever button has the focus.
+  _openFileButton->setAutoDefault(false);
+  _cancelButton->setAutoDefault(false);
+  setMinimumWidth(400);  // lines long enough to read
 
   auto *buttons = new QHBoxLayout;
   buttons->addWidget(_openFileButton);
@@ -266,4 +272,11 @@ void CameraDialog::pick(const QImage &picture) {
     accept();
 }
 
-void CameraDialog::showMessage(const QString &text) { _message->setText(text); }
+void CameraDialog::showMessage(const QString &text) {
+  _message->setText(text);
+  // A window's layout does not grow it for wrapped lines: it is grown here,
+  // so that the message reads whole.
+  layout()->activate();
+  const int needed = layout()->totalHeightForWidth(width());
+  if (needed > height()) resize(width(), needed);
+}

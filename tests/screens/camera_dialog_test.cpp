@@ -148,6 +148,10 @@ void CameraDialogTest::anUnreadableFileIsExplained() {
   QVERIFY(dialog->isVisible());
   QVERIFY2(dialog->message()->text().contains(name), qPrintable(dialog->message()->text()));
   QVERIFY(screen.preImage().isNull());
+  // Readable whole: the dialog grows to every wrapped line.
+  const QLabel *message = dialog->message();
+  QVERIFY(message->height() >= message->heightForWidth(message->width()));
+  QVERIFY(dialog->rect().contains(message->geometry()));
 
   // A picture that reads after all clears the message on its way out.
   chosen.path = writePicture("fine.png", imageNamed("secondPic"));
