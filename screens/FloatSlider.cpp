@@ -25,6 +25,9 @@ FloatSlider::FloatSlider(QWidget *parent)
     : QWidget(parent), _track(new QSlider(Qt::Horizontal, this)), _label(new QLabel(this)) {
   installFloatSliderAccessibility();
   _label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // Wide enough for the longest value any slider holds: the track does not
+  // jump while the value changes, and the sliders of a form line up.
+  _label->setMinimumWidth(_label->fontMetrics().horizontalAdvance(QStringLiteral("-000.000")));
   setFocusProxy(_track);
 
   auto *layout = new QHBoxLayout(this);
@@ -98,10 +101,6 @@ void FloatSlider::setUpTrack() {
     _track->setSingleStep(std::max(1, _positions / 100));
     _track->setPageStep(std::max(1, _positions / 10));
   }
-  // Wide enough for the longest value the sliders hold, so the track does not
-  // jump while the value changes.
-  const QString widest = QStringLiteral("-000.") + QString(decimals(), QLatin1Char('0'));
-  _label->setMinimumWidth(_label->fontMetrics().horizontalAdvance(widest));
   store(_value);
 }
 
