@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "screens/FloatSliderAccessible.h"
+#include "screens/ScreenAccessibility.h"
 
 namespace {
 // Handle positions of a whole-number slider: one per whole number when both
@@ -23,7 +23,7 @@ int wholePositions(float minimum, float maximum) {
 
 FloatSlider::FloatSlider(QWidget *parent)
     : QWidget(parent), _track(new QSlider(Qt::Horizontal, this)), _label(new QLabel(this)) {
-  installFloatSliderAccessibility();
+  installScreenAccessibility();
   _label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   // Wide enough for the longest value any slider holds: the track does not
   // jump while the value changes, and the sliders of a form line up.

@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "imaging/GrayBitmapContext.h"
+#include "screens/CannyCommand.h"
 #include "screens/DetectionPanel.h"
 #include "screens/FloatSlider.h"
 #include "screens/ImageNamed.h"
@@ -67,6 +68,7 @@ void PictureViewController::loadViewIfNeeded() {
       loadView(QStringLiteral(":/ui/") + _nibName + QStringLiteral(".ui"), this);
   for (QObject *object : added) _view.append(object);
   findOutlets();
+  if (_image) _image->setAccessibleName(tr("Picture"));
   addToolBar();
   viewDidLoad();
   auto *column = qobject_cast<QBoxLayout *>(layout());
@@ -104,6 +106,11 @@ void PictureViewController::openPicture(const QImage &picture) {
 }
 
 void PictureViewController::showPicture(const QImage &picture) {
+  if (_image)
+    _image->setAccessibleDescription(
+        picture.isNull()
+            ? tr("No picture")
+            : tr("The picture, %1 × %2 pixels").arg(picture.width()).arg(picture.height()));
   if (_toolBar)
     _toolBar->showPicture(picture);
   else if (_image)
@@ -175,6 +182,12 @@ void PictureViewController::reset() { showPicture(sourcePicture()); }
 
 void PictureViewController::showEdgeMap(const QImage &picture, const QImage &edgeMap,
                                         const StageSettings &settings, qint64 nanoseconds) {
+  if (_image)
+    _image->setAccessibleDescription(tr("The edge map at T1 %1, T2 %2, Sigma %3, Steps %4")
+                                         .arg(shortestDecimal(settings.t1),
+                                              shortestDecimal(settings.t2),
+                                              shortestDecimal(settings.sigma))
+                                         .arg(settings.steps));
   if (_toolBar)
     _toolBar->showEdgeMap(picture, edgeMap, settings);
   else if (_image)

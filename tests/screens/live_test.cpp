@@ -1,6 +1,7 @@
 // Around Apply: live maps equal Apply's and stale ones never reach the
 // screen; the status line's command gives the shown map through the real
 // canny tool; suggestions, defaults and hints act on the real sliders.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +136,10 @@ void LiveTest::statusCommandGivesTheShownMapThroughCanny() {
   DetectionPanel *panel = screen.detectionPanel();
   const qint64 edges = std::count(map.constBits(), map.constBits() + map.sizeInBytes(), 255);
   QVERIFY(panel->statusLine()->text().contains(QLocale().toString(edges) + " edge pixels"));
+  QAccessibleInterface *view = QAccessible::queryAccessibleInterface(screen.image());
+  QCOMPARE(view->role(), QAccessible::Graphic);
+  QCOMPARE(view->text(QAccessible::Name), QStringLiteral("Picture"));
+  QVERIFY(view->text(QAccessible::Description).contains("T1 0.637, T2 0.8, Sigma 1.8, Steps 3"));
 
   QStringList arguments = QProcess::splitCommand(panel->commandLine()->text());
   QCOMPARE(arguments.takeFirst(), QStringLiteral("canny"));

@@ -1,10 +1,11 @@
-#include "screens/FloatSliderAccessible.h"
+#include "screens/ScreenAccessibility.h"
 
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QSlider>
 
 #include "screens/FloatSlider.h"
+#include "screens/ImageView.h"
 
 namespace {
 class FloatSliderHandle : public QAccessibleWidget, public QAccessibleValueInterface {
@@ -44,7 +45,9 @@ class FloatSliderHandle : public QAccessibleWidget, public QAccessibleValueInter
   FloatSlider *_slider;
 };
 
-QAccessibleInterface *handleInterface(const QString &, QObject *object) {
+QAccessibleInterface *screenInterface(const QString &, QObject *object) {
+  if (auto *view = qobject_cast<ImageView *>(object))
+    return new QAccessibleWidget(view, QAccessible::Graphic);
   auto *track = qobject_cast<QSlider *>(object);
   auto *slider = track ? qobject_cast<FloatSlider *>(track->parentWidget()) : nullptr;
   if (!slider || slider->track() != track) return nullptr;
@@ -52,9 +55,9 @@ QAccessibleInterface *handleInterface(const QString &, QObject *object) {
 }
 }  // namespace
 
-void installFloatSliderAccessibility() {
+void installScreenAccessibility() {
   static const bool installed = [] {
-    QAccessible::installFactory(handleInterface);
+    QAccessible::installFactory(screenInterface);
     return true;
   }();
   (void)installed;
