@@ -36,6 +36,17 @@ ENGINE_INLINE std::uint8_t of(float v, float t1, float t2) {
   return static_cast<std::uint8_t>((seed & kPending) | (~seed & unmarked));
 }
 
+// The same where t2 <= 255 (not NaN), as the screens' thresholds are: every
+// value of at least 255 is then a seed, and every value at most t2 other than
+// 255, so two comparisons decide.
+inline bool thresholdsAreOrdinary(float t2) { return t2 <= 255.0f; }
+
+ENGINE_INLINE std::uint8_t ofOrdinary(float v, float t1, float t2) {
+  const int seed = -static_cast<int>(v >= t2);
+  const int followable = t1 < v;
+  return static_cast<std::uint8_t>((seed & kPending) | (~seed & followable));
+}
+
 ENGINE_INLINE bool isFollowable(std::uint8_t c) { return (c | kBright) == (kFollowable | kBright); }
 
 // Every class but kNone and a followable cell left unmarked is an edge pixel.

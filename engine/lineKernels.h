@@ -111,7 +111,11 @@ ENGINE_INLINE void suppressRow(const float *__restrict above, const float *__res
 // fused into suppression it no longer vectorises).
 ENGINE_INLINE void classify(const float *__restrict v, std::uint8_t *__restrict out,
                             std::ptrdiff_t n, float t1, float t2) {
-  for (std::ptrdiff_t i = 1; i <= n; ++i) out[i] = edgeClass::of(v[i], t1, t2);
+  if (edgeClass::thresholdsAreOrdinary(t2)) {
+    for (std::ptrdiff_t i = 1; i <= n; ++i) out[i] = edgeClass::ofOrdinary(v[i], t1, t2);
+  } else {
+    for (std::ptrdiff_t i = 1; i <= n; ++i) out[i] = edgeClass::of(v[i], t1, t2);
+  }
 }
 
 }  // namespace lines
