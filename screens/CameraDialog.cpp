@@ -1,5 +1,6 @@
 #include "screens/CameraDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,12 @@ CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choos
   connect(&_mediaDevices, &QMediaDevices::videoInputsChanged, this, &CameraDialog::listCameras,
           Qt::QueuedConnection);
   connect(_cameraChooser, &QComboBox::activated, this, &CameraDialog::runChosenCamera);
+  connect(_edgesBox, &QCheckBox::toggled, this, [this](bool on) {
+    if (!on) _frameEdges.cancel();
+  });
+  connect(&_frameEdges, &LiveDetector::detected, this, [this](const QImage &edgeMap) {
+    if (_edgesBox->isChecked()) _viewfinder->setImage(edgeMap);
+  });
   connect(_takeButton, &QPushButton::clicked, this, &CameraDialog::take);
   connect(_cancelButton, &QPushButton::clicked, this, &CameraDialog::reject);
   connect(_openFileButton, &QPushButton::clicked, this, &CameraDialog::chooseFile);
@@ -52,6 +59,8 @@ CameraDialog::~CameraDialog() { stopCamera(); }
 void CameraDialog::buildLayout() {
   _cameraChooser = new QComboBox(this);
   _cameraChooser->setToolTip(tr("The camera to take the picture with"));
+  _edgesBox = new QCheckBox(tr("Show &edges at the tab's settings"), this);
+  _edgesBox->setToolTip(tr("The viewfinder shows the edge map of each frame it keeps up with"));
   _viewfinder = new ImageView(this);
   _viewfinder->setMinimumSize(320, 240);
   _noCameraNotice = new QLabel(tr("No camera was found. You can open a picture file instead; "
@@ -78,6 +87,7 @@ void CameraDialog::buildLayout() {
 
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(_cameraChooser);
+  layout->addWidget(_edgesBox);
   layout->addWidget(_viewfinder, 1);
   layout->addWidget(_noCameraNotice);
   layout->addWidget(_message);
@@ -162,7 +172,7 @@ void CameraDialog::runChosenCamera() {
 void CameraDialog::startCamera(const QCameraDevice &device) {
   _frames = std::make_unique<QVideoSink>();
   connect(_frames.get(), &QVideoSink::videoFrameChanged, this,
-          [this](const QVideoFrame &frame) { _viewfinder->setImage(frame.toImage()); });
+          [this](const QVideoFrame &frame) { showFrame(frame.toImage()); });
   // Frames and still capture join the session before the camera does: a
   // branch added to a running pipeline makes some sources (PipeWire's)
   // renegotiate, and they may stall doing so.
@@ -176,7 +186,19 @@ void CameraDialog::startCamera(const QCameraDevice &device) {
   _camera->start();
 }
 
+void CameraDialog::setEdgeSettings(EdgeSettingsSource settings) {
+  _edgeSettings = std::move(settings);
+  updateControls();
+}
+
+void CameraDialog::showFrame(const QImage &frame) {
+  if (!_edgesBox->isChecked() || !_edgeSettings) return _viewfinder->setImage(frame);
+  if (_frameEdges.isBusy() || frame.isNull()) return;
+  _frameEdges.detect(grayBytesOf(frame), frame.width(), frame.height(), _edgeSettings());
+}
+
 void CameraDialog::stopCamera() {
+  _frameEdges.cancel();
   _session.setCamera(nullptr);
   _camera.reset();
   _session.setVideoOutput(nullptr);
@@ -190,6 +212,7 @@ void CameraDialog::updateControls() {
   _cameraChooser->setVisible(_cameras.size() > 1);
   _cameraChooser->setEnabled(!shooting);
   _viewfinder->setVisible(haveCameras);
+  _edgesBox->setVisible(haveCameras && _edgeSettings);
   _noCameraNotice->setVisible(!haveCameras);
   _openFileButton->setEnabled(!shooting);
   _openFileButton->setDefault(!haveCameras);

@@ -17,6 +17,10 @@
 #include <functional>
 #include <memory>
 
+#include "screens/EdgeStages.h"
+#include "screens/LiveDetector.h"
+
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -37,6 +41,15 @@ class CameraDialog : public QDialog {
   using FileChooser = std::function<QString(QWidget *parent)>;
   void setFileChooser(FileChooser chooser) { _chooseFile = std::move(chooser); }
 
+  // The settings the viewfinder's edge map is detected at; without them the
+  // dialog offers no edge map.
+  using EdgeSettingsSource = std::function<StageSettings()>;
+  void setEdgeSettings(EdgeSettingsSource settings);
+  // One frame of the running camera: shown, or its edge map once detected.
+  // A frame that comes while the last one is still being detected is
+  // dropped, so the edge map never falls behind the camera.
+  void showFrame(const QImage &frame);
+
   // Reads the picture at `path` and hands it on like a taken one; when it
   // cannot be read, says why in the dialog instead.
   void openPictureFile(const QString &path);
@@ -46,6 +59,7 @@ class CameraDialog : public QDialog {
 
   // What the user sees and works.
   QComboBox *cameraChooser() const { return _cameraChooser; }
+  QCheckBox *edgesBox() const { return _edgesBox; }
   // The live picture of the camera running; empty while none runs.
   ImageView *viewfinder() const { return _viewfinder; }
   QLabel *noCameraNotice() const { return _noCameraNotice; }
@@ -104,7 +118,11 @@ class CameraDialog : public QDialog {
   QTimer _shotDeadline;
   std::unique_ptr<QTemporaryDir> _shotFolder;  // made at the first Take
 
+  EdgeSettingsSource _edgeSettings;
+  LiveDetector _frameEdges;
+
   QComboBox *_cameraChooser = nullptr;
+  QCheckBox *_edgesBox = nullptr;
   ImageView *_viewfinder = nullptr;
   QLabel *_noCameraNotice = nullptr;
   QLabel *_message = nullptr;

@@ -1,5 +1,7 @@
 #include "screens/CameraDialogSource.h"
 
+#include "screens/PictureViewController.h"
+
 CameraDialogSource::~CameraDialogSource() { delete _imgPicker; }
 
 void CameraDialogSource::presentPicker(QWidget *parent, CameraPickerDelegate *delegate) {
@@ -9,6 +11,11 @@ void CameraDialogSource::presentPicker(QWidget *parent, CameraPickerDelegate *de
   }
   _imgPicker = new CameraDialog(parent);
   _imgPicker->setDelegate(delegate);
+  // The viewfinder's edge map follows the sliders of the screen it opens over.
+  if (auto *screen = qobject_cast<PictureViewController *>(parent))
+    _imgPicker->setEdgeSettings([screen = QPointer(screen)] {
+      return screen ? screen->sliderSettings() : StageSettings{};
+    });
   _imgPicker->open();
 }
 

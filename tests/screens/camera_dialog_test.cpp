@@ -3,6 +3,7 @@
 // real and then handled like a taken picture; a file that cannot be read is
 // explained in the dialog. Only the file chooser is stood in for.
 #include <QBuffer>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QMediaDevices>
@@ -62,6 +63,7 @@ class CameraDialogTest : public QObject {
   void anUnreadableFileIsExplained();
   void cancelEscapeAndCloseChangeNothing();
   void aFileIsTurnedTheWayItWasShot();
+  void framesShowTheirEdgeMapDroppingThoseItCannotKeepUpWith();
 
  private:
   QString writePicture(const QString &name, const QImage &picture);
@@ -213,6 +215,23 @@ void CameraDialogTest::aFileIsTurnedTheWayItWasShot() {
   chooseFilesFrom(dialogOf(screen), &chosen);
   clickOn(dialogOf(screen)->openFileButton());
   QCOMPARE(screen.preImage().deviceIndependentSize(), QSizeF(40, 20));
+}
+
+void CameraDialogTest::framesShowTheirEdgeMapDroppingThoseItCannotKeepUpWith() {
+  CameraDialog dialog;
+  StageSettings settings{2, 6, 2, 4};
+  dialog.setEdgeSettings([&] { return settings; });
+  const QImage frame = imageNamed("thirdPic"), next = imageNamed("secondPic");
+  dialog.showFrame(frame);
+  QCOMPARE(dialog.viewfinder()->image(), frame);
+
+  dialog.edgesBox()->setChecked(true);
+  dialog.showFrame(frame);
+  dialog.showFrame(next);  // the first is still being detected
+  QTRY_COMPARE(dialog.viewfinder()->image(), engineEdgeMap(frame, 2, 6, 2, 4));
+  settings.t2 = 9;
+  dialog.showFrame(next);
+  QTRY_COMPARE(dialog.viewfinder()->image(), engineEdgeMap(next, 2, 9, 2, 4));
 }
 
 QTEST_MAIN(CameraDialogTest)
