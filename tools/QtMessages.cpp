@@ -6,7 +6,7 @@
 namespace {
 
 QStringList &collected() {
-  static QStringList messages;
+  static thread_local QStringList messages;  // batch workers each read their own pictures
   return messages;
 }
 

@@ -4,7 +4,12 @@
 #include <QByteArray>
 #include <QList>
 
-StandardErrorCapture::StandardErrorCapture() {
+std::mutex &standardErrorLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+StandardErrorCapture::StandardErrorCapture() : lock_(standardErrorLock()) {
   std::fflush(stderr);
   scratch_ = std::tmpfile();
   if (!scratch_) return;  // then the libraries speak for themselves
@@ -24,6 +29,7 @@ QString StandardErrorCapture::finish() {
     close(savedDescriptor_);
     savedDescriptor_ = -1;
   }
+  if (lock_.owns_lock()) lock_.unlock();
   if (!scratch_) return {};
   std::rewind(scratch_);
   QByteArray text;
