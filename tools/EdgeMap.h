@@ -1,15 +1,18 @@
 #pragma once
 #include <QString>
 
+#include "imaging/EdgeMap.h"
 #include "tools/GrayPicture.h"
 #include "tools/Options.h"
 
 // Runs the detector over the picture in place with the options' values.
 // Throws a Failure naming `input` if the detector could not get its working
 // memory (it then leaves the bytes as they were).
-void detectEdges(const Options &options, GrayPicture &picture, const QString &inputLabel);
+void detectEdges(const Options &options, GrayPicture &picture, const QString &inputLabel,
+                 const EdgeDetector &detector);
 
 // One picture from start to end: reads `input`, detects its edges and writes
 // the edge map to `output` in the options' format. Throws a Failure naming
 // the file at fault; nothing is written then.
-void writeEdgeMapOf(const Options &options, const QString &input, const QString &output);
+void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
+                    const EdgeDetector &detector);

@@ -27,6 +27,9 @@ const QString kNotes = QStringLiteral(
     "safely written.\n"
     "INPUT '-' reads standard input; OUTPUT '-' writes standard output, as PGM\n"
     "unless --format says otherwise. For files named '-', write ./-\n"
+    "With --output-dir, each INPUT's edge map is written to DIR/NAME.EXT (NAME\n"
+    "the input's without its last extension, EXT the format's), several at once;\n"
+    "an input that fails gets one line and the others are still done.\n"
     "Exit status: 0 done, 1 a file could not be read or written, 2 wrong usage.\n");
 
 // The shortest decimal that reads back as the default, for the help text.
@@ -75,12 +78,14 @@ CommandLine parseCommandLine(const QStringList &arguments) {
                                                    QString::number(defaults.maxPixels), "N");
   const QCommandLineOption format("format", "Output format, whatever OUTPUT's extension says.",
                                   "FORMAT");
+  const QCommandLineOption outputDir(
+      "output-dir", "Writes DIR/NAME.EXT for every INPUT instead (format png by default).", "DIR");
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Writes the Canny edge map of a picture.");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  parser.addOptions({t1, t2, sigma, steps, maxPixels, format});
+  parser.addOptions({t1, t2, sigma, steps, maxPixels, format, outputDir});
   parser.addPositionalArgument("INPUT", "Picture to read, '-' for standard input.");
   parser.addPositionalArgument("OUTPUT", "Edge map to write, '-' for standard output.");
 
@@ -91,8 +96,9 @@ CommandLine parseCommandLine(const QStringList &arguments) {
   if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
     line.request = CommandLine::Request::Help;
     // Qt's usage line names the program by the path it was started with.
-    const QString usage =
-        "Usage: " + QCoreApplication::applicationName() + " [options] INPUT OUTPUT\n";
+    const QString name = QCoreApplication::applicationName();
+    const QString usage = "Usage: " + name + " [options] INPUT OUTPUT\n" + "       " + name +
+                          " [options] --output-dir DIR INPUT...\n";
     line.text = usage + parser.helpText().section('\n', 1) +
                 kNotes.arg(outputFormatNames()).arg(kMostSteps).arg(kDefaultMaxPixels);
     return line;
@@ -118,6 +124,19 @@ CommandLine parseCommandLine(const QStringList &arguments) {
   if (!formatName.isNull()) chooseOutputFormat(formatName, QString());
 
   const QStringList files = parser.positionalArguments();
+  if (parser.isSet(outputDir)) {
+    options.outputDir = parser.value(outputDir);
+    if (options.outputDir.isEmpty())
+      throw Failure{Failure::kUsage, "--output-dir", QStringLiteral("names no folder")};
+    if (files.isEmpty())
+      throw Failure{Failure::kUsage, {}, QStringLiteral("expected INPUT files for --output-dir")};
+    if (files.contains(QLatin1String("-")))
+      throw Failure{Failure::kUsage, "-",
+                    QStringLiteral("standard input cannot be read by --output-dir; name files")};
+    options.inputs = files;
+    options.format = formatName.isNull() ? "png" : chooseOutputFormat(formatName, QString());
+    return line;
+  }
   if (files.size() != 2)
     throw Failure{Failure::kUsage,
                   {},

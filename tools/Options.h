@@ -1,5 +1,5 @@
 #pragma once
-// The command line: detector values, the two files and the output format.
+// The command line: detector values, the files and the output format.
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -22,8 +22,11 @@ struct Options {
   float sigma = 2.0f;
   std::int32_t steps = 4;
   qint64 maxPixels = kDefaultMaxPixels;
-  QString input;      // "-" is standard input
-  QString output;     // "-" is standard output
+  QString input;   // "-" is standard input
+  QString output;  // "-" is standard output
+  // The batch form instead: many inputs, one edge map each in the folder.
+  QString outputDir;  // null for the single-picture form
+  QStringList inputs;
   QByteArray format;  // Qt's writer format name
 };
 

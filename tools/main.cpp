@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "imaging/PixelBudget.h"
+#include "tools/Batch.h"
 #include "tools/EdgeMap.h"
 #include "tools/Failure.h"
 #include "tools/Options.h"
@@ -57,7 +58,8 @@ int main(int argc, char *argv[]) {
       return 0;
     }
     applyPixelBudget(line.options.maxPixels);
-    writeEdgeMapOf(line.options, line.options.input, line.options.output);
+    if (!line.options.outputDir.isNull()) return runBatch(line.options, report);
+    writeEdgeMapOf(line.options, line.options.input, line.options.output, tryCannyEdgeDetector);
     return 0;
   } catch (const Failure &failure) {
     return report(failure);
