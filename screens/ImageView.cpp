@@ -52,6 +52,11 @@ bool ImageView::isComparing() const {
   return !_comparison.isNull() && (_keyHeld || (_mouseHeld && !_panning));
 }
 
+void ImageView::holdComparison(bool held) {
+  _keyHeld = held;
+  update();
+}
+
 double ImageView::zoom() const {
   if (!isFitted()) return _zoom;
   if (_image.isNull()) return 1.0;
@@ -155,8 +160,7 @@ void ImageView::wheelEvent(QWheelEvent *event) {
 void ImageView::keyPressEvent(QKeyEvent *event) {
   switch (event->key()) {
     case Qt::Key_Space:
-      if (!event->isAutoRepeat()) _keyHeld = true;
-      update();
+      if (!event->isAutoRepeat()) holdComparison(true);
       return;
     case Qt::Key_Plus:
     case Qt::Key_Equal:
@@ -174,11 +178,7 @@ void ImageView::keyPressEvent(QKeyEvent *event) {
 }
 
 void ImageView::keyReleaseEvent(QKeyEvent *event) {
-  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
-    _keyHeld = false;
-    update();
-    return;
-  }
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) return holdComparison(false);
   QWidget::keyReleaseEvent(event);
 }
 
@@ -209,7 +209,6 @@ void ImageView::mouseReleaseEvent(QMouseEvent *event) {
 }
 
 void ImageView::focusOutEvent(QFocusEvent *event) {
-  _keyHeld = false;
-  update();
+  holdComparison(false);
   QWidget::focusOutEvent(event);
 }

@@ -28,6 +28,8 @@ class ImageView : public QWidget {
   void setComparison(const QImage &picture);
   // True while the comparison picture is on show.
   bool isComparing() const;
+  // Space held here or anywhere on the screen that does not take it itself.
+  void holdComparison(bool held);
 
   // Zoom as screen (device) pixels per picture pixel; fitted until changed.
   bool isFitted() const { return _zoom == 0.0; }

@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
@@ -192,6 +193,14 @@ void PictureToolBar::complain(const QString &error) {
 }
 
 bool PictureToolBar::eventFilter(QObject *watched, QEvent *event) {
+  // Space that no widget of the screen took (a slider, say) compares too.
+  if ((event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) && _view) {
+    const auto *key = static_cast<QKeyEvent *>(event);
+    if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) {
+      _view->holdComparison(event->type() == QEvent::KeyPress);
+      return true;
+    }
+  }
   if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
     auto *drag = static_cast<QDragMoveEvent *>(event);
     if (!droppedFile(drag->mimeData()).isEmpty()) drag->acceptProposedAction();

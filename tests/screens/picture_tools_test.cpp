@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QMimeData>
+#include <QSlider>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,6 +66,9 @@ void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGive() {
       QCOMPARE(shown.pixel(x, y),
                edges.pixelColor(x, y).value() ? kEdgeOverlayColour : sample.pixel(x, y));
   QCOMPARE(screen.image()->comparison(), sample);
+  QTest::keyPress(screen.sliderT1()->track(), Qt::Key_Space);  // Space the slider leaves alone
+  QVERIFY(screen.image()->isComparing());
+  QTest::keyRelease(screen.sliderT1()->track(), Qt::Key_Space);
   // The map itself is saved and copied, not its overlay, in 0 and 255 only.
   QCOMPARE(savedAs(bar, _dir.filePath("map.png")), edges);
   QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
