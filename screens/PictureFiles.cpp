@@ -1,32 +1,24 @@
 #include "screens/PictureFiles.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 
-namespace {
-// Above this the detector's working memory (about 20 bytes a pixel) no longer
-// fits comfortably in a desktop's memory.
-constexpr qint64 kLargestPicturePixels = 100'000'000;
+#include "imaging/PictureReader.h"
+#include "imaging/PixelBudget.h"
 
+namespace {
 QString named(const QString &path) { return QFileInfo(path).fileName(); }
 }  // namespace
 
 OpenedPicture openPictureFile(const QString &path) {
-  QImageReader reader(path);
-  const QSize size = reader.size();
-  if (size.isValid() && qint64(size.width()) * size.height() > kLargestPicturePixels)
-    return {{},
-            QObject::tr("%1 is too large: %2 x %3 pixels, at most %4 million")
-                .arg(named(path))
-                .arg(size.width())
-                .arg(size.height())
-                .arg(kLargestPicturePixels / 1'000'000)};
-  QImage image = reader.read();
-  if (image.isNull())
-    return {{}, QObject::tr("%1 cannot be opened: %2").arg(named(path), reader.errorString())};
-  return {image, {}};
+  // The same reading and pixel budget as the command-line tool, so that its
+  // command line gives the same map of the same file.
+  applyPixelBudget(kDefaultMaxPixels);
+  const PictureReading reading = readPicture(path);
+  if (!reading.picture.isNull()) return {reading.picture, {}};
+  const QString why = reading.why.isEmpty() ? QObject::tr("it has no pixels") : reading.why;
+  return {{}, QObject::tr("%1 cannot be opened: %2").arg(named(path), why)};
 }
 
 QString saveGrayPicture(const QImage &gray, const QString &path) {

@@ -9,8 +9,8 @@ struct OpenedPicture {
   QString error;  // one line naming the file and what was wrong
 };
 
-// Any picture Qt reads, refused before decoding when it is larger than the
-// pixel budget.
+// Any picture the shared reader takes, refused before decoding when it is
+// larger than the pixel budget.
 OpenedPicture openPictureFile(const QString &path);
 
 // Writes `gray` as 8-bit gray PNG or binary PGM, as the name's extension says.

@@ -15,7 +15,7 @@
 #include <QMimeData>
 #include <QToolButton>
 
-#include "screens/EdgeOverlay.h"
+#include "imaging/EdgeOverlay.h"
 #include "screens/ImageView.h"
 #include "screens/PictureFiles.h"
 

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeStages.h"
 
 class ImageView;
 class QAction;

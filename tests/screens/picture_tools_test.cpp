@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "app/AppDelegate.h"
-#include "screens/EdgeOverlay.h"
+#include "imaging/EdgeOverlay.h"
 #include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/ImageNamed.h"
@@ -72,6 +72,11 @@ void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGive() {
   // The map itself is saved and copied, not its overlay, in 0 and 255 only.
   QCOMPARE(savedAs(bar, _dir.filePath("map.png")), edges);
   QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
+  QTest::keyClick(&screen, Qt::Key_1, Qt::ControlModifier);
+  QTest::keyClick(&screen, Qt::Key_Plus, Qt::ControlModifier);
+  QCOMPARE(screen.image()->zoom(), 2.0);
+  QTest::keyClick(&screen, Qt::Key_0, Qt::ControlModifier);
+  QVERIFY(screen.image()->isFitted());
   QTest::keyClick(&screen, Qt::Key_C, Qt::ControlModifier);
   QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_Grayscale8), edges);
   QVERIFY(bar->saveResult(_dir.filePath("map.jpg")).contains("map.jpg"));

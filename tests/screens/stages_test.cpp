@@ -4,8 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "imaging/EdgeStages.h"
 #include "imaging/GrayBitmap.h"
-#include "screens/EdgeStages.h"
 #include "tests/engine/reference/ReferenceDetector.h"
 
 class StagesTest : public QObject {

@@ -1,4 +1,4 @@
-#include "screens/EdgeOverlay.h"
+#include "imaging/EdgeOverlay.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeStages.h"
 
 #include <algorithm>
 #include <cmath>
