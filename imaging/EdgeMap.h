@@ -8,16 +8,9 @@
 #include <functional>
 
 #include "engine/cannyEdgeDetector.h"
+#include "imaging/EdgeSettings.h"
 
 class GrayBitmapContext;
-
-// The detector's four settings, passed to it unchanged.
-struct EdgeSettings {
-  float t1;
-  float t2;
-  float sigma;
-  std::int32_t steps;
-};
 
 // A detector over width * height gray bytes, rewritten in place. False when it
 // could not get its working memory; the bytes are then unchanged.

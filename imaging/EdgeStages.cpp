@@ -50,7 +50,7 @@ StagePicture drawn(PaddedPlane plane, int w, int h, bool scaleToLargest) {
 
 }  // namespace
 
-StagePicture computeStage(const QImage &picture, const StageSettings &s, EdgeStage stage) {
+StagePicture computeStage(const QImage &picture, const EdgeSettings &s, EdgeStage stage) {
   const int w = picture.width(), h = picture.height();
   if (w <= 0 || h <= 0 || stage == EdgeStage::kEdgeMap) return {};
   std::vector<uchar> bytes(std::size_t(w) * std::size_t(h));

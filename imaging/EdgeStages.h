@@ -6,18 +6,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/EdgeSettings.h"
+
 enum class EdgeStage {
   kSmoothed,           // the gray picture after smoothGaussian
   kGradientMagnitude,  // sqrt(gx^2 + gy^2) of the Sobel gradients, before any cut
   kThinnedMagnitude,   // magnitudes of at least T1 that survive non-maximum suppression
   kEdgeMap,            // the finished map; the detector itself computes it
-};
-
-struct StageSettings {
-  float t1 = 0, t2 = 0, sigma = 0;
-  std::int32_t steps = 0;
-
-  bool operator==(const StageSettings &) const = default;
 };
 
 struct StagePicture {
@@ -33,4 +28,4 @@ struct StagePicture {
 
 // `stage` of `picture` (drawn gray as the detector receives it) at `settings`.
 // The edge map is not a stage here: ask the detector.
-StagePicture computeStage(const QImage &picture, const StageSettings &settings, EdgeStage stage);
+StagePicture computeStage(const QImage &picture, const EdgeSettings &settings, EdgeStage stage);

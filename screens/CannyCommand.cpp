@@ -20,7 +20,7 @@ QString shortestDecimal(float value) {
   return QString::fromLatin1(digits, error == std::errc() ? end - digits : 0);
 }
 
-QString cannyCommand(const StageSettings &settings, const QString &input, const QString &output) {
+QString cannyCommand(const EdgeSettings &settings, const QString &input, const QString &output) {
   return QStringList{QStringLiteral("canny"),
                      QStringLiteral("--t1"),
                      shortestDecimal(settings.t1),

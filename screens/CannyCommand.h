@@ -4,11 +4,11 @@
 // detector got.
 #include <QString>
 
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeStages.h"
 
 // The shortest decimal that reads back as exactly `value`.
 QString shortestDecimal(float value);
 
 // `canny --t1 .. --t2 .. --sigma .. --steps .. INPUT OUTPUT`, with the file
 // names quoted for a POSIX shell where they need it.
-QString cannyCommand(const StageSettings &settings, const QString &input, const QString &output);
+QString cannyCommand(const EdgeSettings &settings, const QString &input, const QString &output);

@@ -120,7 +120,7 @@ void DetectionPanel::pictureShown(const QImage &picture) {
   showHint({});
 }
 
-void DetectionPanel::edgeMapShown(const QImage &edgeMap, const StageSettings &settings,
+void DetectionPanel::edgeMapShown(const QImage &edgeMap, const EdgeSettings &settings,
                                   qint64 nanoseconds) {
   if (edgeMap.isNull()) {
     _status->clear();
@@ -177,7 +177,7 @@ void DetectionPanel::detectLive() {
                _screen->sliderSettings());
 }
 
-void DetectionPanel::liveDetected(const QImage &edgeMap, const StageSettings &settings,
+void DetectionPanel::liveDetected(const QImage &edgeMap, const EdgeSettings &settings,
                                   qint64 nanoseconds) {
   _screen->showEdgeMap(_livePicture, edgeMap, settings, nanoseconds);
 }
@@ -185,7 +185,7 @@ void DetectionPanel::liveDetected(const QImage &edgeMap, const StageSettings &se
 void DetectionPanel::suggestThresholds() {
   const QImage picture = _screen->picture();
   if (picture.isNull()) return;
-  const StageSettings settings = _screen->sliderSettings();
+  const EdgeSettings settings = _screen->sliderSettings();
   const auto suggestion =
       ::suggestThresholds(picture, settings.sigma, settings.steps, rangeOf(_screen->sliderT1()),
                           rangeOf(_screen->sliderT2()));

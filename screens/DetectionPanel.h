@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeStages.h"
 #include "screens/LiveDetector.h"
 
 class QCheckBox;
@@ -42,7 +42,7 @@ class DetectionPanel : public QWidget {
   // The screen shows `picture` unprocessed: live work under way is dropped.
   void pictureShown(const QImage &picture);
   // The screen shows `edgeMap`, detected at `settings` in `nanoseconds`.
-  void edgeMapShown(const QImage &edgeMap, const StageSettings &settings, qint64 nanoseconds);
+  void edgeMapShown(const QImage &edgeMap, const EdgeSettings &settings, qint64 nanoseconds);
 
   // Sets T1 and T2 from the picture's thinned gradient magnitudes.
   void suggestThresholds();
@@ -52,7 +52,7 @@ class DetectionPanel : public QWidget {
  private:
   void buildLayout();
   void detectLive();
-  void liveDetected(const QImage &edgeMap, const StageSettings &settings, qint64 nanoseconds);
+  void liveDetected(const QImage &edgeMap, const EdgeSettings &settings, qint64 nanoseconds);
   void showHint(const QString &text);
   QString sizeText(const QImage &picture) const;
   std::shared_ptr<const std::vector<std::uint8_t>> grayOf(const QImage &picture);

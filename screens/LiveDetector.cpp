@@ -30,7 +30,7 @@ LiveDetector::~LiveDetector() {
 }
 
 void LiveDetector::detect(std::shared_ptr<const std::vector<std::uint8_t>> gray, int width,
-                          int height, const StageSettings &settings) {
+                          int height, const EdgeSettings &settings) {
   {
     const std::lock_guard hold(_lock);
     _waiting = Job{++_newest, std::move(gray), width, height, settings};
@@ -67,7 +67,7 @@ void LiveDetector::work() {
     bytes.assign(job.gray->begin(), job.gray->end());
     job.gray.reset();
     const auto start = std::chrono::steady_clock::now();
-    const StageSettings &s = job.settings;
+    const EdgeSettings &s = job.settings;
     const bool done =
         detector.detect(s.t1, s.t2, s.sigma, s.steps, job.width, job.height, bytes.data());
     const auto took = std::chrono::steady_clock::now() - start;
@@ -85,7 +85,7 @@ void LiveDetector::work() {
 }
 
 void LiveDetector::deliver(std::uint64_t generation, const QImage &edgeMap,
-                           const StageSettings &settings, qint64 nanoseconds) {
+                           const EdgeSettings &settings, qint64 nanoseconds) {
   if (generation != _newest) {
     // Outrun by a newer request: that one is on its way, and a result showed
     // up, so the wait starts over.

@@ -16,7 +16,7 @@
 #include <thread>
 #include <vector>
 
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeStages.h"
 
 // `picture` as the detector's gray bytes, drawn as the screens' bridge draws it.
 std::shared_ptr<const std::vector<std::uint8_t>> grayBytesOf(const QImage &picture);
@@ -34,7 +34,7 @@ class LiveDetector : public QObject {
   // Detects edges in `gray` (width * height bytes, rows of width bytes) at
   // `settings`. The bytes are shared, not copied: they must not change.
   void detect(std::shared_ptr<const std::vector<std::uint8_t>> gray, int width, int height,
-              const StageSettings &settings);
+              const EdgeSettings &settings);
   // Forgets every request: nothing asked for so far will be reported.
   void cancel();
 
@@ -46,7 +46,7 @@ class LiveDetector : public QObject {
  signals:
   // The edge map of the newest request (null when working memory ran out),
   // with how long the detector took.
-  void detected(const QImage &edgeMap, const StageSettings &settings, qint64 nanoseconds);
+  void detected(const QImage &edgeMap, const EdgeSettings &settings, qint64 nanoseconds);
   void slowChanged(bool slow);
 
  private:
@@ -54,11 +54,11 @@ class LiveDetector : public QObject {
     std::uint64_t generation;
     std::shared_ptr<const std::vector<std::uint8_t>> gray;
     int width, height;
-    StageSettings settings;
+    EdgeSettings settings;
   };
 
   void work();
-  void deliver(std::uint64_t generation, const QImage &edgeMap, const StageSettings &settings,
+  void deliver(std::uint64_t generation, const QImage &edgeMap, const EdgeSettings &settings,
                qint64 nanoseconds);
   void setSlow(bool slow);
 

@@ -129,7 +129,7 @@ void PictureToolBar::showPicture(const QImage &picture) {
 }
 
 void PictureToolBar::showEdgeMap(const QImage &picture, const QImage &edgeMap,
-                                 const StageSettings &settings) {
+                                 const EdgeSettings &settings) {
   _picture = picture;
   _white = 255.0f;
   if (stage() == EdgeStage::kEdgeMap || edgeMap.isNull()) {

@@ -26,7 +26,7 @@ class PictureToolBar : public QWidget {
   void showPicture(const QImage &picture);
   // A detector result for `picture` at `settings`: the edge map, the chosen
   // stage instead, or the edges over the picture.
-  void showEdgeMap(const QImage &picture, const QImage &edgeMap, const StageSettings &settings);
+  void showEdgeMap(const QImage &picture, const QImage &edgeMap, const EdgeSettings &settings);
 
   EdgeStage stage() const;
   void setStage(EdgeStage stage);

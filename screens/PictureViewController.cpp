@@ -181,7 +181,7 @@ void PictureViewController::convert() {
 void PictureViewController::reset() { showPicture(sourcePicture()); }
 
 void PictureViewController::showEdgeMap(const QImage &picture, const QImage &edgeMap,
-                                        const StageSettings &settings, qint64 nanoseconds) {
+                                        const EdgeSettings &settings, qint64 nanoseconds) {
   if (_image)
     _image->setAccessibleDescription(tr("The edge map at T1 %1, T2 %2, Sigma %3, Steps %4")
                                          .arg(shortestDecimal(settings.t1),
@@ -195,8 +195,8 @@ void PictureViewController::showEdgeMap(const QImage &picture, const QImage &edg
   if (_detectionPanel) _detectionPanel->edgeMapShown(edgeMap, settings, nanoseconds);
 }
 
-StageSettings PictureViewController::sliderSettings() const {
-  if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) return {};
+EdgeSettings PictureViewController::sliderSettings() const {
+  if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) return {0, 0, 0, 0};
   return {_sliderT1->value(), _sliderT2->value(), _sliderSigma->value(),
           truncatedSteps(_sliderSteps->value())};
 }
@@ -222,10 +222,9 @@ QImage PictureViewController::ManipulateImagePixelData(const QImage &image) {
   const std::unique_ptr<GrayBitmapContext> context = CreateGrayScaleBitmapContext(image);
   if (!context) return {};
   if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) return {};
-  const StageSettings s = sliderSettings();
   QElapsedTimer clock;
   clock.start();
-  QImage edgeMap = edgeMapIn(*context, image, {s.t1, s.t2, s.sigma, s.steps}, _detector);
+  QImage edgeMap = edgeMapIn(*context, image, sliderSettings(), _detector);
   _detectionNanoseconds = clock.nsecsElapsed();
   return edgeMap;
 }

@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "imaging/EdgeMap.h"
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeStages.h"
 #include "screens/FloatSlider.h"
 #include "screens/ImageView.h"
 #include "screens/ScreenConstants.h"
@@ -45,18 +45,18 @@ class PictureViewController : public QWidget {
   // Live mode, suggestions, defaults and the status line, under the sliders.
   DetectionPanel *detectionPanel() const;
 
-  // The values the detector gets from the sliders now: Steps truncated
-  // toward zero.
-  StageSettings sliderSettings() const;
   // The picture Apply starts from; null when there is none.
   QImage picture() const { return sourcePicture(); }
   // The file name the status line's command reads the picture from.
   virtual QString pictureFileName() const;
   // Shows the edge map of `picture` detected at `settings` in `nanoseconds`
   // (a null one when detection failed), and says so in the status line.
-  void showEdgeMap(const QImage &picture, const QImage &edgeMap, const StageSettings &settings,
+  void showEdgeMap(const QImage &picture, const QImage &edgeMap, const EdgeSettings &settings,
                    qint64 nanoseconds);
 
+  // The values the detector gets from the sliders now: Steps truncated
+  // toward zero; all 0 while the view is not loaded.
+  EdgeSettings sliderSettings() const;
   // Open, Revert, Save, Copy, the stage shown and zoom, above the picture.
   PictureToolBar *toolBar() const;
 

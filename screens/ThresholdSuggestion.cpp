@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeStages.h"
 
 namespace {
 float clampTo(double value, ValueRange range) {

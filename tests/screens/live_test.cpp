@@ -28,7 +28,7 @@
 namespace {
 QImage shown(const PictureViewController &screen) { return screen.image()->image(); }
 
-QImage engineMapAt(const QImage &picture, const StageSettings &s) {
+QImage engineMapAt(const QImage &picture, const EdgeSettings &s) {
   return engineEdgeMap(picture, s.t1, s.t2, s.sigma, s.steps);
 }
 
@@ -80,7 +80,7 @@ void LiveTest::liveMapsEqualApplysAndStaleOnesAreNeverShown() {
   // Every map that reaches the screen is the one for the sliders of that moment.
   int delivered = 0, stale = 0;
   connect(&panel->liveDetector(), &LiveDetector::detected, this,
-          [&](const QImage &map, const StageSettings &s) {
+          [&](const QImage &map, const EdgeSettings &s) {
             ++delivered;
             if (!(s == screen.sliderSettings()) || map != engineMapAt(sample, s)) ++stale;
           });
@@ -175,7 +175,7 @@ void LiveTest::suggestionFollowsTheRuleInsideTheRanges() {
   FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
   screen.show();
   QTest::mouseClick(screen.detectionPanel()->suggestButton(), Qt::LeftButton);
-  const StageSettings s = screen.sliderSettings();
+  const EdgeSettings s = screen.sliderSettings();
   QVERIFY(s.t1 > 0 && s.t1 <= s.t2 && s.t2 <= 2 && !(s.t1 == 0.6f && s.t2 == 0.8f));
   QCOMPARE(screen.sliderT1()->valueText().toFloat(), s.t1);
   QCOMPARE(screen.sliderT2()->valueText().toFloat(), s.t2);
@@ -198,7 +198,7 @@ void LiveTest::hintsAndDefaults() {
   QVERIFY(!hint->isVisible());
 
   QTest::mouseClick(screen.detectionPanel()->defaultsButton(), Qt::LeftButton);
-  QVERIFY(screen.sliderSettings() == (StageSettings{2, 6, 0, 4}));
+  QVERIFY(screen.sliderSettings() == (EdgeSettings{2, 6, 0, 4}));
   QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
   QVERIFY(!hint->isVisible());
 }

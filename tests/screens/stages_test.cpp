@@ -29,44 +29,6 @@ std::vector<uchar> grayBytes(const QImage &picture) {
   return bytes;
 }
 
-// The reference detector's smoothing, magnitudes and thinned magnitudes,
-// row after row.
-struct ReferenceStages {
-  std::vector<float> smoothed, magnitude, thinned;
-};
-
-ReferenceStages referenceStages(const QImage &picture, const StageSettings &s) {
-  const int w = picture.width(), h = picture.height();
-  const std::vector<uchar> bytes = grayBytes(picture);
-  ReferenceStages out;
-  out.smoothed.assign(bytes.begin(), bytes.end());
-  reference::smooth(out.smoothed, w, h, s.sigma, s.steps);
-  reference::Grid image(w, h), gx(w, h), gy(w, h), thinned(w, h);
-  // The border as the detector makes it: nearest pixels, columns first, so
-  // that the corners keep 0.
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) image.at(x + 1, y + 1) = out.smoothed[std::size_t(y) * w + x];
-  for (int x = 1; x <= w; ++x) {
-    image.at(x, 0) = image.at(x, 1);
-    image.at(x, h + 1) = image.at(x, h);
-  }
-  for (int y = 1; y <= h; ++y) {
-    image.at(0, y) = image.at(1, y);
-    image.at(w + 1, y) = image.at(w, y);
-  }
-  reference::gradients(image, gx, gy);
-  for (int y = 1; y <= h; ++y)
-    for (int x = 1; x <= w; ++x) {
-      const float m = std::sqrt(gx.at(x, y) * gx.at(x, y) + gy.at(x, y) * gy.at(x, y));
-      out.magnitude.push_back(m);
-      thinned.at(x, y) = m >= s.t1 ? m : 0.0f;
-    }
-  reference::suppress(thinned, gx, gy);
-  for (int y = 1; y <= h; ++y)
-    for (int x = 1; x <= w; ++x) out.thinned.push_back(thinned.at(x, y));
-  return out;
-}
-
 // The stage's values equal `expected` to the bit, and its picture is each
 // value times 255 / white, rounded.
 bool showsExactly(const StagePicture &stage, const std::vector<float> &expected, float white) {
@@ -93,8 +55,10 @@ void StagesTest::stagesAreTheReferenceDetectorsSteps() {
   QFETCH(float, sigma);
   QFETCH(int, steps);
   QFETCH(float, t1);
-  const StageSettings settings{t1, 3 * t1, sigma, steps};
-  const ReferenceStages expected = referenceStages(samplePicture(), settings);
+  const EdgeSettings settings{t1, 3 * t1, sigma, steps};
+  const std::vector<uchar> gray = grayBytes(samplePicture());
+  const reference::Stages expected = reference::stages(t1, sigma, steps, samplePicture().width(),
+                                                       samplePicture().height(), gray.data());
   const float largest = *std::max_element(expected.magnitude.begin(), expected.magnitude.end());
 
   QVERIFY(showsExactly(computeStage(samplePicture(), settings, EdgeStage::kSmoothed),

@@ -122,14 +122,13 @@ void hysteresis(Grid &magnitudes, float t1, float t2) {
     }
 }
 
-}  // namespace
-
-void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
-            std::int32_t height, std::uint8_t *data) {
-  if (width < 1 || height < 1) return;
-  const std::int32_t w = width, h = height;
+// Smoothing, gradients, the t1 cut and suppression, as far as hysteresis;
+// `seen`, when given, keeps each stage's interior.
+Grid thinnedMagnitudes(float t1, float sigma, std::int32_t steps, std::int32_t w, std::int32_t h,
+                       const std::uint8_t *data, Stages *seen) {
   std::vector<float> flat(data, data + static_cast<std::size_t>(w) * h);
   smooth(flat, w, h, sigma, steps);
+  if (seen) seen->smoothed = flat;
 
   // Each border cell repeats its nearest pixel, except the four corners, which stay 0.
   Grid image(w, h), gx(w, h), gy(w, h);
@@ -147,6 +146,33 @@ void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t wi
       image.at(x, y) = m >= t1 ? m : 0.0f;
     }
   suppress(image, gx, gy);
+  if (seen) {
+    seen->magnitude.resize(flat.size());
+    seen->thinned.resize(flat.size());
+    for (std::int32_t y = 1; y <= h; ++y)
+      for (std::int32_t x = 1; x <= w; ++x) {
+        const std::size_t i = static_cast<std::size_t>(y - 1) * w + (x - 1);
+        seen->magnitude[i] = std::sqrt(gx.at(x, y) * gx.at(x, y) + gy.at(x, y) * gy.at(x, y));
+        seen->thinned[i] = image.at(x, y);
+      }
+  }
+  return image;
+}
+
+}  // namespace
+
+Stages stages(float t1, float sigma, std::int32_t steps, std::int32_t width, std::int32_t height,
+              const std::uint8_t *data) {
+  Stages seen;
+  if (width >= 1 && height >= 1) thinnedMagnitudes(t1, sigma, steps, width, height, data, &seen);
+  return seen;
+}
+
+void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
+            std::int32_t height, std::uint8_t *data) {
+  if (width < 1 || height < 1) return;
+  const std::int32_t w = width, h = height;
+  Grid image = thinnedMagnitudes(t1, sigma, steps, w, h, data, nullptr);
   hysteresis(image, t1, t2);
 
   for (std::int32_t y = 1; y <= h; ++y)
