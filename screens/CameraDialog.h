@@ -17,7 +17,7 @@
 #include <functional>
 #include <memory>
 
-#include "screens/EdgeStages.h"
+#include "imaging/EdgeSettings.h"
 #include "screens/LiveDetector.h"
 
 class QCheckBox;
@@ -43,7 +43,7 @@ class CameraDialog : public QDialog {
 
   // The settings the viewfinder's edge map is detected at; without them the
   // dialog offers no edge map.
-  using EdgeSettingsSource = std::function<StageSettings()>;
+  using EdgeSettingsSource = std::function<EdgeSettings()>;
   void setEdgeSettings(EdgeSettingsSource settings);
   // One frame of the running camera: shown, or its edge map once detected.
   // A frame that comes while the last one is still being detected is

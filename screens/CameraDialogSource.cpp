@@ -13,9 +13,8 @@ void CameraDialogSource::presentPicker(QWidget *parent, CameraPickerDelegate *de
   _imgPicker->setDelegate(delegate);
   // The viewfinder's edge map follows the sliders of the screen it opens over.
   if (auto *screen = qobject_cast<PictureViewController *>(parent))
-    _imgPicker->setEdgeSettings([screen = QPointer(screen)] {
-      return screen ? screen->sliderSettings() : StageSettings{};
-    });
+    _imgPicker->setEdgeSettings(
+        [screen = QPointer(screen)] { return screen ? screen->sliderSettings() : EdgeSettings{}; });
   _imgPicker->open();
 }
 

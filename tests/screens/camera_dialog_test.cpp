@@ -219,7 +219,7 @@ void CameraDialogTest::aFileIsTurnedTheWayItWasShot() {
 
 void CameraDialogTest::framesShowTheirEdgeMapDroppingThoseItCannotKeepUpWith() {
   CameraDialog dialog;
-  StageSettings settings{2, 6, 2, 4};
+  EdgeSettings settings{2, 6, 2, 4};
   dialog.setEdgeSettings([&] { return settings; });
   const QImage frame = imageNamed("thirdPic"), next = imageNamed("secondPic");
   dialog.showFrame(frame);
