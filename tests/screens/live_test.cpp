@@ -81,6 +81,7 @@ void LiveTest::liveMapsEqualApplysAndStaleOnesAreNeverShown() {
           });
   QTest::mouseClick(panel->liveSwitch(), Qt::LeftButton);
   QVERIFY(LiveMode::shared().isOn());
+  QTRY_COMPARE(shown(screen), engineMapAt(sample, screen.sliderSettings()));  // at once
   QCOMPARE(QSettings("canny-demo", "canny-demo").value("liveMode").toBool(), true);
   press(screen.sliderSigma(), Qt::Key_PageUp, 3);
   for (int i = 0; i < 20; ++i) {
@@ -197,6 +198,7 @@ void LiveTest::hintsAndDefaults() {
 }
 
 void LiveTest::cameraTabWithoutAPictureOffersBothWays() {
+  LiveMode::shared().setOn(true);  // as a run before left it; nothing to detect yet
   FifthViewController screen(QStringLiteral("FifthViewController"), tryCannyEdgeDetector);
   auto *source = new StandInPictureSource;
   screen.setPictureSource(std::unique_ptr<CameraPictureSource>(source));
@@ -205,6 +207,7 @@ void LiveTest::cameraTabWithoutAPictureOffersBothWays() {
   screen.setFileChooser([&](QWidget *) { return chosen; });
   screen.show();
   source->cancel();
+  QVERIFY(screen.detectionPanel()->liveSwitch()->isChecked());
   CameraHint *hint = screen.cameraHint();
   QVERIFY(hint);
   QTRY_VERIFY(hint->isVisible());
