@@ -27,7 +27,7 @@ constexpr std::size_t kLeastPending = 4096;
 bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   const std::size_t cellCount = floatsFor(w + 2, h + 2);
   const std::size_t rowCount = static_cast<std::size_t>(h) + 2;
-  const std::ptrdiff_t perPart = sweeps::kBlockLanes * std::max(w + 2, h);
+  const std::ptrdiff_t perPart = sweeps::kBlockLanes * (w + 2);
   const std::size_t scratchCount = floatsFor(perPart, mostParts());
   const auto parts = static_cast<std::size_t>(mostParts());
   const std::size_t pendingPart =

@@ -28,7 +28,7 @@ struct RowGrid {
   bool shape(std::ptrdiff_t width, std::ptrdiff_t height);
   void release();
 
-  // At least kBlockLanes * max(width + 2, height) floats, for part `part`.
+  // At least kBlockLanes rows of width + 2 floats, for part `part`.
   float *scratchOf(int part) const { return scratch + part * scratchPerPart; }
   PendingStack pendingOf(int part) const {
     return {pending + part * pendingPerPart, pendingPerPart};

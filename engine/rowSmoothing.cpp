@@ -74,32 +74,72 @@ void sweepRowsFromBytes(const std::uint8_t *data, const RowGrid &g, std::ptrdiff
   }
 }
 
-// The column sweeps of columns x0 to x1, a strip at a time: position y of a
-// strip is a piece of row y, read by the first sweep where it lies. The last
-// sweep writes it back there with the gain on, noting whether any sample
-// left the safe range.
+// The column sweeps of one strip of adjacent columns, through `block`: the
+// first sweep reads position y of the strip, a piece of row y, where it lies,
+// and the last writes it back there with the gain on, noting whether any
+// sample left the safe range.
+template <std::ptrdiff_t kLanes>
+ENGINE_INLINE bool sweepStripThrough(float *block, const RowGrid &g, std::ptrdiff_t x0,
+                                     std::ptrdiff_t lanes, const sweeps::Recursion &r) {
+  int unsafe = 0;  // an int: a bool accumulator keeps the loop from vectorising
+  const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
+    return sweeps::Run<const float>{g.rows[k0 + 1] + 1 + x0, g.stride};
+  };
+  const auto sink = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
+    return sweeps::Run<float>{g.rows[k0 + 1] + 1 + x0, g.stride};
+  };
+  const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
+    for (std::ptrdiff_t k = k0; k < k1; ++k) {
+      const float *row = g.rows[k + 1] + 1 + x0;
+      for (std::ptrdiff_t i = 0; i < lanes; ++i)
+        unsafe |= static_cast<int>(!(__builtin_fabsf(row[i]) < kSafeMagnitude));
+    }
+  };
+  sweeps::sweepBlock<kLanes, true>(block, g.height, lanes, r, r.gain, source, sink, flush);
+  return unsafe == 0;
+}
+
+// The same in place, without scratch memory, where the columns are longer
+// than the scratch memory's rows: a little slower, the positions of a strip
+// lying a row apart.
+template <std::ptrdiff_t kLanes>
+ENGINE_INLINE bool sweepStrip(const RowGrid &g, std::ptrdiff_t x0, std::ptrdiff_t lanes,
+                              const sweeps::Recursion &r) {
+  const std::ptrdiff_t count = kLanes ? kLanes : lanes;
+  const auto at = [&](std::ptrdiff_t k) { return g.rows[k + 1] + 1 + x0; };
+  int unsafe = 0;  // an int: a bool accumulator keeps the loop from vectorising
+  const auto check = [&](std::ptrdiff_t k) {
+    const float *row = at(k);
+    for (std::ptrdiff_t i = 0; i < count; ++i)
+      unsafe |= static_cast<int>(!(__builtin_fabsf(row[i]) < kSafeMagnitude));
+  };
+  const std::ptrdiff_t h = g.height;
+  for (std::int32_t s = 0; s < r.steps; ++s) {
+    sweeps::causalSweep<kLanes>(at, h, count, r.nu, r.boundaryScale);
+    if (s + 1 < r.steps)
+      sweeps::antiCausalSweep<kLanes>(at, h, count, r.nu, r.boundaryScale);
+    else
+      sweeps::lastAntiCausalSweep<kLanes>(at, h, count, r.nu, r.boundaryScale, r.gain, check);
+  }
+  return unsafe == 0;
+}
+
+// The column sweeps of columns x0 to x1, a strip at a time.
 ENGINE_VECTOR_CLONES
 bool sweepColumnsAndScale(const RowGrid &g, std::ptrdiff_t x0, std::ptrdiff_t x1,
                           const sweeps::Recursion &r, float *scratch) {
-  int unsafe = 0;  // an int: a bool accumulator keeps the loop from vectorising
+  const bool inPlace = g.height > g.width + 2;
+  bool safe = true;
   for (; x0 < x1; x0 += kColumnLanes) {
     const std::ptrdiff_t lanes = std::min(kColumnLanes, x1 - x0);
-    const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
-      return sweeps::Run<const float>{g.rows[k0 + 1] + 1 + x0, g.stride};
-    };
-    const auto sink = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
-      return sweeps::Run<float>{g.rows[k0 + 1] + 1 + x0, g.stride};
-    };
-    const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
-      for (std::ptrdiff_t k = k0; k < k1; ++k) {
-        const float *row = g.rows[k + 1] + 1 + x0;
-        for (std::ptrdiff_t i = 0; i < lanes; ++i)
-          unsafe |= static_cast<int>(!(__builtin_fabsf(row[i]) < kSafeMagnitude));
-      }
-    };
-    sweepBlockOf<kColumnLanes, true>(lanes, scratch, g.height, r, r.gain, source, sink, flush);
+    if (inPlace)
+      safe &= lanes == kColumnLanes ? sweepStrip<kColumnLanes>(g, x0, lanes, r)
+                                    : sweepStrip<0>(g, x0, lanes, r);
+    else
+      safe &= lanes == kColumnLanes ? sweepStripThrough<kColumnLanes>(scratch, g, x0, lanes, r)
+                                    : sweepStripThrough<0>(scratch, g, x0, lanes, r);
   }
-  return unsafe == 0;
+  return safe;
 }
 
 std::ptrdiff_t atLeastOne(std::ptrdiff_t n) { return std::max<std::ptrdiff_t>(1, n); }

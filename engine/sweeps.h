@@ -59,6 +59,29 @@ ENGINE_INLINE void antiCausalSweep(At at, std::ptrdiff_t n, std::ptrdiff_t count
   }
 }
 
+// The last anti-causal sweep, in place: the value carried on is the sweep's
+// own, what is stored is that times `scale`; visit(k) follows position k.
+template <std::ptrdiff_t kLanes, typename At, typename Visit>
+ENGINE_INLINE void lastAntiCausalSweep(At at, std::ptrdiff_t n, std::ptrdiff_t count, float nu,
+                                       float b, float scale, const Visit &visit) {
+  if (kLanes) count = kLanes;
+  float carry[kBlockLanes];
+  float *last = at(n - 1);
+  for (std::ptrdiff_t i = 0; i < count; ++i) {
+    carry[i] = last[i] * b;
+    last[i] = carry[i] * scale;
+  }
+  visit(n - 1);
+  for (std::ptrdiff_t k = n - 2; k >= 0; --k) {
+    float *__restrict cur = at(k);
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+      carry[i] = cur[i] + nu * carry[i];
+      cur[i] = carry[i] * scale;
+    }
+    visit(k);
+  }
+}
+
 // All the sweep pairs, in place.
 template <std::ptrdiff_t kLanes, typename At>
 ENGINE_INLINE void sweepLanes(At at, std::ptrdiff_t n, std::ptrdiff_t lanes, const Recursion &r) {
