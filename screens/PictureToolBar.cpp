@@ -9,6 +9,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -114,6 +115,8 @@ void PictureToolBar::setStage(EdgeStage stage) {
   _stage->setCurrentIndex(_stage->findData(int(stage)));
 }
 
+QString PictureToolBar::scaleText() const { return _scale->text(); }
+
 void PictureToolBar::setRevertible(bool revertible) { _revert->setVisible(revertible); }
 
 void PictureToolBar::showPicture(const QImage &picture) {
@@ -160,6 +163,7 @@ void PictureToolBar::showResult() {
 QString PictureToolBar::openFile(const QString &path) {
   const OpenedPicture opened = openPictureFile(path);
   if (opened.image.isNull()) return opened.error;
+  _openedPath = QFileInfo(path).absoluteFilePath();
   emit pictureOpened(opened.image);
   return {};
 }

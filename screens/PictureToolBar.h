@@ -35,6 +35,12 @@ class PictureToolBar : public QWidget {
   // The map or stage on show, as 8-bit gray: what Save and Copy give. Null
   // while the picture itself is shown.
   const QImage &result() const { return _result; }
+  // The scale of a magnitude stage on show ("white = magnitude 43.2"), else empty.
+  QString scaleText() const;
+  // The file the last picture opened came from.
+  const QString &openedPath() const { return _openedPath; }
+  // The picture's file name, which Save's suggested name starts from.
+  void setPictureName(const QString &name) { _pictureName = name; }
   // Whether Revert has a sample to return to; off on the camera screen.
   void setRevertible(bool revertible);
 
@@ -75,4 +81,6 @@ class PictureToolBar : public QWidget {
   QImage _result;
   QLabel *_zoom;
   float _white = 255.0f;
+  QString _pictureName;
+  QString _openedPath;
 };

@@ -188,9 +188,10 @@ void PictureViewController::showEdgeMap(const QImage &picture, const QImage &edg
                                               shortestDecimal(settings.t2),
                                               shortestDecimal(settings.sigma))
                                          .arg(settings.steps));
-  if (_toolBar)
+  if (_toolBar) {
+    _toolBar->setPictureName(pictureFileName());
     _toolBar->showEdgeMap(picture, edgeMap, settings);
-  else if (_image)
+  } else if (_image)
     _image->setImage(edgeMap);
   if (_detectionPanel) _detectionPanel->edgeMapShown(edgeMap, settings, nanoseconds);
 }
@@ -202,6 +203,7 @@ EdgeSettings PictureViewController::sliderSettings() const {
 }
 
 QString PictureViewController::pictureFileName() const {
+  if (!_openedPicture.isNull() && _toolBar) return _toolBar->openedPath();
   const QString name = QString::fromLatin1(_constants.picture ? _constants.picture : "picture");
   return QFileInfo(name).suffix().isEmpty() ? name + QStringLiteral(".png") : name;
 }

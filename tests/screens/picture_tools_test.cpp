@@ -87,6 +87,7 @@ void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGive() {
   const StagePicture thinned =
       computeStage(sample, {0.6f, 0.8f, 0.0f, 4}, EdgeStage::kThinnedMagnitude);
   QCOMPARE(screen.image()->image(), thinned.image);
+  QCOMPARE(bar->scaleText(), "white = magnitude " + QString::number(thinned.white, 'g', 4));
   QCOMPARE(savedAs(bar, _dir.filePath("thinned.pgm")), thinned.image);
 
   clickOn(screen.resetButton());
@@ -106,6 +107,7 @@ void PictureToolsTest::ownPictureOpensFullSizeAndReverts() {
   QVERIFY(QTest::qWaitForWindowExposed(&screen));
   drop(&screen, _dir.filePath("own.png"));
   QCOMPARE(screen.image()->image().size(), QSize(80, 64));
+  QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
   clickOn(screen.applyButton());
   QCOMPARE(screen.image()->image(), engineEdgeMap(own, 0.6f, 0.8f, 0.0f, 4));
   QVERIFY(screen.toolBar()->openFile(_dir.filePath("broken.png")).contains("broken.png"));
