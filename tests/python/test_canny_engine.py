@@ -49,11 +49,6 @@ def tool_edges(picture_file, settings):
     return np.frombuffer(pixels, dtype=np.uint8).reshape(int(height), int(width))
 
 
-def write_pgm(path, image):
-    with open(path, "wb") as f:
-        f.write(b"P5 %d %d 255\n" % (image.shape[1], image.shape[0]) + image.tobytes())
-
-
 @pytest.mark.parametrize("settings", SETTINGS)
 @pytest.mark.parametrize("picture", GRAY_PICTURES)
 def test_same_bytes_as_the_tool(picture, settings):
@@ -62,7 +57,6 @@ def test_same_bytes_as_the_tool(picture, settings):
     edges = canny_engine.detect(image, **settings)
     assert edges.dtype == np.uint8 and edges.flags.c_contiguous
     assert np.array_equal(edges, tool_edges(picture, settings))
-    assert set(np.unique(edges)) == {0, 255}
     assert np.array_equal(image, kept)
 
 
@@ -74,26 +68,20 @@ def test_any_strides_read_as_the_picture_they_show(tmp_path):
              "every_other": wide[:, ::2], "transposed": picture.T, "cut": picture[17:200, 31:90]}
     for name, view in views.items():
         kept = view.copy()
-        write_pgm(tmp_path / f"{name}.pgm", np.ascontiguousarray(view))
+        header = b"P5 %d %d 255\n" % (view.shape[1], view.shape[0])
+        (tmp_path / f"{name}.pgm").write_bytes(header + view.tobytes())
         edges = canny_engine.detect(view, t1=1.0, t2=3.0)
         assert np.array_equal(edges, tool_edges(tmp_path / f"{name}.pgm", {"t1": 1, "t2": 3})), name
         assert np.array_equal(view, kept), name
 
 
-@pytest.mark.parametrize("image, error", [
-    (np.zeros((8, 8), dtype=np.float32), TypeError),
-    (np.zeros((8, 8), dtype=np.int8), TypeError),
-    (np.zeros((8, 8), dtype=np.uint16), TypeError),
-    (np.zeros((8, 8), dtype=bool), TypeError),
-    ([[0, 255], [255, 0]], TypeError),
-    (np.zeros(8, dtype=np.uint8), ValueError),
-    (np.zeros((2, 8, 8), dtype=np.uint8), ValueError),
-    (np.zeros((0, 8), dtype=np.uint8), ValueError),
-    (np.zeros((8, 0), dtype=np.uint8), ValueError),
-])
-def test_bad_arrays_refused(image, error):
-    with pytest.raises(error, match="image"):
-        canny_engine.detect(image)
+def test_bad_arrays_refused():
+    wrong_types = [np.zeros((8, 8), t) for t in (np.float32, np.int8, np.uint16, bool)]
+    wrong_shapes = [np.zeros(shape, np.uint8) for shape in ((8,), (2, 8, 8), (0, 8), (8, 0))]
+    for image, error in [(i, TypeError) for i in wrong_types + [[[0, 255], [255, 0]]]] + \
+                        [(i, ValueError) for i in wrong_shapes]:
+        with pytest.raises(error, match="image"):
+            canny_engine.detect(image)
 
 
 def test_threads_in_parallel_give_the_same_maps():

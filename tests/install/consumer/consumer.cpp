@@ -6,16 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <iostream>
-#include <string>
 #include <vector>
 
 static_assert(CANNY_ENGINE_VERSION >= CANNY_ENGINE_VERSION_OF(1, 0, 0));
 
-int main(int argc, char *argv[]) {
-  if (argc == 2 && std::string(argv[1]) == "--version") {
-    std::cout << CANNY_ENGINE_VERSION_STRING << '\n';
-    return 0;
-  }
+int main() {
   std::string magic;
   int width = 0, height = 0, top = 0;
   if (!(std::cin >> magic >> width >> height >> top) || magic != "P5" || top != 255) return 2;
