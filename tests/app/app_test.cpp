@@ -215,6 +215,9 @@ void AppTest::windowOpensCentredOrMaximisedOnASmallScreen() {
   if (available.width() < kComfortableWindowSize.width()) {
     QVERIFY(window->isMaximized());
     QCOMPARE(window->frameGeometry(), available);
+    // No longer maximised, it comes back smaller, centred, its frame on screen.
+    QCOMPARE(window->normalGeometry().center(), available.center());
+    QVERIFY(window->normalGeometry().height() < available.height() - 40);
     return;
   }
   QVERIFY(!window->isMaximized());
