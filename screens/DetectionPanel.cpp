@@ -114,6 +114,7 @@ void DetectionPanel::buildLayout() {
 
 void DetectionPanel::pictureShown(const QImage &picture) {
   _live.cancel();
+  _suggestButton->setEnabled(!picture.isNull());
   _status->setText(picture.isNull() ? QString() : sizeText(picture));
   _command->hide();
   _copyCommand->hide();

@@ -87,7 +87,10 @@ void AppTest::relaunch(bool withStringsTable) {
   QVERIFY(QTest::qWaitForWindowExposed(_delegate->window()));
 }
 
-void AppTest::initTestCase() { relaunch(true); }
+void AppTest::initTestCase() {
+  QStandardPaths::setTestModeEnabled(true);  // the user's remembered settings stay out
+  relaunch(true);
+}
 
 void AppTest::launchBuildsOneWindowWithFiveTabs() {
   QCOMPARE(AppDelegate::shared(), _delegate.get());

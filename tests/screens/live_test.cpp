@@ -208,6 +208,7 @@ void LiveTest::cameraTabWithoutAPictureOffersBothWays() {
   screen.show();
   source->cancel();
   QVERIFY(screen.detectionPanel()->liveSwitch()->isChecked());
+  QVERIFY(!screen.detectionPanel()->suggestButton()->isEnabled());
   CameraHint *hint = screen.cameraHint();
   QVERIFY(hint);
   QTRY_VERIFY(hint->isVisible());
@@ -227,7 +228,7 @@ void LiveTest::cameraTabWithoutAPictureOffersBothWays() {
   chosen = folder.filePath("cyan.png");
   QVERIFY(picture.save(chosen));
   QTest::mouseClick(hint->openButton(), Qt::LeftButton);
-  QVERIFY(!hint->isVisible());
+  QVERIFY(!hint->isVisible() && screen.detectionPanel()->suggestButton()->isEnabled());
   QCOMPARE(screen.preImage().deviceIndependentSize(), QSizeF(75, 50));
   QVERIFY(screen.detectionPanel()->statusLine()->text().contains("an eighth of 600 × 400"));
 }
