@@ -41,7 +41,6 @@ void ViewTest::magnifiedEdgesStaySharp() {
   view.show();
   QVERIFY(QTest::qWaitForWindowExposed(&view));
   // Fitted by default with the aspect kept: 16 x 12 into 200 x 150 is 12.5 times.
-  QVERIFY(view.isFitted());
   QCOMPARE(view.pictureRect(), QRectF(0, 0, 200, 150));
 
   for (const int key : {Qt::Key_1, Qt::Key_Plus, Qt::Key_Plus}) QTest::keyClick(&view, key);
@@ -82,13 +81,11 @@ void ViewTest::wheelZoomsAboutThePointerAndDragPans() {
 
   // Dragging 20 right and 10 up moves the picture with the pointer...
   QTest::mousePress(&view, Qt::LeftButton, {}, {50, 50});
-  QTest::mouseMove(&view, {60, 45});
   QTest::mouseMove(&view, {70, 40});
   QTest::mouseRelease(&view, Qt::LeftButton, {}, {70, 40});
   QCOMPARE(view.pictureRect(), QRectF(-70, -130, 400, 400));
   // ...but never past its edges.
   QTest::mousePress(&view, Qt::LeftButton, {}, {10, 10});
-  QTest::mouseMove(&view, {50, 90});
   QTest::mouseMove(&view, {90, 90});
   QTest::mouseRelease(&view, Qt::LeftButton, {}, {90, 90});
   QCOMPARE(view.pictureRect(), QRectF(0, -50, 400, 400));
@@ -117,7 +114,6 @@ void ViewTest::holdingSpaceOrMouseShowsTheOriginal() {
   QCOMPARE(shown(view).pixel(inside), 0xff000000u);
 
   QTest::keyPress(&view, Qt::Key_Space);
-  QVERIFY(view.isComparing());
   QCOMPARE(shown(view).pixel(inside), qRgb(0, 0, 255));
   QTest::keyRelease(&view, Qt::Key_Space);
   QCOMPARE(shown(view).pixel(inside), 0xff000000u);
@@ -125,7 +121,6 @@ void ViewTest::holdingSpaceOrMouseShowsTheOriginal() {
   QTest::mousePress(&view, Qt::LeftButton, {}, inside);
   QCOMPARE(shown(view).pixel(inside), qRgb(0, 0, 255));
   QTest::mouseRelease(&view, Qt::LeftButton, {}, inside);
-  QVERIFY(!view.isComparing());
   // With nothing to compare with, holding shows the picture itself.
   view.setComparison({});
   QTest::keyPress(&view, Qt::Key_Space);
