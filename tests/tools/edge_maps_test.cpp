@@ -61,13 +61,6 @@ TEST_F(ToolTest, PictureWithoutPixelsGivesAnEdgeMapWithoutPixels) {
   }
 }
 
-TEST_F(ToolTest, GrayPngReachesTheDetectorByteForByte) {
-  const QImage coins(dataFile("coins.png"));
-  const Outcome run = canny({dataFile("coins.png"), "out.pgm"});
-  ASSERT_EQ(run.status, 0);
-  EXPECT_EQ(read("out.pgm"), pgm(edgesOf(grayBytes(coins), {})));
-}
-
 // Qt reads gray Netpbm up to 32767 pixels a side; the project's own reader,
 // which goes further, gives the same picture wherever Qt reads one.
 TEST(NetpbmReader, ScalesEveryMaxvalAsQtDoes) {

@@ -38,6 +38,7 @@ class Failures : public ToolTest {
     write("absurd.pgm", "P5\n99999999999 5\n255\n");
     write("negative.pgm", "P5\n-5 5\n255\n" + QByteArray(25, '\1'));
     write("no-pixels.pgm", "P5\n0 5\n255\n");
+    write("edge.pgm", "P5 1000 250 255\n" + QByteArray(250000, '\x80'));
     ASSERT_TRUE(QDir(scratch.path()).mkdir("folder"));
     for (const char *kept : {"kept.pgm", "kept.png", "kept.xyz", "kept", "kept.jpg"})
       write(kept, precious);
@@ -56,6 +57,10 @@ TEST_F(Failures, EachGivesOneLineNamingTheCulpritAndLosesNothing) {
       {{"absurd.pgm", "kept.pgm"}, 1, "absurd.pgm"},
       {{"negative.pgm", "new.png"}, 1, "negative.pgm"},
       {{"folder", "kept.pgm"}, 1, "folder"},
+      {{"/dev/zero", "kept.pgm"}, 1, "/dev/zero: cannot read picture: not a picture in a format"},
+      {{"--max-pixels", "249999", "edge.pgm", "kept.pgm"},
+       1,
+       "edge.pgm: 1000 x 250 pixels is more"},
       {{"truncated.pgm", "-"}, 1, "truncated.pgm"},
       {{"no-pixels.pgm", "kept.png"}, 1, "kept.png"},
       {{"good.pgm", "missing-folder/out.pgm"}, 1, "missing-folder/out.pgm"},
