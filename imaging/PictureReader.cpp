@@ -54,10 +54,11 @@ std::optional<PictureReading> readNetpbm(QIODevice &device, const PictureRequest
   return reading;
 }
 
-PictureReading readWithQt(QIODevice &device, const QByteArray &format, bool probe,
+// Qt probes the content with each of its plugins where the format is not known.
+PictureReading readWithQt(QIODevice &device, const QByteArray &format,
                           const PictureRequest &request) {
   QImageReader reader(&device, format);
-  reader.setAutoDetectImageFormat(probe);
+  reader.setAutoDetectImageFormat(format.isEmpty());
   reader.setAutoTransform(request.upright);
   PictureReading reading;
   reading.size = reader.size();  // from the header; invalid where the format cannot tell
@@ -100,9 +101,7 @@ PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
   const bool grayNetpbm = format == "ppm" && (first[1] == '2' || first[1] == '5');
   if (grayNetpbm || (format == "ppm" && !device.isSequential()))
     if (auto netpbm = readNetpbm(device, request)) return *std::move(netpbm);
-  if (!device.isSequential())
-    return format.isEmpty() ? readWithQt(device, request.formatHint, true, request)
-                            : readWithQt(device, format, false, request);
+  if (!device.isSequential()) return readWithQt(device, format, request);
 
   // Qt's readers want to look back, so a stream is gathered first.
   QByteArray bytes;
@@ -117,8 +116,5 @@ PictureReading readPicture(const QString &path, const PictureRequest &request) {
   if (QFileInfo(path).isDir()) return {{}, {}, QStringLiteral("is a folder"), false};
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return {{}, {}, "cannot open: " + file.errorString(), false};
-  PictureRequest hinted = request;
-  if (hinted.formatHint.isEmpty())
-    hinted.formatHint = QFileInfo(path).suffix().toLower().toLatin1();
-  return readPicture(file, hinted);
+  return readPicture(file, request);
 }

@@ -12,8 +12,7 @@
 
 struct PictureRequest {
   qint64 maxPixels = kDefaultMaxPixels;
-  bool upright = false;   // turn the picture as its metadata says it was shot
-  QByteArray formatHint;  // Qt's name for formats not told by their first bytes
+  bool upright = false;  // turn the picture as its metadata says it was shot
 };
 
 struct PictureReading {
@@ -28,5 +27,5 @@ struct PictureReading {
 // which is read no further than a picture within the budget can take.
 PictureReading readPicture(QIODevice &device, const PictureRequest &request = {});
 
-// Reads the file at `path`, its extension serving as the format hint.
+// Reads the file at `path`.
 PictureReading readPicture(const QString &path, const PictureRequest &request = {});

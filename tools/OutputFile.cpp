@@ -38,7 +38,7 @@ int namedDescriptor(const QString &output) {
 }
 
 void writeDescriptor(int descriptor, const QByteArray &bytes, const QString &label) {
-  if ((descriptor < 3 && standardStreamWasClosed(descriptor)) || fcntl(descriptor, F_GETFD) == -1)
+  if (standardStreamWasClosed(descriptor) || fcntl(descriptor, F_GETFD) == -1)
     throw Failure{Failure::kRun, label, QStringLiteral("is closed")};
   if (const int error = writeAll(descriptor, bytes))
     throw Failure{Failure::kRun, label, "cannot write: " + systemSays(error)};

@@ -38,7 +38,7 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
   StandardErrorCapture libraries;
   PictureReading reading;
   try {
-    reading = readInput(input, {maxPixels, false, {}});
+    reading = readInput(input, {maxPixels, false});
   } catch (const std::bad_alloc &) {
     reading.why = QStringLiteral("out of memory");
   }

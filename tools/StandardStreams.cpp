@@ -16,4 +16,6 @@ void guardStandardStreams() {
   }
 }
 
-bool standardStreamWasClosed(int descriptor) { return closedAtStart[descriptor]; }
+bool standardStreamWasClosed(int descriptor) {
+  return descriptor >= 0 && descriptor < 3 && closedAtStart[descriptor];
+}

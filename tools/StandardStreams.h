@@ -7,5 +7,5 @@
 // Call first thing in main.
 void guardStandardStreams();
 
-// Whether descriptor 0, 1 or 2 was closed when the program started.
+// Whether `descriptor`, 0, 1 or 2, was closed when the program started.
 bool standardStreamWasClosed(int descriptor);

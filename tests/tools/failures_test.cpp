@@ -33,6 +33,7 @@ class Failures : public ToolTest {
     write("truncated.png", firstHalf(read("good.png")));
     write("truncated.jpg", firstHalf(rocket.readAll()));
     write("truncated.pgm", "P5\n8 8\n255\n" + QByteArray(10, '\1'));
+    write("short.pgm", "P2 3 3 255 1 2 # 3\n");
     write("empty.pgm", "");
     write("text.pgm", "not a picture\n");
     write("absurd.pgm", "P5\n99999999999 5\n255\n");
@@ -51,6 +52,7 @@ TEST_F(Failures, EachGivesOneLineNamingTheCulpritAndLosesNothing) {
       {{"empty.pgm", "kept.pgm"}, 1, "empty.pgm"},
       {{"text.pgm", "new.pgm"}, 1, "text.pgm"},
       {{"truncated.pgm", "new.pgm"}, 1, "truncated.pgm"},
+      {{"short.pgm", "new.pgm"}, 1, "short.pgm: cannot read picture: the picture's data is short"},
       {{"truncated.png", "kept.png"}, 1, "truncated.png"},
       {{"corrupt.png", "new.png"}, 1, "corrupt.png"},
       {{"truncated.jpg", "kept.png"}, 1, "truncated.jpg"},

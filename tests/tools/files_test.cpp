@@ -1,6 +1,7 @@
 // Files in and out: a failed write loses nothing and says why, outputs that
 // are not regular files are written in place, and reading stops where the
 // picture, the pixel budget or the memory ends.
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -25,9 +26,10 @@ std::function<void()> limit(int resource, rlim_t most) {
   };
 }
 
-mode_t fileType(const QString &path) {
+struct stat statusOf(const QString &path) {
   struct stat status {};
-  return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & S_IFMT : 0;
+  ::stat(QFile::encodeName(path).constData(), &status);
+  return status;
 }
 
 }  // namespace
@@ -73,18 +75,27 @@ TEST_F(Files, DevicesPipesAndDescriptorsAreWrittenInPlace) {
   EXPECT_EQ(toStdout.status, 0);
   EXPECT_EQ(toStdout.out, edges);
 
+  // Standard output sent to a file by the shell: written there, not replaced.
+  write("redirected.pgm", kOld);
+  const ino_t inode = statusOf(path("redirected.pgm")).st_ino;
+  const QByteArray redirected = QFile::encodeName(path("redirected.pgm"));
+  canny({"--format", "pgm", "in.pgm", "/dev/fd/1"}, {},
+        [redirected] { dup2(open(redirected.constData(), O_WRONLY | O_TRUNC), STDOUT_FILENO); });
+  EXPECT_EQ(read("redirected.pgm"), edges);
+  EXPECT_EQ(statusOf(path("redirected.pgm")).st_ino, inode);
+
   ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
   QProcess reader;
   reader.start("cat", {path("fifo")});
   EXPECT_EQ(canny({"--format", "pgm", "in.pgm", "fifo"}).status, 0);
   ASSERT_TRUE(reader.waitForFinished(60000));
   EXPECT_EQ(reader.readAllStandardOutput(), edges);
-  EXPECT_EQ(fileType(path("fifo")), S_IFIFO);
+  EXPECT_TRUE(S_ISFIFO(statusOf(path("fifo")).st_mode));
 
   if (mknod(QFile::encodeName(path("null")).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
     GTEST_SKIP() << "this system does not allow mknod";
   EXPECT_EQ(canny({"--format", "pgm", "in.pgm", "null"}).status, 0);
-  EXPECT_EQ(fileType(path("null")), S_IFCHR);
+  EXPECT_TRUE(S_ISCHR(statusOf(path("null")).st_mode));
 }
 
 TEST_F(Files, ReadingStopsWhereThePictureOrTheBudgetEnds) {

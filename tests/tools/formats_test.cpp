@@ -21,7 +21,7 @@ QImage decode(const QByteArray &file, QByteArray *format = nullptr) {
 // Written twice, each format gives the same bytes: nothing comes from
 // uninitialised memory, such as the padding at the end of BMP rows.
 TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGrayTheSameEachTime) {
-  const GrayPicture picture = pattern(53, 31);
+  const GrayPicture picture = pattern(1001, 30);  // rows whose padding Qt leaves dirty
   const GrayPicture edges = edgesOf(picture, {});
   write("in.pgm", pgm(picture));
   const std::pair<const char *, QByteArray> formats[] = {{"png", "png"},   {"PNG", "png"},
@@ -40,10 +40,11 @@ TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGrayTheSameEachTime) 
     EXPECT_EQ(written.depth(), 8);
     EXPECT_TRUE(written.isGrayscale());
     EXPECT_EQ(grayBytes(written.convertToFormat(QImage::Format_Grayscale8)).bytes, edges.bytes);
-    if (expectedFormat == "bmp") {  // bottom row first, each padded from 53 to 56 bytes
-      for (int row = 0; row < 31; ++row)
-        EXPECT_EQ(first.mid(qFromLittleEndian<quint32>(first.constData() + 10) + row * 56 + 53, 3),
-                  QByteArray(3, '\0'));
+    if (expectedFormat == "bmp") {  // each row padded from 1001 to 1004 bytes
+      for (int row = 0; row < 30; ++row)
+        EXPECT_EQ(
+            first.mid(qFromLittleEndian<quint32>(first.constData() + 10) + row * 1004 + 1001, 3),
+            QByteArray(3, '\0'));
     }
   }
 }
