@@ -6,6 +6,7 @@
 
 #include "app/AppDelegate.h"
 #include "app/StringsTable.h"
+#include "imaging/PixelBudget.h"
 
 int main(int argc, char *argv[]) {
   QApplication application(argc, argv);
@@ -17,6 +18,9 @@ int main(int argc, char *argv[]) {
   parser.addHelpOption();
   parser.addVersionOption();
   parser.process(application);  // exits with a message on an unknown option
+
+  // Qt's own decoding limit gives way to the budget the command-line tool keeps.
+  applyPixelBudget(kDefaultMaxPixels);
 
   QTranslator strings;
   installStringsTable(strings);

@@ -44,7 +44,10 @@ std::optional<PictureReading> readNetpbm(QIODevice &device, const PictureRequest
   reading.size = header.size;
   if (!withinPixelBudget(header.size, request.maxPixels))
     return overBudget(header.size, request.maxPixels);
-  if (header.size.isEmpty()) return reading;  // well formed, and nothing to decode
+  if (header.size.isEmpty()) {  // well formed, and nothing to decode
+    reading.why = QStringLiteral("the picture has no pixels");
+    return reading;
+  }
   if (!isGrayNetpbm(header)) {
     if (!device.seek(start)) return PictureReading{{}, {}, device.errorString(), false};
     return std::nullopt;

@@ -15,11 +15,12 @@ struct PictureRequest {
   bool upright = false;  // turn the picture as its metadata says it was shot
 };
 
+// A well-formed picture of 0 pixels, such as Netpbm's 0 x 5, has no picture
+// and an empty, valid size.
 struct PictureReading {
   QImage picture;           // null when there is none
   QSize size;               // the size the picture declares, where it was read
-  QString why;              // one line when there is no picture; empty for a
-                            // well-formed picture of 0 pixels, such as Netpbm's 0 x 5
+  QString why;              // one line when there is no picture
   bool overBudget = false;  // refused for its size alone
 };
 

@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QStringList>
+#include <utility>
+
+#include "imaging/PictureReader.h"
 
 namespace {
 QString tr(const char *text) { return QCoreApplication::translate("CameraDialog", text); }
@@ -20,11 +23,8 @@ QString choosePictureFile(QWidget *parent) {
 }
 
 QImage readPictureFile(const QString &path, QString *why) {
-  QImageReader reader(path);
-  reader.setAutoTransform(true);
-  QImage picture = reader.read();
-  if (picture.isNull() && why)
-    *why = tr("Cannot open the picture “%1”: %2.")
-               .arg(QDir::toNativeSeparators(path), reader.errorString());
-  return picture;
+  PictureReading reading = readPicture(path, {kDefaultMaxPixels, true});
+  if (reading.picture.isNull() && why)
+    *why = tr("Cannot open the picture “%1”: %2.").arg(QDir::toNativeSeparators(path), reading.why);
+  return std::move(reading.picture);
 }

@@ -47,7 +47,8 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
 
   if (reading.overBudget)
     throw Failure{Failure::kRun, label, reading.why + " (--max-pixels raises it)"};
-  if (reading.picture.isNull() && !reading.why.isEmpty()) {
+  const bool noPixels = reading.size.isValid() && reading.size.isEmpty();
+  if (reading.picture.isNull() && !noPixels) {
     // The libraries' own words say more than Qt's summary, unless memory ran out.
     const bool memory = reading.why == QLatin1String("out of memory");
     const QString why = memory || (printed.isEmpty() && qtSaid.isEmpty()) ? reading.why
@@ -59,7 +60,7 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
     throw Failure{Failure::kRun, label, "damaged picture: " + damage};
 
   GrayPicture picture{reading.size.width(), reading.size.height(), {}};
-  if (reading.picture.isNull()) return picture;  // a picture of 0 pixels
+  if (noPixels) return picture;
   picture.bytes.resize(std::size_t(picture.width) * std::size_t(picture.height));
   QImage bitmap = grayBitmapOver(picture.bytes.data(), picture.width, picture.height);
   drawGray(reading.picture, bitmap);
