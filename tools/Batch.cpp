@@ -12,10 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "imaging/StandardErrorCapture.h"
 #include "tools/EdgeMap.h"
 #include "tools/Failure.h"
 #include "tools/KeptDetector.h"
-#include "tools/StandardErrorCapture.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "imaging/GrayBitmap.h"
 #include "imaging/PictureReader.h"
+#include "imaging/StandardErrorCapture.h"
 #include "tools/Failure.h"
 #include "tools/QtMessages.h"
-#include "tools/StandardErrorCapture.h"
 #include "tools/StandardStreams.h"
 
 namespace {
@@ -42,7 +42,7 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
   } catch (const std::bad_alloc &) {
     reading.why = QStringLiteral("out of memory");
   }
-  const QString printed = libraries.finish();
+  const QString printed = StandardErrorCapture::lastLine(libraries.finish());
   const QStringList qtSaid = takeQtMessages();
 
   if (reading.overBudget)

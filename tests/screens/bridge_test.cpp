@@ -8,6 +8,7 @@
 
 #include "app/AppDelegate.h"
 #include "imaging/GrayBitmapContext.h"
+#include "imaging/StandardErrorCapture.h"
 #include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/FourthViewController.h"
@@ -15,7 +16,6 @@
 #include "screens/SecondPicViewController.h"
 #include "screens/ThirdPicViewController.h"
 #include "tests/screens/EdgeMaps.h"
-#include "tests/screens/StandardErrorCapture.h"
 
 namespace {
 std::unique_ptr<PictureViewController> makeScreen(const QString &name) {
