@@ -21,7 +21,7 @@ namespace {
 AppDelegate *running = nullptr;
 
 // Room for a picture, the four sliders and the buttons.
-constexpr QSize minimumWindowSize(480, 560);
+constexpr QSize kMinimumWindowSize(480, 560);
 }  // namespace
 
 AppDelegate::AppDelegate() {
@@ -47,7 +47,7 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   const QRect area = screen ? screen->availableGeometry() : QRect();
   _window = std::make_unique<QWidget>();
   _window->setWindowTitle(QStringLiteral("Canny Demo"));
-  _window->setMinimumSize(minimumWindowSize);
+  _window->setMinimumSize(kMinimumWindowSize);
   const WindowPlacement placement = placeWindow(area);
   _window->setGeometry(placement.geometry);
 

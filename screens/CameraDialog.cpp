@@ -12,13 +12,12 @@
 #include <algorithm>
 #include <utility>
 
-#include "screens/CameraPickerDelegate.h"
 #include "screens/CameraPictureFile.h"
 #include "screens/ImageView.h"
 
 namespace {
 // How long Take may wait for the camera before the user hears about it.
-constexpr int shotDeadlineMs = 10000;
+constexpr int kShotDeadlineMs = 10000;
 }  // namespace
 
 CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choosePictureFile) {
@@ -48,7 +47,7 @@ CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choos
   connect(&_imageCapture, &QImageCapture::errorOccurred, this,
           [this](int id, QImageCapture::Error, const QString &why) { shotFailed(id, why); });
   _shotDeadline.setSingleShot(true);
-  _shotDeadline.setInterval(shotDeadlineMs);
+  _shotDeadline.setInterval(kShotDeadlineMs);
   connect(&_shotDeadline, &QTimer::timeout, this, &CameraDialog::shotOverdue);
 
   listCameras();
@@ -112,10 +111,7 @@ void CameraDialog::reject() {
     _cancelWhenShotEnds = true;
     return;
   }
-  if (_delegate)
-    _delegate->imagePickerControllerDidCancel();
-  else
-    QDialog::reject();
+  emit cancelled();
 }
 
 void CameraDialog::showEvent(QShowEvent *event) {
@@ -289,10 +285,7 @@ void CameraDialog::chooseFile() {
 
 void CameraDialog::pick(const QImage &picture) {
   _message->clear();
-  if (_delegate)
-    _delegate->didFinishPickingImage(picture);
-  else
-    accept();
+  emit pictureTaken(picture);
 }
 
 void CameraDialog::showMessage(const QString &text) {

@@ -1,8 +1,8 @@
 #pragma once
 // The camera picker: a live viewfinder of the chosen camera with Take and
 // Cancel, still pictures only. Without a camera it says so and offers to open
-// a picture file instead. A taken or opened picture goes to the delegate as
-// it is; the dialog stays open until its owner closes it with dismiss().
+// a picture file instead. A taken or opened picture is signalled as it is;
+// the dialog stays open until whoever opened it closes it with dismiss().
 #include <QCamera>
 #include <QCameraDevice>
 #include <QDialog>
@@ -24,7 +24,6 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
-class CameraPickerDelegate;
 class ImageView;
 
 class CameraDialog : public QDialog {
@@ -33,8 +32,6 @@ class CameraDialog : public QDialog {
  public:
   explicit CameraDialog(QWidget *parent = nullptr);
   ~CameraDialog() override;
-
-  void setDelegate(CameraPickerDelegate *delegate) { _delegate = delegate; }
 
   // Asks the user for a picture file; an empty path means "none". A file
   // dialog unless replaced.
@@ -54,7 +51,7 @@ class CameraDialog : public QDialog {
   // cannot be read, says why in the dialog instead.
   void openPictureFile(const QString &path);
 
-  // Closes the dialog without telling the delegate anything.
+  // Closes the dialog without signalling anything.
   void dismiss();
 
   // What the user sees and works.
@@ -71,8 +68,13 @@ class CameraDialog : public QDialog {
   QCamera *camera() const { return _camera.get(); }
 
  public slots:
-  // Cancel, Escape and the close box: tells the delegate the user cancelled.
+  // Cancel, Escape and the close box: signals that the user cancelled.
   void reject() override;
+
+ signals:
+  // The one picture the user took, or opened from a file.
+  void pictureTaken(const QImage &picture);
+  void cancelled();
 
  protected:
   void showEvent(QShowEvent *event) override;
@@ -99,7 +101,6 @@ class CameraDialog : public QDialog {
   void pick(const QImage &picture);
   void showMessage(const QString &text);
 
-  CameraPickerDelegate *_delegate = nullptr;
   FileChooser _chooseFile;
 
   QMediaDevices _mediaDevices;

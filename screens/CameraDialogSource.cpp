@@ -2,22 +2,23 @@
 
 #include "screens/PictureViewController.h"
 
-CameraDialogSource::~CameraDialogSource() { delete _imgPicker; }
+CameraDialogSource::~CameraDialogSource() { delete _dialog; }
 
-void CameraDialogSource::presentPicker(QWidget *parent, CameraPickerDelegate *delegate) {
-  if (_imgPicker) {
-    _imgPicker->dismiss();
-    _imgPicker->deleteLater();  // it may be in the middle of reporting
+void CameraDialogSource::presentPicker(QWidget *parent) {
+  if (_dialog) {
+    _dialog->dismiss();
+    _dialog->deleteLater();  // it may be in the middle of signalling
   }
-  _imgPicker = new CameraDialog(parent);
-  _imgPicker->setDelegate(delegate);
+  _dialog = new CameraDialog(parent);
+  connect(_dialog, &CameraDialog::pictureTaken, this, &CameraPictureSource::pictureTaken);
+  connect(_dialog, &CameraDialog::cancelled, this, &CameraPictureSource::cancelled);
   // The viewfinder's edge map follows the sliders of the screen it opens over.
   if (auto *screen = qobject_cast<PictureViewController *>(parent))
-    _imgPicker->setEdgeSettings(
+    _dialog->setEdgeSettings(
         [screen = QPointer(screen)] { return screen ? screen->sliderSettings() : EdgeSettings{}; });
-  _imgPicker->open();
+  _dialog->open();
 }
 
 void CameraDialogSource::dismissPicker() {
-  if (_imgPicker) _imgPicker->dismiss();
+  if (_dialog) _dialog->dismiss();
 }

@@ -6,15 +6,17 @@
 #include "screens/CameraPictureSource.h"
 
 class CameraDialogSource : public CameraPictureSource {
+  Q_OBJECT
+
  public:
   ~CameraDialogSource() override;
 
-  void presentPicker(QWidget *parent, CameraPickerDelegate *delegate) override;
+  void presentPicker(QWidget *parent) override;
   void dismissPicker() override;
 
-  // The dialog opened last, also after it was closed; null before the first.
-  CameraDialog *imgPicker() const { return _imgPicker; }
-
  private:
-  QPointer<CameraDialog> _imgPicker;  // owned by its parent widget
+  // The dialog opened last, owned here: it stays, closed, until the next one
+  // opens or this source goes. It is a child of the widget it opens over only
+  // to open there, so a parent that goes first takes it along: hence QPointer.
+  QPointer<CameraDialog> _dialog;
 };

@@ -14,7 +14,7 @@
 #include "screens/PictureToolBar.h"
 
 namespace {
-constexpr ScreenConstants fifthScreen{
+constexpr ScreenConstants kFifthScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Fifth"),
     .tabIcon = "first",
     .picture = nullptr,
@@ -26,7 +26,7 @@ constexpr ScreenConstants fifthScreen{
 };
 
 // The kept picture is an eighth of the camera's in width and in height.
-constexpr qreal shrinkFactor = 0.125;
+constexpr qreal kShrinkFactor = 0.125;
 
 // Whole pixels in `length`; none for lengths no picture can have. The
 // tolerance keeps a product such as 40 * 1.5 that lands a hair below a whole
@@ -39,15 +39,21 @@ int wholePixels(qreal length) {
 
 FifthViewController::FifthViewController(const QString &nibName, EdgeDetector detector,
                                          QWidget *parent)
-    : PictureViewController(nibName, fifthScreen, std::move(detector), parent),
-      _pictureSource(std::make_unique<CameraDialogSource>()),
-      _chooseFile(choosePictureFile) {}
+    : PictureViewController(nibName, kFifthScreen, std::move(detector), parent),
+      _chooseFile(choosePictureFile) {
+  setPictureSource(std::make_unique<CameraDialogSource>());
+}
 
 FifthViewController::~FifthViewController() = default;
 
 void FifthViewController::setPictureSource(std::unique_ptr<CameraPictureSource> source) {
   if (_pictureSource) _pictureSource->dismissPicker();
   _pictureSource = std::move(source);
+  if (!_pictureSource) return;
+  connect(_pictureSource.get(), &CameraPictureSource::pictureTaken, this,
+          &FifthViewController::didFinishPickingImage);
+  connect(_pictureSource.get(), &CameraPictureSource::cancelled, this,
+          &FifthViewController::imagePickerControllerDidCancel);
 }
 
 CameraHint *FifthViewController::cameraHint() const { return _cameraHint; }
@@ -71,12 +77,12 @@ void FifthViewController::openPictureFile() {
 }
 
 void FifthViewController::viewWillAppear() {
-  if (_pictureSource) _pictureSource->presentPicker(this, this);
+  if (_pictureSource) _pictureSource->presentPicker(this);
 }
 
 void FifthViewController::didFinishPickingImage(const QImage &picture) {
   const QSizeF points = picture.isNull() ? QSizeF(0, 0) : picture.deviceIndependentSize();
-  setPreImage(imageWithImage(picture, points * shrinkFactor));
+  setPreImage(imageWithImage(picture, points * kShrinkFactor));
   if (DetectionPanel *panel = detectionPanel()) {
     const QSize taken = picture.size();
     panel->setPictureNote(_preImage.isNull()

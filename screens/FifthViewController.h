@@ -9,13 +9,12 @@
 #include <functional>
 #include <memory>
 
-#include "screens/CameraPickerDelegate.h"
 #include "screens/CameraPictureSource.h"
 #include "screens/PictureViewController.h"
 
 class CameraHint;
 
-class FifthViewController : public PictureViewController, public CameraPickerDelegate {
+class FifthViewController : public PictureViewController {
   Q_OBJECT
 
  public:
@@ -45,10 +44,12 @@ class FifthViewController : public PictureViewController, public CameraPickerDel
   // view is built.
   CameraHint *cameraHint() const;
 
-  void didFinishPickingImage(const QImage &image) override;
-  void imagePickerControllerDidCancel() override;
-
  public slots:
+  // What the picture source signals: a taken picture is shrunk to an eighth,
+  // kept and shown; either way the picker is closed.
+  void didFinishPickingImage(const QImage &image);
+  void imagePickerControllerDidCancel();
+
   void convert() override;
   void reset() override;
 

@@ -1,7 +1,7 @@
 #include "screens/FirstPicViewController.h"
 
 namespace {
-constexpr ScreenConstants firstScreen{
+constexpr ScreenConstants kFirstScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "First"),
     .tabIcon = "first",
     .picture = "firstPic.png",
@@ -15,4 +15,4 @@ constexpr ScreenConstants firstScreen{
 
 FirstPicViewController::FirstPicViewController(const QString &nibName, EdgeDetector detector,
                                                QWidget *parent)
-    : PictureViewController(nibName, firstScreen, std::move(detector), parent) {}
+    : PictureViewController(nibName, kFirstScreen, std::move(detector), parent) {}

@@ -17,7 +17,8 @@ namespace {
 int wholePositions(float minimum, float maximum) {
   const double span = double(maximum) - double(minimum);
   const bool whole = std::trunc(minimum) == minimum && std::trunc(maximum) == maximum;
-  return whole && span >= 1 && span <= FloatSlider::positions ? int(span) : FloatSlider::positions;
+  return whole && span >= 1 && span <= FloatSlider::kPositions ? int(span)
+                                                               : FloatSlider::kPositions;
 }
 }  // namespace
 
@@ -94,7 +95,7 @@ QString FloatSlider::labelText() const {
 // Whole-number sliders step one whole number a key press; the others a
 // hundredth of the range, a tenth a page.
 void FloatSlider::setUpTrack() {
-  _positions = _showsWholeNumber ? wholePositions(_minimumValue, _maximumValue) : positions;
+  _positions = _showsWholeNumber ? wholePositions(_minimumValue, _maximumValue) : kPositions;
   {
     const QSignalBlocker quiet(_track);
     _track->setRange(0, _positions);

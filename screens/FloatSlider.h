@@ -19,7 +19,7 @@ class FloatSlider : public QWidget {
  public:
   // Handle positions between the ends of the range; a whole-number slider over
   // a whole range has one position per whole number instead.
-  static constexpr int positions = 1000;
+  static constexpr int kPositions = 1000;
 
   explicit FloatSlider(QWidget *parent = nullptr);
 
@@ -68,7 +68,7 @@ class FloatSlider : public QWidget {
   float _value = 0.0f;
   bool _showsWholeNumber = false;
   QString _unitName;
-  int _positions = positions;
+  int _positions = kPositions;
   QSlider *_track;
   QLabel *_label;
 };

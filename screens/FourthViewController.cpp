@@ -1,7 +1,7 @@
 #include "screens/FourthViewController.h"
 
 namespace {
-constexpr ScreenConstants fourthScreen{
+constexpr ScreenConstants kFourthScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Forth"),
     .tabIcon = "second",
     .picture = "fourthPic",
@@ -15,4 +15,4 @@ constexpr ScreenConstants fourthScreen{
 
 FourthViewController::FourthViewController(const QString &nibName, EdgeDetector detector,
                                            QWidget *parent)
-    : PictureViewController(nibName, fourthScreen, std::move(detector), parent) {}
+    : PictureViewController(nibName, kFourthScreen, std::move(detector), parent) {}

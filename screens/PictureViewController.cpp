@@ -18,7 +18,7 @@
 #include "screens/ImageNamed.h"
 #include "screens/ImageView.h"
 #include "screens/PictureToolBar.h"
-#include "screens/ViewLoader.h"
+#include "ui_PictureScreen.h"
 
 namespace {
 // The Steps slider's value as the detector's count: truncated toward zero
@@ -59,16 +59,30 @@ PictureViewController::PictureViewController(const QString &nibName,
       _nibName(nibName),
       _constants(constants),
       _detector(std::move(detector)),
-      _title(QCoreApplication::translate(titleContext, constants.titleKey)),
-      _tabBarIcon(iconNamed(QString::fromLatin1(constants.tabIcon))) {}
+      _title(QCoreApplication::translate(kTitleContext, constants.titleKey)),
+      _tabBarIcon(iconNamed(QString::fromLatin1(constants.tabIcon))) {
+  setObjectName(nibName);
+}
+
+PictureViewController::~PictureViewController() = default;
 
 void PictureViewController::loadViewIfNeeded() {
   if (isViewLoaded()) return;
-  const QObjectList added =
-      loadView(QStringLiteral(":/ui/") + _nibName + QStringLiteral(".ui"), this);
-  for (QObject *object : added) _view.append(object);
-  findOutlets();
-  if (_image) _image->setAccessibleName(tr("Picture"));
+  _view = std::make_unique<Ui::PictureScreen>();
+  _view->setupUi(this);
+  _resetButton = _view->resetButton;
+  _applyButton = _view->applyButton;
+  _image = _view->image;
+  _sliderSigma = _view->sliderSigma;
+  _sliderSteps = _view->sliderSteps;
+  _sliderT1 = _view->sliderT1;
+  _sliderT2 = _view->sliderT2;
+  connect(_applyButton, &QPushButton::clicked, this, &PictureViewController::convert);
+  connect(_resetButton, &QPushButton::clicked, this, &PictureViewController::reset);
+  // Until the first Apply or Reset the view shows the sample, named only in
+  // the screen's constants.
+  if (_constants.picture) _image->setImageName(QString::fromLatin1(_constants.picture));
+  _image->setAccessibleName(tr("Picture"));
   addToolBar();
   viewDidLoad();
   auto *column = qobject_cast<QBoxLayout *>(layout());
@@ -76,7 +90,6 @@ void PictureViewController::loadViewIfNeeded() {
     _detectionPanel = new DetectionPanel(this);
     column->addWidget(_detectionPanel);
     _detectionPanel->show();  // built after the form, it is not shown along with it
-    _view.append(_detectionPanel.data());
     _detectionPanel->pictureShown(_image->image());
   }
 }
@@ -86,7 +99,6 @@ void PictureViewController::addToolBar() {
   if (!column || !_image) return;
   _toolBar = new PictureToolBar(_image, this, this);
   column->insertWidget(column->indexOf(_image), _toolBar);
-  _view.append(_toolBar.data());
   _toolBar->setRevertible(_constants.picture != nullptr);  // the camera has no sample
   connect(_toolBar, &PictureToolBar::pictureOpened, this, &PictureViewController::openPicture);
   connect(_toolBar, &PictureToolBar::revertRequested, this, [this] {
@@ -118,41 +130,7 @@ void PictureViewController::showPicture(const QImage &picture) {
   if (_detectionPanel) _detectionPanel->pictureShown(picture);
 }
 
-void PictureViewController::unloadView() {
-  if (!isViewLoaded()) return;
-  for (const QPointer<QObject> &object : std::as_const(_view)) delete object.data();
-  _view.clear();
-  clearOutlets();
-  viewDidUnload();
-  // A screen on show is never left empty.
-  if (isVisible()) loadViewIfNeeded();
-}
-
-void PictureViewController::findOutlets() {
-  _resetButton = findChild<QPushButton *>(QStringLiteral("resetButton"));
-  _applyButton = findChild<QPushButton *>(QStringLiteral("applyButton"));
-  _image = findChild<ImageView *>(QStringLiteral("image"));
-  _sliderSigma = findChild<FloatSlider *>(QStringLiteral("sliderSigma"));
-  _sliderSteps = findChild<FloatSlider *>(QStringLiteral("sliderSteps"));
-  _sliderT1 = findChild<FloatSlider *>(QStringLiteral("sliderT1"));
-  _sliderT2 = findChild<FloatSlider *>(QStringLiteral("sliderT2"));
-}
-
-void PictureViewController::clearOutlets() {
-  _resetButton = nullptr;
-  _applyButton = nullptr;
-  _image = nullptr;
-  _sliderSigma = nullptr;
-  _sliderSteps = nullptr;
-  _sliderT1 = nullptr;
-  _sliderT2 = nullptr;
-}
-
 void PictureViewController::viewDidLoad() {
-  if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) {
-    qWarning("Interface file %s lacks one of the four sliders", qPrintable(_nibName));
-    return;
-  }
   applySliderPasses(_sliderT1, _sliderT2, _sliderSigma, _sliderSteps, _constants);
   // Steps counts smoothing passes: show the whole number Apply will use.
   _sliderSteps->setShowsWholeNumber(true);
@@ -223,7 +201,6 @@ QImage PictureViewController::ManipulateImagePixelData(const QImage &image) {
   loadViewIfNeeded();  // the sliders live in the view
   const std::unique_ptr<GrayBitmapContext> context = CreateGrayScaleBitmapContext(image);
   if (!context) return {};
-  if (!_sliderT1 || !_sliderT2 || !_sliderSigma || !_sliderSteps) return {};
   QElapsedTimer clock;
   clock.start();
   QImage edgeMap = edgeMapIn(*context, image, sliderSettings(), _detector);

@@ -1,7 +1,7 @@
 #pragma once
 // One tab's screen: a picture, four sliders (T1, T2, Sigma, Steps), Apply and
-// Reset. The content comes from the Qt Designer file named after the screen,
-// built the first time the screen is shown; Apply runs the edge detector over
+// Reset. The content comes from the one picture-screen form, built the first
+// time the screen is shown; Apply runs the edge detector over
 // the screen's picture through a gray bitmap and shows the edge map, Reset
 // shows the picture again. The five screens differ only in their constants.
 #include <QIcon>
@@ -20,14 +20,20 @@
 class DetectionPanel;
 class GrayBitmapContext;
 class PictureToolBar;
+namespace Ui {
+class PictureScreen;
+}
 
 class PictureViewController : public QWidget {
   Q_OBJECT
 
  public:
   // The strings table context of the screens' titles.
-  static constexpr const char *titleContext = "Titles";
+  static constexpr const char *kTitleContext = "Titles";
 
+  ~PictureViewController() override;
+
+  // The name the screen was built with, also its object name.
   QString nibName() const { return _nibName; }
   // The translated title key; the key itself where no translation exists.
   QString title() const { return _title; }
@@ -60,13 +66,10 @@ class PictureViewController : public QWidget {
   // Open, Revert, Save, Copy, the stage shown and zoom, above the picture.
   PictureToolBar *toolBar() const;
 
-  bool isViewLoaded() const { return !_view.isEmpty(); }
-  // Builds the content from the interface file unless it is there already,
-  // then runs viewDidLoad().
+  bool isViewLoaded() const { return _view != nullptr; }
+  // Builds the content from the form unless it is there already, then runs
+  // viewDidLoad().
   void loadViewIfNeeded();
-  // Drops the content and runs viewDidUnload(); the next show builds it anew
-  // (at once, if the screen is on show).
-  void unloadView();
 
   // The bridge: a gray surface of the picture's pixel size over malloc'd
   // memory, or nullptr (with a message on standard error when this screen
@@ -99,32 +102,28 @@ class PictureViewController : public QWidget {
 
   // Right after the content is built: sets the sliders' ranges and starts.
   virtual void viewDidLoad();
-  // Right after the content is dropped.
-  virtual void viewDidUnload() {}
   // Each time the screen is about to be shown (after loading, if needed).
   virtual void viewWillAppear() {}
 
   void showEvent(QShowEvent *event) override;
 
  private:
-  void findOutlets();
   void addToolBar();
-  void clearOutlets();
 
   QString _nibName;
   ScreenConstants _constants;
   EdgeDetector _detector;
   QString _title;
   QIcon _tabBarIcon;
-  QList<QPointer<QObject>> _view;  // what the interface file added to this widget
+  std::unique_ptr<Ui::PictureScreen> _view;  // the form's widgets, children of this
 
-  QPointer<QPushButton> _resetButton;
-  QPointer<QPushButton> _applyButton;
-  QPointer<ImageView> _image;
-  QPointer<FloatSlider> _sliderSigma;
-  QPointer<FloatSlider> _sliderSteps;
-  QPointer<FloatSlider> _sliderT1;
-  QPointer<FloatSlider> _sliderT2;
+  QPushButton *_resetButton = nullptr;
+  QPushButton *_applyButton = nullptr;
+  ImageView *_image = nullptr;
+  FloatSlider *_sliderSigma = nullptr;
+  FloatSlider *_sliderSteps = nullptr;
+  FloatSlider *_sliderT1 = nullptr;
+  FloatSlider *_sliderT2 = nullptr;
   QPointer<PictureToolBar> _toolBar;
   QImage _openedPicture;
   QPointer<DetectionPanel> _detectionPanel;

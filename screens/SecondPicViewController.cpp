@@ -1,7 +1,7 @@
 #include "screens/SecondPicViewController.h"
 
 namespace {
-constexpr ScreenConstants secondScreen{
+constexpr ScreenConstants kSecondScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Second"),
     .tabIcon = "second",
     .picture = "secondPic",
@@ -15,4 +15,4 @@ constexpr ScreenConstants secondScreen{
 
 SecondPicViewController::SecondPicViewController(const QString &nibName, EdgeDetector detector,
                                                  QWidget *parent)
-    : PictureViewController(nibName, secondScreen, std::move(detector), parent) {}
+    : PictureViewController(nibName, kSecondScreen, std::move(detector), parent) {}

@@ -1,7 +1,7 @@
 #include "screens/ThirdPicViewController.h"
 
 namespace {
-constexpr ScreenConstants thirdScreen{
+constexpr ScreenConstants kThirdScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Third"),
     .tabIcon = "third",
     .picture = "thirdPic",
@@ -15,4 +15,4 @@ constexpr ScreenConstants thirdScreen{
 
 ThirdPicViewController::ThirdPicViewController(const QString &nibName, EdgeDetector detector,
                                                QWidget *parent)
-    : PictureViewController(nibName, thirdScreen, std::move(detector), parent) {}
+    : PictureViewController(nibName, kThirdScreen, std::move(detector), parent) {}

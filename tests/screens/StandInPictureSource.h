@@ -4,24 +4,19 @@
 // picture or a cancel through it, the way the camera dialog would.
 #include <QImage>
 
-#include "screens/CameraPickerDelegate.h"
 #include "screens/CameraPictureSource.h"
 
 class StandInPictureSource : public CameraPictureSource {
  public:
-  void presentPicker(QWidget *, CameraPickerDelegate *delegate) override {
+  void presentPicker(QWidget *) override {
     ++presented;
     isOpen = true;
-    _delegate = delegate;
   }
   void dismissPicker() override { isOpen = false; }
 
-  void take(const QImage &picture) { _delegate->didFinishPickingImage(picture); }
-  void cancel() { _delegate->imagePickerControllerDidCancel(); }
+  void take(const QImage &picture) { emit pictureTaken(picture); }
+  void cancel() { emit cancelled(); }
 
   int presented = 0;
   bool isOpen = false;
-
- private:
-  CameraPickerDelegate *_delegate = nullptr;
 };

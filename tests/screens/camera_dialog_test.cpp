@@ -21,9 +21,10 @@
 namespace {
 void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
+// The dialog opened last over the screen.
 CameraDialog *dialogOf(const FifthViewController &screen) {
-  const auto *source = dynamic_cast<const CameraDialogSource *>(screen.pictureSource());
-  return source ? source->imgPicker() : nullptr;
+  const QList<CameraDialog *> dialogs = screen.findChildren<CameraDialog *>();
+  return dialogs.isEmpty() ? nullptr : dialogs.last();
 }
 
 // The next file the "user" picks in the file chooser.

@@ -103,7 +103,7 @@ void CameraScreenTest::withoutAPictureApplyAndResetDoNothing() {
   // A picture less than a pixel wide once shrunk (at ratio 1 and at 2) puts
   // the screen back where it started.
   _source->take(cameraPicture({800, 640}));
-  _source->presentPicker(nullptr, _screen.get());
+  _source->presentPicker(nullptr);
   _source->take(cameraPicture({3, 200}));
   QVERIFY(!_source->isOpen);
   QVERIFY(_screen->preImage().isNull());
@@ -145,7 +145,7 @@ void CameraScreenTest::cancelKeepsPictureAndView() {
   clickOn(_screen->applyButton());
   const QImage edges = _screen->image()->image();
 
-  _source->presentPicker(nullptr, _screen.get());
+  _source->presentPicker(nullptr);
   _source->cancel();
   QVERIFY(!_source->isOpen);
   QCOMPARE(_screen->preImage(), kept);
