@@ -9,31 +9,10 @@
 #include "app/AppDelegate.h"
 #include "imaging/GrayBitmapContext.h"
 #include "imaging/StandardErrorCapture.h"
-#include "screens/FifthViewController.h"
-#include "screens/FirstPicViewController.h"
-#include "screens/FourthViewController.h"
 #include "screens/ImageNamed.h"
-#include "screens/SecondPicViewController.h"
-#include "screens/ThirdPicViewController.h"
-#include "tests/screens/EdgeMaps.h"
+#include "tests/screens/TestScreens.h"
 
 namespace {
-std::unique_ptr<PictureViewController> makeScreen(const QString &name) {
-  std::unique_ptr<PictureViewController> screen;
-  if (name == "FirstPicViewController")
-    screen = std::make_unique<FirstPicViewController>(name, tryCannyEdgeDetector);
-  if (name == "SecondPicViewController")
-    screen = std::make_unique<SecondPicViewController>(name, tryCannyEdgeDetector);
-  if (name == "ThirdPicViewController")
-    screen = std::make_unique<ThirdPicViewController>(name, tryCannyEdgeDetector);
-  if (name == "FourthViewController")
-    screen = std::make_unique<FourthViewController>(name, tryCannyEdgeDetector);
-  if (name == "FifthViewController")
-    screen = std::make_unique<FifthViewController>(name, tryCannyEdgeDetector);
-  screen->loadViewIfNeeded();
-  return screen;
-}
-
 void addScreens() {
   QTest::addColumn<QString>("screen");
   QTest::addColumn<QByteArray>("failureMessage");

@@ -16,7 +16,7 @@
 #include "screens/CameraDialogSource.h"
 #include "screens/FifthViewController.h"
 #include "screens/ImageNamed.h"
-#include "tests/screens/EdgeMaps.h"
+#include "tests/screens/TestScreens.h"
 
 namespace {
 void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }

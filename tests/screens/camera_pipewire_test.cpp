@@ -16,8 +16,8 @@
 #include "screens/CameraDialog.h"
 #include "screens/CameraDialogSource.h"
 #include "screens/FifthViewController.h"
-#include "tests/screens/EdgeMaps.h"
 #include "tests/screens/PipeWireTestCamera.h"
+#include "tests/screens/TestScreens.h"
 
 namespace {
 // Generous: a loaded machine takes a while to get a pipeline streaming.

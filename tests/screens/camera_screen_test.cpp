@@ -10,8 +10,8 @@
 #include "app/AppDelegate.h"
 #include "screens/FifthViewController.h"
 #include "screens/ImageNamed.h"
-#include "tests/screens/EdgeMaps.h"
 #include "tests/screens/StandInPictureSource.h"
+#include "tests/screens/TestScreens.h"
 
 namespace {
 // The start values of the camera screen's sliders.

@@ -21,8 +21,8 @@
 #include "screens/LiveMode.h"
 #include "screens/SecondPicViewController.h"
 #include "screens/ThresholdSuggestion.h"
-#include "tests/screens/EdgeMaps.h"
 #include "tests/screens/StandInPictureSource.h"
+#include "tests/screens/TestScreens.h"
 
 namespace {
 QImage shown(const PictureViewController &screen) { return screen.image()->image(); }

@@ -15,8 +15,8 @@
 #include "screens/FirstPicViewController.h"
 #include "screens/ImageNamed.h"
 #include "screens/PictureToolBar.h"
-#include "tests/screens/EdgeMaps.h"
 #include "tests/screens/StandInPictureSource.h"
+#include "tests/screens/TestScreens.h"
 
 class PictureToolsTest : public QObject {
   Q_OBJECT
