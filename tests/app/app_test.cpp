@@ -18,7 +18,7 @@
 #include "app/WindowPlacement.h"
 #include "screens/ImageNamed.h"
 #include "screens/PictureViewController.h"
-#include "tests/screens/EdgeMaps.h"
+#include "tests/screens/TestScreens.h"
 
 namespace {
 PictureViewController *screenAt(const AppDelegate &delegate, int tab) {
@@ -39,10 +39,6 @@ QStringList tabTitles(const AppDelegate &delegate) {
   return titles;
 }
 
-QImage tabIcon(const AppDelegate &delegate, int tab) {
-  return delegate.tabBarController()->tabIcon(tab).pixmap(32, 32).toImage();
-}
-
 QImage shown(const PictureViewController *screen) { return screen->image()->image(); }
 
 QImage expectedEdgeMap(const PictureViewController *screen, const QImage &picture) {
@@ -61,7 +57,6 @@ class AppTest : public QObject {
   void launchIsDoneOnce();
   void titlesComeFromTheStringsTable();
   void titlesAreTheKeysWithoutAStringsTable();
-  void tabsShareIcons();
   void screensAreBuiltWhenFirstShown();
   void applyAndResetOnEachSampleTab_data();
   void applyAndResetOnEachSampleTab();
@@ -134,16 +129,6 @@ void AppTest::titlesAreTheKeysWithoutAStringsTable() {
   QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Forth", "Fifth"}));
   relaunch(true);  // back to the application as shipped
   QCOMPARE(tabTitles(*_delegate).at(3), QStringLiteral("Fourth"));
-}
-
-void AppTest::tabsShareIcons() {
-  const QImage first = tabIcon(*_delegate, 0);
-  const QImage second = tabIcon(*_delegate, 1);
-  const QImage third = tabIcon(*_delegate, 2);
-  QVERIFY(!first.isNull() && !second.isNull() && !third.isNull());
-  QVERIFY(first != second && second != third && first != third);
-  QCOMPARE(tabIcon(*_delegate, 3), second);
-  QCOMPARE(tabIcon(*_delegate, 4), first);
 }
 
 void AppTest::screensAreBuiltWhenFirstShown() {
