@@ -99,6 +99,14 @@ void CameraScreenTest::withoutAPictureApplyAndResetDoNothing() {
   };
   QVERIFY(_screen->preImage().isNull());
   QVERIFY(applyAndResetShowNothing());
+  // Whatever is shown stays.
+  QImage shown(8, 8, QImage::Format_RGB32);
+  shown.fill(Qt::blue);
+  _screen->image()->setImage(shown);
+  clickOn(_screen->applyButton());
+  clickOn(_screen->resetButton());
+  QCOMPARE(_screen->image()->image(), shown);
+  _screen->image()->setImage({});
 
   // A picture less than a pixel wide once shrunk (at ratio 1 and at 2) puts
   // the screen back where it started.
