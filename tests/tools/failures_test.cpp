@@ -56,7 +56,7 @@ TEST_F(Failures, EachGivesOneLineNamingTheCulpritAndLosesNothing) {
       {{"truncated.png", "kept.png"}, 1, "truncated.png"},
       {{"corrupt.png", "new.png"}, 1, "corrupt.png"},
       {{"truncated.jpg", "kept.png"}, 1, "truncated.jpg"},
-      {{"absurd.pgm", "kept.pgm"}, 1, "absurd.pgm"},
+      {{"absurd.pgm", "kept.pgm"}, 1, "absurd.pgm: cannot read picture: broken Netpbm header"},
       {{"negative.pgm", "new.png"}, 1, "negative.pgm"},
       {{"folder", "kept.pgm"}, 1, "folder"},
       {{"/dev/zero", "kept.pgm"}, 1, "/dev/zero: cannot read picture: not a picture in a format"},
