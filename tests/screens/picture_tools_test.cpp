@@ -66,6 +66,7 @@ void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGive() {
       QCOMPARE(shown.pixel(x, y),
                edges.pixelColor(x, y).value() ? kEdgeOverlayColour : sample.pixel(x, y));
   QCOMPARE(screen.image()->comparison(), sample);
+  QVERIFY(bar->scaleText().isEmpty());                         // an edge map has no scale
   QTest::keyPress(screen.sliderT1()->track(), Qt::Key_Space);  // Space the slider leaves alone
   QVERIFY(screen.image()->isComparing());
   QTest::keyRelease(screen.sliderT1()->track(), Qt::Key_Space);
