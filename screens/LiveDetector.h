@@ -38,6 +38,9 @@ class LiveDetector : public QObject {
   // Forgets every request: nothing asked for so far will be reported.
   void cancel();
 
+  // How long a run may take before it counts as slow (kGlanceMs unless set).
+  void setGlance(int milliseconds) { _glance.setInterval(milliseconds); }
+
   // Whether a request has not been answered yet.
   bool isBusy() const { return _busy; }
   // Whether the newest request has been waiting longer than a glance.
