@@ -47,15 +47,6 @@ QByteArray pgm(const GrayPicture &picture) {
                     qsizetype(picture.bytes.size()));
 }
 
-GrayPicture grayBytes(const QImage &gray8) {
-  EXPECT_EQ(gray8.format(), QImage::Format_Grayscale8);
-  GrayPicture picture{gray8.width(), gray8.height(), {}};
-  for (int y = 0; y < gray8.height(); ++y)
-    picture.bytes.insert(picture.bytes.end(), gray8.constScanLine(y),
-                         gray8.constScanLine(y) + gray8.width());
-  return picture;
-}
-
 GrayPicture drawnGray(const QImage &picture) {
   GrayPicture gray{picture.width(), picture.height(), {}};
   gray.bytes.resize(std::size_t(gray.width) * std::size_t(gray.height));

@@ -38,8 +38,7 @@ class ToolTest : public testing::Test {
 
 QString dataFile(const QString &name);
 QByteArray pgm(const GrayPicture &picture);
-GrayPicture grayBytes(const QImage &gray8);  // a Format_Grayscale8 image's bytes
-GrayPicture drawnGray(const QImage &picture);
+GrayPicture drawnGray(const QImage &picture);  // gray as the application draws it
 GrayPicture edgesOf(GrayPicture picture, Values values);
 // Ramps, a bright block and some texture: plenty of edges at every size.
 GrayPicture pattern(int width, int height);

@@ -1,0 +1,157 @@
+// The edge map canny writes is the engine's, on the bytes the application
+// would give it, with the values exactly as typed, as 8-bit gray in every
+// output format, and the same whether one picture is given or many.
+#include <QBuffer>
+#include <QDir>
+#include <QtEndian>
+#include <limits>
+
+#include "Harness.h"
+#include "imaging/PictureReader.h"
+
+namespace {
+
+constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+constexpr float kInf = std::numeric_limits<float>::infinity();
+
+const std::pair<QStringList, Values> kValueCases[] = {
+    {{}, {2, 6, 2, 4}},
+    {{"--t1", "0.1", "--t2", "1.3", "--sigma", "0.7", "--steps", "2"}, {0.1f, 1.3f, 0.7f, 2}},
+    {{"--t1", "-1", "--t2=-0.5", "--sigma", "-2", "--steps", "-3"}, {-1, -0.5f, -2, -3}},
+    {{"--t1", "nan", "--sigma", "nan"}, {kNan, 6, kNan, 4}},
+    {{"--t1", "-inf", "--t2", "inf", "--sigma", "inf", "--steps", "1"}, {-kInf, kInf, kInf, 1}},
+    {{"--t1", "9", "--t2", "3e0", "--sigma", "0", "--steps", "0"}, {9, 3, 0, 0}},
+    {{"--t1", "0x1p-2", "--t2", "1e39", "--steps", "+1"}, {0.25f, kInf, 2, 1}},
+};
+
+}  // namespace
+
+TEST_F(ToolTest, GrayPgmGivesTheEnginesEdgeMapForEveryValueSet) {
+  for (const QSize size : {QSize(41, 29), QSize(1, 1), QSize(1, 7), QSize(7, 1), QSize(2, 2)}) {
+    const GrayPicture picture = pattern(size.width(), size.height());
+    write("in.pgm", pgm(picture));
+    for (const auto &[arguments, values] : kValueCases) {
+      SCOPED_TRACE(arguments.join(' ').toStdString() + " on width " + std::to_string(size.width()));
+      const Outcome run = canny(arguments + QStringList{"in.pgm", "out.pgm"});
+      ASSERT_EQ(run.status, 0) << run.err.toStdString();
+      EXPECT_TRUE(run.err.isEmpty() && run.out.isEmpty());
+      EXPECT_EQ(read("out.pgm"), pgm(edgesOf(picture, values)));
+    }
+  }
+}
+
+// Zero pixels in, zero pixels out, where Qt refuses such pictures; and the
+// help and the version.
+TEST_F(ToolTest, SpecialRunsWriteTheirAnswerToStandardOutput) {
+  write("no-columns.pgm", "P5\n0 5\n255\n");
+  write("no-rows.pgm", "P2 7 0 # no rows\n 15 ");
+  const std::pair<QStringList, QByteArray> cases[] = {{{"no-columns.pgm", "-"}, "P5\n0 5\n255\n"},
+                                                      {{"no-rows.pgm", "-"}, "P5\n7 0\n255\n"},
+                                                      {{"--help"}, "Usage: canny"},
+                                                      {{"--version"}, "canny " CANNY_VERSION "\n"}};
+  for (const auto &[arguments, answer] : cases) {
+    const Outcome run = canny(arguments);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(run.err.isEmpty());
+    EXPECT_EQ(run.out.left(answer.size()), answer);
+  }
+}
+
+// Qt reads gray Netpbm up to 32767 pixels a side; the project's own reader,
+// which goes further, gives the same picture wherever Qt reads one.
+TEST(NetpbmReader, ScalesEveryMaxvalAsQtDoes) {
+  for (const int maxval : {1, 2, 15, 100, 254, 255, 256, 1000, 65535})
+    for (const char type : {'2', '5'}) {
+      SCOPED_TRACE(QString("P%1 maxval %2").arg(type).arg(maxval).toStdString());
+      QByteArray file = QByteArray("P") + type + " # made\n300 2\t" + QByteArray::number(maxval) +
+                        (type == '2' ? "\n" : " ");
+      for (int i = 0; i < 600; ++i) {
+        const int sample = i * 7919 % (maxval + 1);
+        if (type == '2')
+          file += QByteArray::number(sample) + (i % 7 ? " " : "\n#\n");
+        else if (maxval > 255)
+          file += QByteArray(1, char(sample >> 8)) + char(sample);
+        else
+          file += char(sample);
+      }
+      QBuffer buffer(&file);
+      ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
+      const QImage ours = readPicture(buffer).picture;
+      const QImage qts = QImage::fromData(file, "pgm");
+      ASSERT_FALSE(qts.isNull());
+      EXPECT_EQ(ours, qts);
+    }
+}
+
+// Written twice, each format gives the same bytes: nothing comes from
+// uninitialised memory, such as the padding at the end of BMP rows.
+TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGrayTheSameEachTime) {
+  const GrayPicture picture = pattern(1001, 30);  // rows whose padding Qt leaves dirty
+  const GrayPicture edges = edgesOf(picture, {});
+  write("in.pgm", pgm(picture));
+  const std::pair<const char *, QByteArray> formats[] = {{"png", "\x89PNG"}, {"PNG", "\x89PNG"},
+                                                         {"bmp", "BM"},      {"tif", "II*"},
+                                                         {"tiff", "II*"},    {"pgm", "P5"}};
+  for (const auto &[extension, magic] : formats) {
+    SCOPED_TRACE(extension);
+    const QString output = QString("out.") + extension;
+    ASSERT_EQ(canny({"in.pgm", output}).status, 0);
+    const QByteArray first = read(output);
+    ASSERT_EQ(canny({"in.pgm", output}).status, 0);
+    EXPECT_EQ(read(output), first);
+    EXPECT_TRUE(first.startsWith(magic));
+    const QImage written = QImage::fromData(first);
+    EXPECT_EQ(written.depth(), 8);
+    EXPECT_TRUE(written.isGrayscale());
+    EXPECT_EQ(drawnGray(written).bytes, edges.bytes);
+    if (magic == "BM") {  // each row padded from 1001 to 1004 bytes
+      for (int row = 0; row < 30; ++row)
+        EXPECT_EQ(
+            first.mid(qFromLittleEndian<quint32>(first.constData() + 10) + row * 1004 + 1001, 3),
+            QByteArray(3, '\0'));
+    }
+  }
+}
+
+// Pictures other than gray PGM go through the application's gray drawing.
+TEST_F(ToolTest, BatchWritesWhatSingleRunsWriteAndReportsEachFailedInput) {
+  QImage colour(37, 23, QImage::Format_ARGB32);
+  for (int y = 0; y < colour.height(); ++y)
+    for (int x = 0; x < colour.width(); ++x)
+      colour.setPixel(x, y, qRgba(x * 7, y * 11, (x * y) % 256, x < 20 ? 255 : 128));
+  ASSERT_TRUE(colour.save(path("alpha.png")));
+  ASSERT_TRUE(colour.convertToFormat(QImage::Format_RGB888).save(path("colour.ppm")));
+  ASSERT_TRUE(colour.convertToFormat(QImage::Format_Indexed8).save(path("palette.bmp")));
+  ASSERT_TRUE(colour.convertToFormat(QImage::Format_Grayscale16).save(path("deep.png")));
+  QStringList good{"alpha.png", "colour.ppm", "palette.bmp", "deep.png"};
+  for (int i = 0; i < 4; ++i) {
+    good << QString("p%1.%2.pgm").arg(i).arg(i % 2 ? "x" : "y");
+    write(good.last(), pgm(pattern(23 + 17 * i, 61 - 5 * i)));
+  }
+  QFile::copy(dataFile("rocket.jpg"), path("rocket.jpg"));
+  good << "rocket.jpg";
+  QDir(scratch.path()).mkdir("sub");
+  write("sub/p0.y.bmp", pgm(pattern(5, 5)));  // its map would take p0.y.png's name
+  write("broken.png", "\x89PNG\r\n\x1a\n not really");
+  const QStringList values{"--t1", "1", "--sigma", "1.5", "--steps", "2"};
+
+  const Outcome batch = canny(values + QStringList{"--output-dir", "maps"} + good +
+                              QStringList{"broken.png", "sub/p0.y.bmp", "missing.pgm"});
+  EXPECT_EQ(batch.status, 1);
+  const QList<QByteArray> lines = batch.err.trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 3) << batch.err.toStdString();
+  for (const char *input : {"broken.png", "sub/p0.y.bmp", "missing.pgm"})
+    EXPECT_TRUE(batch.err.contains(QByteArray("canny: ") + input + ": ")) << input;
+
+  QStringList expected;
+  for (const QString &input : good) {
+    const QString name = QFileInfo(input).completeBaseName() + ".png";
+    expected << name;
+    ASSERT_EQ(canny(values + QStringList{input, "single.png"}).status, 0);
+    EXPECT_EQ(read("maps/" + name), read("single.png")) << name.toStdString();
+    EXPECT_EQ(drawnGray(QImage(path("single.png"))).bytes,
+              edgesOf(drawnGray(QImage(path(input))), {1, 6, 1.5f, 2}).bytes);
+  }
+  expected.sort();
+  EXPECT_EQ(QDir(path("maps")).entryList(QDir::Files, QDir::Name), expected);
+}
