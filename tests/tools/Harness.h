@@ -13,8 +13,7 @@
 
 struct Outcome {
   int status = -1;  // -1 when canny crashed or hung
-  QByteArray out;
-  QByteArray err;
+  QByteArray out, err;
 };
 
 struct Values {

@@ -1,5 +1,4 @@
-// The tests read pictures and paint into images as the tool does, under a
-// QCoreApplication and no display.
+// Pictures are read and painted as the tool does: under a QCoreApplication, no display.
 #include <gtest/gtest.h>
 #include <QCoreApplication>
 
