@@ -55,9 +55,9 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   _tabBarController->setTabPosition(QTabWidget::South);
   _tabBarController->setDocumentMode(true);
   // Every screen runs this delegate's detector entry.
-  const EdgeDetector detector = [this](float t1, float t2, float sigma, std::int32_t steps,
-                                       std::int32_t width, std::int32_t height,
-                                       std::uint8_t *data) {
+  const DetectorFunction detector = [this](float t1, float t2, float sigma, std::int32_t steps,
+                                           std::int32_t width, std::int32_t height,
+                                           std::uint8_t *data) {
     return cannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
   };
   const QList<PictureViewController *> screens{

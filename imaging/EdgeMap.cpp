@@ -4,7 +4,7 @@
 #include "imaging/GrayBitmapContext.h"
 
 QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *failure,
-               const EdgeDetector &detector) {
+               const DetectorFunction &detector) {
   const std::unique_ptr<GrayBitmapContext> surface =
       GrayBitmapContext::create(picture.width(), picture.height(), failure);
   if (!surface) return {};
@@ -12,7 +12,7 @@ QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *fai
 }
 
 QImage edgeMapIn(GrayBitmapContext &surface, const QImage &picture, const EdgeSettings &settings,
-                 const EdgeDetector &detector, QString *failure) {
+                 const DetectorFunction &detector, QString *failure) {
   drawGray(picture, surface.bitmap());
   if (!detector(settings.t1, settings.t2, settings.sigma, settings.steps, surface.width(),
                 surface.height(), surface.data())) {

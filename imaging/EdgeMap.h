@@ -14,15 +14,15 @@ class GrayBitmapContext;
 
 // A detector over width * height gray bytes, rewritten in place. False when it
 // could not get its working memory; the bytes are then unchanged.
-using EdgeDetector =
+using DetectorFunction =
     std::function<bool(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
                        std::int32_t height, std::uint8_t *data)>;
 
 // The edge map of `picture`, or a null image when none can be made; then
 // `failure`, if given, says why in one line.
 QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *failure = nullptr,
-               const EdgeDetector &detector = tryCannyEdgeDetector);
+               const DetectorFunction &detector = tryCannyEdgeDetector);
 
 // The same in a surface the caller made for `picture` (of its pixel size).
 QImage edgeMapIn(GrayBitmapContext &surface, const QImage &picture, const EdgeSettings &settings,
-                 const EdgeDetector &detector, QString *failure = nullptr);
+                 const DetectorFunction &detector, QString *failure = nullptr);

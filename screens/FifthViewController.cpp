@@ -37,7 +37,7 @@ int wholePixels(qreal length) {
 }
 }  // namespace
 
-FifthViewController::FifthViewController(const QString &nibName, EdgeDetector detector,
+FifthViewController::FifthViewController(const QString &nibName, DetectorFunction detector,
                                          QWidget *parent)
     : PictureViewController(nibName, kFifthScreen, std::move(detector), parent),
       _chooseFile(choosePictureFile) {

@@ -18,7 +18,7 @@ class FifthViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit FifthViewController(const QString &nibName, EdgeDetector detector,
+  explicit FifthViewController(const QString &nibName, DetectorFunction detector,
                                QWidget *parent = nullptr);
   ~FifthViewController() override;
 

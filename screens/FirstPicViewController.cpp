@@ -13,6 +13,6 @@ constexpr ScreenConstants kFirstScreen{
 };
 }  // namespace
 
-FirstPicViewController::FirstPicViewController(const QString &nibName, EdgeDetector detector,
+FirstPicViewController::FirstPicViewController(const QString &nibName, DetectorFunction detector,
                                                QWidget *parent)
     : PictureViewController(nibName, kFirstScreen, std::move(detector), parent) {}

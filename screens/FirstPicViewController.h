@@ -7,6 +7,6 @@ class FirstPicViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit FirstPicViewController(const QString &nibName, EdgeDetector detector,
+  explicit FirstPicViewController(const QString &nibName, DetectorFunction detector,
                                   QWidget *parent = nullptr);
 };

@@ -13,6 +13,6 @@ constexpr ScreenConstants kFourthScreen{
 };
 }  // namespace
 
-FourthViewController::FourthViewController(const QString &nibName, EdgeDetector detector,
+FourthViewController::FourthViewController(const QString &nibName, DetectorFunction detector,
                                            QWidget *parent)
     : PictureViewController(nibName, kFourthScreen, std::move(detector), parent) {}

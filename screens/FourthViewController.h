@@ -7,6 +7,6 @@ class FourthViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit FourthViewController(const QString &nibName, EdgeDetector detector,
+  explicit FourthViewController(const QString &nibName, DetectorFunction detector,
                                 QWidget *parent = nullptr);
 };

@@ -54,7 +54,7 @@ void applySliderPasses(FloatSlider *t1, FloatSlider *t2, FloatSlider *sigma, Flo
 
 PictureViewController::PictureViewController(const QString &nibName,
                                              const ScreenConstants &constants,
-                                             EdgeDetector detector, QWidget *parent)
+                                             DetectorFunction detector, QWidget *parent)
     : QWidget(parent),
       _nibName(nibName),
       _constants(constants),

@@ -89,7 +89,7 @@ class PictureViewController : public QWidget {
  protected:
   // `detector` is what Apply runs; whoever builds the screen hands it over.
   PictureViewController(const QString &nibName, const ScreenConstants &constants,
-                        EdgeDetector detector, QWidget *parent);
+                        DetectorFunction detector, QWidget *parent);
 
   // The picture Apply and Reset start from: the sample picture, looked up
   // afresh each time so that results never build on one another.
@@ -112,7 +112,7 @@ class PictureViewController : public QWidget {
 
   QString _nibName;
   ScreenConstants _constants;
-  EdgeDetector _detector;
+  DetectorFunction _detector;
   QString _title;
   QIcon _tabBarIcon;
   std::unique_ptr<Ui::PictureScreen> _view;  // the form's widgets, children of this

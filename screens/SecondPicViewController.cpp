@@ -13,6 +13,6 @@ constexpr ScreenConstants kSecondScreen{
 };
 }  // namespace
 
-SecondPicViewController::SecondPicViewController(const QString &nibName, EdgeDetector detector,
+SecondPicViewController::SecondPicViewController(const QString &nibName, DetectorFunction detector,
                                                  QWidget *parent)
     : PictureViewController(nibName, kSecondScreen, std::move(detector), parent) {}

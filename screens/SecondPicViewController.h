@@ -6,6 +6,6 @@ class SecondPicViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit SecondPicViewController(const QString &nibName, EdgeDetector detector,
+  explicit SecondPicViewController(const QString &nibName, DetectorFunction detector,
                                    QWidget *parent = nullptr);
 };

@@ -13,6 +13,6 @@ constexpr ScreenConstants kThirdScreen{
 };
 }  // namespace
 
-ThirdPicViewController::ThirdPicViewController(const QString &nibName, EdgeDetector detector,
+ThirdPicViewController::ThirdPicViewController(const QString &nibName, DetectorFunction detector,
                                                QWidget *parent)
     : PictureViewController(nibName, kThirdScreen, std::move(detector), parent) {}

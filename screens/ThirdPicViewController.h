@@ -6,6 +6,6 @@ class ThirdPicViewController : public PictureViewController {
   Q_OBJECT
 
  public:
-  explicit ThirdPicViewController(const QString &nibName, EdgeDetector detector,
+  explicit ThirdPicViewController(const QString &nibName, DetectorFunction detector,
                                   QWidget *parent = nullptr);
 };

@@ -100,7 +100,7 @@ int runBatch(const Options &options, const std::function<void(const Failure &)> 
 
   std::atomic<qsizetype> next{0};
   const auto work = [&] {
-    const EdgeDetector detector = keptDetector();
+    const DetectorFunction detector = keptDetector();
     for (qsizetype i = next++; i < options.inputs.size(); i = next++) {
       if (outputs[std::size_t(i)].isEmpty()) continue;
       try {

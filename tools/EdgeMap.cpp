@@ -9,7 +9,7 @@
 #include "tools/PictureWriting.h"
 
 void detectEdges(const Options &options, GrayPicture &picture, const QString &inputLabel,
-                 const EdgeDetector &detector) {
+                 const DetectorFunction &detector) {
   if (picture.bytes.empty()) return;  // a picture without pixels has no edges to find
   // Gray bytes drawn into a gray surface stay as they are, so the edge map is
   // the detector's over exactly these bytes.
@@ -24,7 +24,7 @@ void detectEdges(const Options &options, GrayPicture &picture, const QString &in
 }
 
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
-                    const EdgeDetector &detector) {
+                    const DetectorFunction &detector) {
   const QString inputLabel = fileLabel(input, QStringLiteral("standard input"));
   try {
     GrayPicture picture = readGrayPicture(input, options.maxPixels);

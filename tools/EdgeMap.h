@@ -9,10 +9,10 @@
 // Throws a Failure naming `input` if the detector could not get its working
 // memory (it then leaves the bytes as they were).
 void detectEdges(const Options &options, GrayPicture &picture, const QString &inputLabel,
-                 const EdgeDetector &detector);
+                 const DetectorFunction &detector);
 
 // One picture from start to end: reads `input`, detects its edges and writes
 // the edge map to `output` in the options' format. Throws a Failure naming
 // the file at fault; nothing is written then.
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
-                    const EdgeDetector &detector);
+                    const DetectorFunction &detector);

@@ -4,8 +4,7 @@
 
 #include "engine/EdgeDetector.h"
 
-std::function<bool(float, float, float, std::int32_t, std::int32_t, std::int32_t, std::uint8_t *)>
-keptDetector() {
+DetectorFunction keptDetector() {
   // Shared so that the function stays copyable; copies use one detector.
   return [detector = std::make_shared<EdgeDetector>()](float t1, float t2, float sigma,
                                                        std::int32_t steps, std::int32_t width,
