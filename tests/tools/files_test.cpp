@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 #include <QDir>
 #include <QImage>
@@ -146,4 +147,11 @@ TEST_F(Files, StandardStreamsPipesAndRedirectedDescriptorsAreUsedInPlace) {
   EXPECT_EQ(canny({"--format", "pgm", "in.pgm", "fifo"}).status, 0);
   ASSERT_TRUE(reader.waitForFinished(60000));
   EXPECT_EQ(reader.readAllStandardOutput(), edges);
+
+  // A device node like /dev/null: written to, never replaced by a file.
+  const QByteArray device = QFile::encodeName(path("null"));
+  if (mknod(device.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+    GTEST_SKIP() << "mknod is not permitted here";
+  EXPECT_EQ(canny({"--format", "pgm", "in.pgm", "null"}).status, 0);
+  EXPECT_TRUE(S_ISCHR(statusOf(path("null")).st_mode));
 }
