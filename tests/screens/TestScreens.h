@@ -1,7 +1,6 @@
 #pragma once
-// What the screens' tests share: one way to build a screen by its name, and
-// what the engine makes of a picture, through imaging's edge map with the
-// engine's own entry rather than a screen's sliders and detector.
+// What the screens' tests share: a screen built by its name, what it shows,
+// and what the engine makes of a picture, without a screen's sliders.
 #include <QImage>
 #include <cstdint>
 #include <memory>
@@ -13,9 +12,8 @@
 #include "screens/SecondPicViewController.h"
 #include "screens/ThirdPicViewController.h"
 
-// The screen of that class name, running the engine's detector; its view is
-// built when `loaded`.
-inline std::unique_ptr<PictureViewController> makeScreen(const QString &name, bool loaded = true) {
+// The screen of that class name, running the engine's detector, view built.
+inline std::unique_ptr<PictureViewController> makeScreen(const QString &name) {
   std::unique_ptr<PictureViewController> screen;
   if (name == "FirstPicViewController")
     screen = std::make_unique<FirstPicViewController>(name, tryCannyEdgeDetector);
@@ -27,9 +25,11 @@ inline std::unique_ptr<PictureViewController> makeScreen(const QString &name, bo
     screen = std::make_unique<FourthViewController>(name, tryCannyEdgeDetector);
   else
     screen = std::make_unique<FifthViewController>(name, tryCannyEdgeDetector);
-  if (loaded) screen->loadViewIfNeeded();
+  screen->loadViewIfNeeded();
   return screen;
 }
+
+inline QImage shown(const PictureViewController &screen) { return screen.image()->image(); }
 
 inline QImage engineEdgeMap(const QImage &picture, float t1, float t2, float sigma,
                             std::int32_t steps) {
@@ -39,17 +39,11 @@ inline QImage engineEdgeMap(const QImage &picture, float t1, float t2, float sig
 // True when every pixel is 0 or 255 and both occur.
 inline bool isBlackAndWhiteEdgeMap(const QImage &image) {
   if (image.format() != QImage::Format_Grayscale8) return false;
-  bool black = false, white = false;
-  for (int y = 0; y < image.height(); ++y) {
-    const uchar *row = image.constScanLine(y);
+  int seen = 0;  // bit 0 for black, bit 1 for white, bit 2 for anything else
+  for (int y = 0; y < image.height(); ++y)
     for (int x = 0; x < image.width(); ++x) {
-      if (row[x] == 0)
-        black = true;
-      else if (row[x] == 255)
-        white = true;
-      else
-        return false;
+      const uchar v = image.constScanLine(y)[x];
+      seen |= v == 0 ? 1 : v == 255 ? 2 : 4;
     }
-  }
-  return black && white;
+  return seen == 3;
 }
