@@ -1,55 +1,38 @@
 #include "tests/screens/PipeWireTestCamera.h"
 
 #include <sys/prctl.h>
-#include <QDeadlineTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QThread>
+#include <QTest>
 #include <csignal>
 
 namespace {
-constexpr int startupMs = 10000;
-constexpr int publisherGraceMs = 500;
-constexpr int stopMs = 3000;
+constexpr int kStartupMs = 10000;
+
+void stop(QProcess *process) {
+  process->terminate();
+  if (!process->waitForFinished(3000)) process->kill(), process->waitForFinished(3000);
+}
 }  // namespace
 
 PipeWireTestCamera::PipeWireTestCamera() {
-  if (!_runtime.isValid()) {
-    _whyNot = QStringLiteral("no runtime folder: ") + _runtime.errorString();
-    return;
-  }
-  for (const char *program : {"dbus-daemon", "pipewire", "wireplumber", "gst-launch-1.0"}) {
-    if (QStandardPaths::findExecutable(QString::fromLatin1(program)).isEmpty()) {
-      _whyNot = QString::fromLatin1(program) + QStringLiteral(" is not installed");
-      return;
-    }
-  }
+  for (const QString program : {"dbus-daemon", "pipewire", "wireplumber", "gst-launch-1.0"})
+    if (QStandardPaths::findExecutable(program).isEmpty()) _whyNot = program + " is not installed";
+  if (!_runtime.isValid()) _whyNot = "no runtime folder";
+  if (!_whyNot.isEmpty()) return;
 
   // Everything the services keep goes into the runtime folder, never $HOME.
-  const QString root = _runtime.path();
-  const QString bus = root + QStringLiteral("/bus");
-  _environment = QProcessEnvironment::systemEnvironment();
-  _environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), root);
-  _environment.insert(QStringLiteral("XDG_STATE_HOME"), root + QStringLiteral("/state"));
-  _environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
-  _environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                      QStringLiteral("unix:path=") + bus);
-  _environment.remove(QStringLiteral("PIPEWIRE_RUNTIME_DIR"));
-  _environment.remove(QStringLiteral("PIPEWIRE_REMOTE"));
-
-  if (!startService(
-          QStringLiteral("dbus-daemon"),
-          {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--nopidfile"),
-           QStringLiteral("--address=unix:path=") + bus}) ||
-      !waitForFile(bus))
+  const QString root = _runtime.path(), bus = root + "/bus";
+  _environment.insert("XDG_RUNTIME_DIR", root);
+  _environment.insert("XDG_STATE_HOME", root + "/state");
+  _environment.insert("XDG_CONFIG_HOME", root + "/config");
+  _environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus);
+  _environment.remove("PIPEWIRE_RUNTIME_DIR");
+  _environment.remove("PIPEWIRE_REMOTE");
+  if (!startService("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus}, bus) ||
+      !startService("pipewire", {}, root + "/pipewire-0") || !startService("wireplumber", {}, {}))
     return;
-  if (!startService(QStringLiteral("pipewire"), {}) ||
-      !waitForFile(root + QStringLiteral("/pipewire-0")))
-    return;
-  if (!startService(QStringLiteral("wireplumber"), {})) return;
-
   // This process finds the same PipeWire.
   qputenv("XDG_RUNTIME_DIR", root.toLocal8Bit());
   qunsetenv("PIPEWIRE_RUNTIME_DIR");
@@ -57,54 +40,51 @@ PipeWireTestCamera::PipeWireTestCamera() {
 }
 
 PipeWireTestCamera::~PipeWireTestCamera() {
-  // Publishers first, the bus last: the reverse of starting.
   for (auto &[name, publisher] : _cameras) stop(publisher.get());
   for (auto it = _services.rbegin(); it != _services.rend(); ++it) stop(it->get());
 }
 
 bool PipeWireTestCamera::publish(const QString &name, QSize size) {
-  for (const auto &service : _services) {
-    if (_whyNot.isEmpty() && service->state() == QProcess::NotRunning)
-      _whyNot = service->program() + QStringLiteral(" has ended");
-  }
+  for (const auto &service : _services)
+    if (service->state() == QProcess::NotRunning) _whyNot = service->program() + " has ended";
   if (!_whyNot.isEmpty()) return false;
   // YUY2 is what pipewiresink links with; other formats fail to negotiate.
-  const QString caps = QStringLiteral("video/x-raw,format=YUY2,width=%1,height=%2,framerate=30/1")
+  const QString caps = QString("video/x-raw,format=YUY2,width=%1,height=%2,framerate=30/1")
                            .arg(size.width())
                            .arg(size.height());
-  std::unique_ptr<QProcess> publisher =
-      start(QStringLiteral("gst-launch-1.0"),
-            {QStringLiteral("-q"), QStringLiteral("videotestsrc"), QStringLiteral("is-live=true"),
-             QStringLiteral("!"), caps, QStringLiteral("!"), QStringLiteral("pipewiresink"),
-             QStringLiteral("mode=provide"),
-             QStringLiteral("stream-properties=props,media.class=Video/Source,node.description=") +
-                 name});
-  if (!publisher) return false;
+  auto publisher = start("gst-launch-1.0", {"-q", "videotestsrc", "is-live=true", "!", caps, "!",
+                                            "pipewiresink", "mode=provide",
+                                            "stream-properties=props,media.class=Video/Source,"
+                                            "node.description=" + name});
   // A publisher that cannot link ends within moments.
-  if (publisher->waitForFinished(publisherGraceMs)) {
-    QFile log(logOf(QStringLiteral("gst-launch-1.0")));
+  if (publisher && publisher->waitForFinished(500)) {
+    QFile log(_runtime.filePath("gst-launch-1.0.log"));
     log.open(QIODevice::ReadOnly);
-    _whyNot = QStringLiteral("gst-launch-1.0 ended: ") +
-              QString::fromLocal8Bit(log.readAll()).trimmed().right(400);
-    return false;
+    _whyNot = "gst-launch-1.0 ended: " + QString::fromLocal8Bit(log.readAll()).right(400);
   }
+  if (!_whyNot.isEmpty()) return false;
   unpublish(name);
   _cameras[name] = std::move(publisher);
   return true;
 }
 
 void PipeWireTestCamera::unpublish(const QString &name) {
-  const auto found = _cameras.find(name);
-  if (found == _cameras.end()) return;
-  stop(found->second.get());
-  _cameras.erase(found);
+  if (auto found = _cameras.find(name); found != _cameras.end()) {
+    stop(found->second.get());
+    _cameras.erase(found);
+  }
 }
 
-bool PipeWireTestCamera::startService(const QString &program, const QStringList &arguments) {
-  std::unique_ptr<QProcess> service = start(program, arguments);
+// Starts a service and waits for the file it makes, if any.
+bool PipeWireTestCamera::startService(const QString &program, const QStringList &arguments,
+                                      const QString &file) {
+  auto service = start(program, arguments);
   if (!service) return false;
   _services.push_back(std::move(service));
-  return true;
+  if (file.isEmpty() || QTest::qWaitFor([&] { return QFile::exists(file); }, kStartupMs))
+    return true;
+  _whyNot = file + " did not appear";
+  return false;
 }
 
 std::unique_ptr<QProcess> PipeWireTestCamera::start(const QString &program,
@@ -112,38 +92,10 @@ std::unique_ptr<QProcess> PipeWireTestCamera::start(const QString &program,
   auto process = std::make_unique<QProcess>();
   process->setProcessEnvironment(_environment);
   process->setStandardOutputFile(QProcess::nullDevice());
-  process->setStandardErrorFile(logOf(program), QIODevice::Append);
-  // Should this process die without cleaning up, its services die with it.
+  process->setStandardErrorFile(_runtime.filePath(program + ".log"), QIODevice::Append);
   process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
   process->start(program, arguments);
-  if (!process->waitForStarted(startupMs)) {
-    _whyNot = program + QStringLiteral(" does not start: ") + process->errorString();
-    return nullptr;
-  }
-  return process;
-}
-
-QString PipeWireTestCamera::logOf(const QString &program) const {
-  return _runtime.filePath(program + QStringLiteral(".log"));
-}
-
-bool PipeWireTestCamera::waitForFile(const QString &path) {
-  const QDeadlineTimer deadline(startupMs);
-  while (!QFileInfo::exists(path)) {
-    if (deadline.hasExpired()) {
-      _whyNot = path + QStringLiteral(" did not appear");
-      return false;
-    }
-    QThread::msleep(20);
-  }
-  return true;
-}
-
-void PipeWireTestCamera::stop(QProcess *process) {
-  if (process->state() == QProcess::NotRunning) return;
-  process->terminate();
-  if (!process->waitForFinished(stopMs)) {
-    process->kill();
-    process->waitForFinished(stopMs);
-  }
+  if (process->waitForStarted(kStartupMs)) return process;
+  _whyNot = program + " does not start: " + process->errorString();
+  return nullptr;
 }

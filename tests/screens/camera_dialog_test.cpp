@@ -13,7 +13,6 @@
 
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
-#include "screens/CameraDialogSource.h"
 #include "screens/FifthViewController.h"
 #include "screens/ImageNamed.h"
 #include "tests/screens/TestScreens.h"
@@ -21,36 +20,17 @@
 namespace {
 void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
-// The dialog opened last over the screen.
-CameraDialog *dialogOf(const FifthViewController &screen) {
-  const QList<CameraDialog *> dialogs = screen.findChildren<CameraDialog *>();
-  return dialogs.isEmpty() ? nullptr : dialogs.last();
+// The dialog opened last over the screen, made to "pick" whatever `path` holds.
+CameraDialog *dialogOf(const FifthViewController &screen, const QString *path) {
+  CameraDialog *dialog = screen.findChildren<CameraDialog *>().last();
+  dialog->setFileChooser([path](QWidget *) { return *path; });
+  return dialog;
 }
 
-// The next file the "user" picks in the file chooser.
-struct ChosenFile {
-  QString path;
-  int asked = 0;
-};
-
-// `jpeg` with an Exif block right after its start marker that holds only the
-// orientation tag (6: turn a quarter clockwise to show).
-QByteArray withOrientation(const QByteArray &jpeg, quint8 orientation) {
-  const char exif[] = {'\xFF', '\xE1', 0,   34,               // APP1 and its length
-                       'E',    'x',    'i', 'f', 0, 0,        //
-                       'M',    'M',    0,   42,  0, 0, 0, 8,  // big-endian TIFF header
-                       0,      1,                             // one entry:
-                       1,      0x12,   0,   3,   0, 0, 0, 1, 0, char(orientation),
-                       0,      0,                // orientation
-                       0,      0,      0,   0};  // no further block
-  return jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2);
-}
-
-void chooseFilesFrom(CameraDialog *dialog, ChosenFile *chosen) {
-  dialog->setFileChooser([chosen](QWidget *) {
-    ++chosen->asked;
-    return chosen->path;
-  });
+void write(const QString &path, const QByteArray &content) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+    qWarning() << "cannot write" << path;
 }
 }  // namespace
 
@@ -62,64 +42,56 @@ class CameraDialogTest : public QObject {
   void withoutACameraAPictureFileIsTakenInstead();
   void anUnreadableFileIsExplained_data();
   void anUnreadableFileIsExplained();
-  void cancelEscapeAndCloseChangeNothing();
   void aFileIsTurnedTheWayItWasShot();
   void framesShowTheirEdgeMapDroppingThoseItCannotKeepUpWith();
 
  private:
-  QString writePicture(const QString &name, const QImage &picture);
-
   AppDelegate _delegate;  // carries the detector Apply runs
   QTemporaryDir _files;
+  FifthViewController _screen{"FifthViewController", tryCannyEdgeDetector};
 };
 
 void CameraDialogTest::initTestCase() {
   if (!QMediaDevices::videoInputs().isEmpty())
     QSKIP("this machine has a camera, so the dialog does not go without one");
-  QVERIFY(_files.isValid());
-}
-
-QString CameraDialogTest::writePicture(const QString &name, const QImage &picture) {
-  const QString path = _files.filePath(name);
-  if (!picture.save(path)) qWarning() << "cannot write" << path;
-  return path;
 }
 
 void CameraDialogTest::withoutACameraAPictureFileIsTakenInstead() {
-  const QImage photo = imageNamed("thirdPic").scaled(640, 480);
-  ChosenFile chosen{writePicture("photo.png", photo)};
-
-  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
-  screen.show();
-  CameraDialog *dialog = dialogOf(screen);
-  QVERIFY(dialog && dialog->isVisible() && dialog->isModal());
-  QVERIFY(dialog->noCameraNotice()->isVisible());
-  QVERIFY(dialog->viewfinder()->isHidden());
-  QVERIFY(dialog->cameraChooser()->isHidden());
-  QVERIFY(!dialog->takeButton()->isEnabled());
-  QVERIFY(dialog->openFileButton()->isEnabled());
-  QVERIFY(!dialog->camera());
-
-  chooseFilesFrom(dialog, &chosen);
+  QString path;  // the chooser cancelled
+  _screen.show();
+  CameraDialog *dialog = dialogOf(_screen, &path);
+  QVERIFY(dialog->isVisible() && dialog->isModal() && dialog->noCameraNotice()->isVisible());
+  QVERIFY(dialog->viewfinder()->isHidden() && dialog->cameraChooser()->isHidden());
+  QVERIFY(!dialog->takeButton()->isEnabled() && !dialog->camera());
   clickOn(dialog->openFileButton());
-  QCOMPARE(chosen.asked, 1);
-  QVERIFY(!dialog->isVisible());
+  QVERIFY(dialog->isVisible() && dialog->message()->text().isEmpty());
 
   // Kept like a taken picture: an eighth in each direction, shown as it is.
-  const QImage kept = screen.preImage();
+  path = _files.filePath("photo.png");
+  QVERIFY(imageNamed("thirdPic").scaled(640, 480).save(path));
+  clickOn(dialog->openFileButton());
+  QVERIFY(!dialog->isVisible());
+  const QImage kept = _screen.preImage();
   QCOMPARE(kept.deviceIndependentSize(), QSizeF(80, 60));
-  QCOMPARE(screen.image()->image(), kept);
-  clickOn(screen.applyButton());
-  QCOMPARE(screen.image()->image(), engineEdgeMap(kept, 2, 6, 2, 4));
-  QVERIFY(isBlackAndWhiteEdgeMap(screen.image()->image()));
-  clickOn(screen.resetButton());
-  QCOMPARE(screen.image()->image(), kept);
+  QCOMPARE(_screen.image()->image(), kept);
 
-  // Leaving the tab and coming back opens a new dialog.
-  screen.hide();
-  screen.show();
-  CameraDialog *again = dialogOf(screen);
-  QVERIFY(again && again != dialog && again->isVisible());
+  // Each appearance of the tab opens a new dialog; Cancel, Escape and
+  // closing it change nothing.
+  _screen.hide();
+  _screen.show();
+  CameraDialog *again = dialogOf(_screen, &path);
+  QVERIFY(again != dialog && again->isVisible());
+  clickOn(again->cancelButton());
+  QVERIFY(!again->isVisible());
+  _screen.hide();
+  _screen.show();
+  QTest::keyClick(dialogOf(_screen, &path), Qt::Key_Escape);
+  QVERIFY(!dialogOf(_screen, &path)->isVisible());
+  _screen.hide();
+  _screen.show();
+  QVERIFY(dialogOf(_screen, &path)->close());
+  QCOMPARE(_screen.preImage(), kept);
+  _screen.hide();
 }
 
 void CameraDialogTest::anUnreadableFileIsExplained_data() {
@@ -134,88 +106,43 @@ void CameraDialogTest::anUnreadableFileIsExplained_data() {
 void CameraDialogTest::anUnreadableFileIsExplained() {
   QFETCH(QString, name);
   QFETCH(QByteArray, content);
-  ChosenFile chosen{_files.filePath(name)};
-  if (!content.isNull()) {
-    QFile file(chosen.path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
-  }
-
+  QString path = _files.filePath(name);
+  if (!content.isNull()) write(path, content);
   FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
-  CameraDialog *dialog = dialogOf(screen);
-  chooseFilesFrom(dialog, &chosen);
+  CameraDialog *dialog = dialogOf(screen, &path);
   clickOn(dialog->openFileButton());
 
-  // The dialog stays, says which file and why, and nothing is kept.
-  QVERIFY(dialog->isVisible());
-  QVERIFY2(dialog->message()->text().contains(name), qPrintable(dialog->message()->text()));
-  QVERIFY(screen.preImage().isNull());
-  // Readable whole: the dialog grows to every wrapped line.
+  // The dialog stays, grown to every wrapped line saying which file and why.
   const QLabel *message = dialog->message();
+  QVERIFY(dialog->isVisible() && screen.preImage().isNull());
+  QVERIFY2(message->text().contains(name), qPrintable(message->text()));
   QVERIFY(message->height() >= message->heightForWidth(message->width()));
   QVERIFY(dialog->rect().contains(message->geometry()));
-
   // A picture that reads after all clears the message on its way out.
-  chosen.path = writePicture("fine.png", imageNamed("secondPic"));
+  path = _files.filePath("fine.png");
+  QVERIFY(imageNamed("secondPic").save(path));
   clickOn(dialog->openFileButton());
-  QVERIFY(!dialog->isVisible());
-  QVERIFY(dialog->message()->text().isEmpty());
-  QVERIFY(!screen.preImage().isNull());
-}
-
-void CameraDialogTest::cancelEscapeAndCloseChangeNothing() {
-  ChosenFile chosen{writePicture("kept.png", imageNamed("fourthPic").scaled(400, 320))};
-  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
-  screen.show();
-  chooseFilesFrom(dialogOf(screen), &chosen);
-  clickOn(dialogOf(screen)->openFileButton());
-  const QImage kept = screen.preImage();
-  clickOn(screen.applyButton());
-  const QImage edges = screen.image()->image();
-
-  // The user cancelling the file chooser leaves the dialog as it was.
-  screen.hide();
-  screen.show();
-  chosen.path.clear();
-  chooseFilesFrom(dialogOf(screen), &chosen);
-  clickOn(dialogOf(screen)->openFileButton());
-  QVERIFY(dialogOf(screen)->isVisible());
-  QVERIFY(dialogOf(screen)->message()->text().isEmpty());
-
-  clickOn(dialogOf(screen)->cancelButton());
-  QVERIFY(!dialogOf(screen)->isVisible());
-  screen.hide();
-  screen.show();
-  QTest::keyClick(dialogOf(screen), Qt::Key_Escape);
-  QVERIFY(!dialogOf(screen)->isVisible());
-  screen.hide();
-  screen.show();
-  QVERIFY(dialogOf(screen)->close());
-
-  QCOMPARE(screen.preImage(), kept);
-  QCOMPARE(screen.image()->image(), edges);
+  QVERIFY(!dialog->isVisible() && message->text().isEmpty() && !screen.preImage().isNull());
 }
 
 void CameraDialogTest::aFileIsTurnedTheWayItWasShot() {
-  // A JPEG of 160 x 320 pixels tagged, as cameras do, to be shown turned a
-  // quarter clockwise: 320 x 160.
+  // A 160 x 320 JPEG with an Exif block holding only the orientation tag 6:
+  // shown turned a quarter clockwise, 320 x 160.
   QImage stored(160, 320, QImage::Format_RGB32);
   stored.fill(Qt::white);
   QByteArray jpeg;
   QBuffer buffer(&jpeg);
   QVERIFY(buffer.open(QIODevice::WriteOnly) && stored.save(&buffer, "JPEG"));
-  ChosenFile chosen{_files.filePath("turned.jpg")};
-  QFile file(chosen.path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  file.write(withOrientation(jpeg, 6));
-  file.close();
-
-  FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
-  screen.show();
-  chooseFilesFrom(dialogOf(screen), &chosen);
-  clickOn(dialogOf(screen)->openFileButton());
-  QCOMPARE(screen.preImage().deviceIndependentSize(), QSizeF(40, 20));
+  const char exif[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,  // APP1
+                       'M', 'M', 0, 42, 0, 0, 0, 8,                      // big-endian TIFF
+                       0, 1, 1, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0,     // one entry
+                       0, 0, 0, 0};                                      // no further block
+  QString path = _files.filePath("turned.jpg");
+  write(path, jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2));
+  _screen.show();
+  clickOn(dialogOf(_screen, &path)->openFileButton());
+  QCOMPARE(_screen.preImage().deviceIndependentSize(), QSizeF(40, 20));
 }
 
 void CameraDialogTest::framesShowTheirEdgeMapDroppingThoseItCannotKeepUpWith() {
@@ -225,7 +152,6 @@ void CameraDialogTest::framesShowTheirEdgeMapDroppingThoseItCannotKeepUpWith() {
   const QImage frame = imageNamed("thirdPic"), next = imageNamed("secondPic");
   dialog.showFrame(frame);
   QCOMPARE(dialog.viewfinder()->image(), frame);
-
   dialog.edgesBox()->setChecked(true);
   dialog.showFrame(frame);
   dialog.showFrame(next);  // the first is still being detected
