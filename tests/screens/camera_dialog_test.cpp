@@ -1,7 +1,5 @@
-// The camera screen with its real camera dialog on a machine without a
-// camera: the dialog says so and offers a picture file, which is read for
-// real and then handled like a taken picture; a file that cannot be read is
-// explained in the dialog. Only the file chooser is stood in for.
+// The camera dialog on a machine without a camera: it offers a picture file,
+// read for real and kept like a taken picture. Only the file chooser is stood in.
 #include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,6 +8,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
@@ -77,19 +76,19 @@ void CameraDialogTest::withoutACameraAPictureFileIsTakenInstead() {
 
   // Each appearance of the tab opens a new dialog; Cancel, Escape and
   // closing it change nothing.
-  _screen.hide();
-  _screen.show();
-  CameraDialog *again = dialogOf(_screen, &path);
-  QVERIFY(again != dialog && again->isVisible());
-  clickOn(again->cancelButton());
-  QVERIFY(!again->isVisible());
-  _screen.hide();
-  _screen.show();
-  QTest::keyClick(dialogOf(_screen, &path), Qt::Key_Escape);
-  QVERIFY(!dialogOf(_screen, &path)->isVisible());
-  _screen.hide();
-  _screen.show();
-  QVERIFY(dialogOf(_screen, &path)->close());
+  const std::function<void(CameraDialog *)> ways[] = {
+      [](CameraDialog *d) { clickOn(d->cancelButton()); },
+      [](CameraDialog *d) { QTest::keyClick(d, Qt::Key_Escape); },
+      [](CameraDialog *d) { d->close(); }};
+  for (const auto &closeIt : ways) {
+    _screen.hide();
+    _screen.show();
+    CameraDialog *again = dialogOf(_screen, &path);
+    QVERIFY(again != dialog && again->isVisible());
+    closeIt(again);
+    QVERIFY(!again->isVisible());
+    dialog = again;
+  }
   QCOMPARE(_screen.preImage(), kept);
   _screen.hide();
 }
@@ -134,10 +133,10 @@ void CameraDialogTest::aFileIsTurnedTheWayItWasShot() {
   QByteArray jpeg;
   QBuffer buffer(&jpeg);
   QVERIFY(buffer.open(QIODevice::WriteOnly) && stored.save(&buffer, "JPEG"));
-  const char exif[] = {'\xFF', '\xE1', 0, 34, 'E', 'x', 'i', 'f', 0, 0,  // APP1
-                       'M', 'M', 0, 42, 0, 0, 0, 8,                      // big-endian TIFF
-                       0, 1, 1, 0x12, 0, 3, 0, 0, 0, 1, 0, 6, 0, 0,     // one entry
-                       0, 0, 0, 0};                                      // no further block
+  const char exif[] = {'\xFF', '\xE1', 0, 34,   'E', 'x', 'i', 'f', 0, 0,  // APP1
+                       'M',    'M',    0, 42,   0,   0,   0,   8,          // big-endian TIFF
+                       0,      1,      1, 0x12, 0,   3,   0,   0,   0, 1, 0, 6, 0, 0,  // one entry
+                       0,      0,      0, 0};  // no further block
   QString path = _files.filePath("turned.jpg");
   write(path, jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2));
   _screen.show();

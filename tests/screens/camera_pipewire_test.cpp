@@ -1,7 +1,5 @@
-// The camera screen end to end with a camera Qt Multimedia really drives: a
-// GStreamer test pattern published through a private PipeWire. The dialog
-// lists it, shows it, takes a still from it, and notices cameras coming and
-// going. Skipped where PipeWire and its helpers cannot run.
+// The camera screen end to end with test patterns Qt Multimedia drives as
+// cameras through a private PipeWire; skipped where that cannot run.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -94,18 +92,13 @@ void CameraPipeWireTest::camerasComingAndGoingAreNoticed() {
   CameraDialog dialog;
   dialog.show();
   waitForPicture(dialog, {320, 240});
-  // A second camera turns up and can be chosen; Take uses it.
+  // A second camera turns up and can be chosen.
   QVERIFY2(_cameras->publish("SecondCam", {160, 120}), qPrintable(_cameras->whyNot()));
   QTRY_VERIFY_WITH_TIMEOUT(chooserItems(dialog).contains("SecondCam"), kWaitMs);
   QVERIFY(dialog.cameraChooser()->isVisible());
   QComboBox *chooser = dialog.cameraChooser();
   while (chooser->currentText() != "SecondCam") QTest::keyClick(chooser, Qt::Key_Down);
   waitForPicture(dialog, {160, 120});
-  QTRY_VERIFY_WITH_TIMEOUT(dialog.takeButton()->isEnabled(), kWaitMs);
-  QSignalSpy taken(&dialog, &CameraDialog::pictureTaken);
-  QTest::mouseClick(dialog.takeButton(), Qt::LeftButton);
-  QTRY_COMPARE_WITH_TIMEOUT(taken.size(), 1, kWaitMs);
-  QCOMPARE(taken[0][0].value<QImage>().size(), QSize(160, 120));
 
   // Back to the first; the other goes (only a camera not running: Debian
   // 12's PipeWire source frees frames still on their way otherwise).
