@@ -87,6 +87,7 @@ void CameraDialogTest::withoutACameraAPictureFileIsTakenInstead() {
     QVERIFY(again != dialog && again->isVisible());
     closeIt(again);
     QVERIFY(!again->isVisible());
+    QCOMPARE(_screen.findChildren<CameraDialog *>().last(), again);  // not reopened at once
     dialog = again;
   }
   QCOMPARE(_screen.preImage(), kept);

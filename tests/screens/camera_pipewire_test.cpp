@@ -23,13 +23,6 @@ QStringList listed() {
   return names;
 }
 
-QStringList chooserItems(const CameraDialog &dialog) {
-  QStringList items;
-  for (int i = 0; i < dialog.cameraChooser()->count(); ++i)
-    items << dialog.cameraChooser()->itemText(i);
-  return items;
-}
-
 // Never stop a camera before its first frame: with PipeWire 0.3.65 that
 // leaves the test cameras stalled for good.
 void waitForPicture(const CameraDialog &dialog, QSize size) {
@@ -69,7 +62,7 @@ void CameraPipeWireTest::takesAStillAndTheScreenProcessesIt() {
   FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   CameraDialog &dialog = *screen.findChild<CameraDialog *>();
-  QVERIFY(chooserItems(dialog).contains("FakeCam") && dialog.noCameraNotice()->isHidden());
+  QVERIFY(dialog.cameraChooser()->findText("FakeCam") >= 0 && dialog.noCameraNotice()->isHidden());
   waitForPicture(dialog, {320, 240});
   // Asked for, the viewfinder shows the frames' edge maps.
   dialog.edgesBox()->setChecked(true);
@@ -94,7 +87,7 @@ void CameraPipeWireTest::camerasComingAndGoingAreNoticed() {
   waitForPicture(dialog, {320, 240});
   // A second camera turns up and can be chosen.
   QVERIFY2(_cameras->publish("SecondCam", {160, 120}), qPrintable(_cameras->whyNot()));
-  QTRY_VERIFY_WITH_TIMEOUT(chooserItems(dialog).contains("SecondCam"), kWaitMs);
+  QTRY_VERIFY_WITH_TIMEOUT(dialog.cameraChooser()->findText("SecondCam") >= 0, kWaitMs);
   QVERIFY(dialog.cameraChooser()->isVisible());
   QComboBox *chooser = dialog.cameraChooser();
   while (chooser->currentText() != "SecondCam") QTest::keyClick(chooser, Qt::Key_Down);
@@ -105,7 +98,8 @@ void CameraPipeWireTest::camerasComingAndGoingAreNoticed() {
   while (chooser->currentText() != "FakeCam") QTest::keyClick(chooser, Qt::Key_Up);
   waitForPicture(dialog, {320, 240});
   _cameras->unpublish("SecondCam");
-  QTRY_COMPARE_WITH_TIMEOUT(chooserItems(dialog), QStringList{"FakeCam"}, kWaitMs);
+  QTRY_COMPARE_WITH_TIMEOUT(dialog.cameraChooser()->count(), 1, kWaitMs);
+  QCOMPARE(dialog.cameraChooser()->currentText(), "FakeCam");
   QVERIFY(dialog.cameraChooser()->isHidden());
 
   // None left: the dialog says so; one plugged in while it is open is used.

@@ -1,9 +1,7 @@
 // The camera screen with a stand-in picture source: the picture kept is an
-// eighth of the one taken, at the screen's pixel ratio, and Apply, Reset,
-// Cancel and coming back to the tab behave around it. Run once more with
+// eighth of the one taken, at the screen's pixel ratio, and Apply, Reset and
+// Cancel behave around it. Run once more with
 // QT_SCALE_FACTOR=2 to see the pixel ratio at work.
-#include <QTabBar>
-#include <QTabWidget>
 #include <QtTest>
 
 #include "app/AppDelegate.h"
@@ -32,7 +30,6 @@ class CameraScreenTest : public QObject {
   void init();
   void keepsAnEighthAtTheScreensPixelRatio();
   void picturesTooSmallToKeepChangeNothing();
-  void opensOnEveryAppearanceOfTheTab();
 
  private:
   AppDelegate _delegate;  // carries the detector Apply runs
@@ -105,33 +102,6 @@ void CameraScreenTest::picturesTooSmallToKeepChangeNothing() {
   QVERIFY(_screen->preImage().isNull());
   for (qreal width : {1e12, qQNaN(), -8.0})
     QVERIFY(FifthViewController::imageWithImage(cameraPicture({16, 16}), {width, 10}).isNull());
-}
-
-void CameraScreenTest::opensOnEveryAppearanceOfTheTab() {
-  _screen.reset();
-  QTabWidget tabs;
-  tabs.addTab(new QWidget, "Other");
-  auto *screen = new FifthViewController("FifthViewController", tryCannyEdgeDetector);
-  auto owned = std::make_unique<StandInPictureSource>();
-  StandInPictureSource *source = owned.get();
-  screen->setPictureSource(std::move(owned));
-  tabs.addTab(screen, "Fifth");
-  tabs.show();
-  auto clickTab = [&](int tab) {
-    QTest::mouseClick(tabs.tabBar(), Qt::LeftButton, {}, tabs.tabBar()->tabRect(tab).center());
-  };
-  QCOMPARE(source->presented, 0);
-  clickTab(1);
-  QCOMPARE(source->presented, 1);
-  // Closing the picker is no new appearance; leaving and coming back is.
-  source->take(cameraPicture({800, 640}));
-  QTest::qWait(50);
-  clickTab(0);
-  QCOMPARE(source->presented, 1);
-  clickTab(1);
-  QCOMPARE(source->presented, 2);
-  QVERIFY(source->isOpen);
-  QCOMPARE(screen->preImage().deviceIndependentSize(), QSizeF(100, 80));
 }
 
 QTEST_MAIN(CameraScreenTest)
