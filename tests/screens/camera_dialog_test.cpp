@@ -60,7 +60,8 @@ void CameraDialogTest::withoutACameraAPictureFileIsTakenInstead() {
   _screen.show();
   CameraDialog *dialog = dialogOf(_screen, &path);
   QVERIFY(dialog->isVisible() && dialog->isModal() && dialog->noCameraNotice()->isVisible());
-  QVERIFY(dialog->viewfinder()->isHidden() && dialog->cameraChooser()->isHidden());
+  QVERIFY(dialog->viewfinder()->isHidden() && dialog->cameraChooser()->isHidden() &&
+          dialog->edgesBox()->isHidden());
   QVERIFY(!dialog->takeButton()->isEnabled() && !dialog->camera());
   clickOn(dialog->openFileButton());
   QVERIFY(dialog->isVisible() && dialog->message()->text().isEmpty());

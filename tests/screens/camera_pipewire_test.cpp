@@ -65,6 +65,7 @@ void CameraPipeWireTest::takesAStillAndTheScreenProcessesIt() {
   QVERIFY(dialog.cameraChooser()->findText("FakeCam") >= 0 && dialog.noCameraNotice()->isHidden());
   waitForPicture(dialog, {320, 240});
   // Asked for, the viewfinder shows the frames' edge maps.
+  QVERIFY(dialog.edgesBox()->isVisible());
   dialog.edgesBox()->setChecked(true);
   QTRY_VERIFY_WITH_TIMEOUT(isBlackAndWhiteEdgeMap(dialog.viewfinder()->image()), kWaitMs);
   // Return takes the picture, whichever button has the focus.
