@@ -1,9 +1,7 @@
 // The application as its user meets it: launch builds one window with five
 // tabs; on each sample tab, clicks on Apply and Reset show exactly what the
 // engine makes of the picture at the sliders' start values.
-#include <QDialog>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
 #include <QSlider>
 #include <QTabBar>
@@ -12,7 +10,6 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/AboutDialog.h"
 #include "app/AppDelegate.h"
 #include "app/StringsTable.h"
 #include "app/WindowPlacement.h"
@@ -44,7 +41,6 @@ class AppTest : public QObject {
   void applyAndResetOnEachSampleTab_data();
   void applyAndResetOnEachSampleTab();
   void windowOpensCentredOrMaximisedOnASmallScreen();
-  void helpTellsTheSlidersAndKeys();
 
  private:
   // Launches a new application in place of the running one.
@@ -138,20 +134,6 @@ void AppTest::windowOpensCentredOrMaximisedOnASmallScreen() {
   QVERIFY(available.contains(window->frameGeometry()));
   QCOMPARE(window->geometry().center(), available.center());
   QVERIFY(window->width() >= kComfortableWindowSize.width());
-}
-
-void AppTest::helpTellsTheSlidersAndKeys() {
-  // The camera tab's dialog, modal, would keep the key from the window.
-  for (QWidget *top : QApplication::topLevelWidgets())
-    if (qobject_cast<QDialog *>(top)) top->close();
-  _delegate->window()->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(_delegate->window()));
-  QTest::keyClick(_delegate->window(), Qt::Key_F1);
-  QVERIFY(_delegate->about() && _delegate->about()->isVisible());
-  const QString text = _delegate->about()->text()->text();
-  for (const char *word : {"T1", "T2", "Sigma", "Steps", "80th percentile", "Ctrl+O"})
-    QVERIFY2(text.contains(word), word);
-  _delegate->about()->close();
 }
 
 QTEST_MAIN(AppTest)
