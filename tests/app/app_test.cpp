@@ -1,14 +1,8 @@
 // The application as its user meets it: launch builds one window with five
 // tabs; on each sample tab, clicks on Apply and Reset show exactly what the
 // engine makes of the picture at the sliders' start values.
-#include <QGuiApplication>
-#include <QScreen>
-#include <QSlider>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTranslator>
 #include <QtTest>
-#include <memory>
+#include <QtWidgets>
 
 #include "app/AppDelegate.h"
 #include "app/StringsTable.h"
@@ -105,16 +99,16 @@ void AppTest::applyAndResetOnEachSampleTab() {
   QVERIFY(!sample.isNull());
   QCOMPARE(shown(*screen), sample);  // each tab opens with its picture
 
-  QTest::mouseClick(screen->applyButton(), Qt::LeftButton);
+  clickOn(screen->applyButton());
   const QImage edges = shown(*screen);
   QVERIFY(isBlackAndWhiteEdgeMap(edges));
-  QCOMPARE(edges, engineEdgeMap(sample, screen->sliderT1()->value(), screen->sliderT2()->value(),
-                                screen->sliderSigma()->value(),
-                                std::int32_t(screen->sliderSteps()->value())));
+  QCOMPARE(edges, edgeMap(sample, {screen->sliderT1()->value(), screen->sliderT2()->value(),
+                                   screen->sliderSigma()->value(),
+                                   std::int32_t(screen->sliderSteps()->value())}));
   // Apply starts from the picture each time, never from what is shown.
-  QTest::mouseClick(screen->applyButton(), Qt::LeftButton);
+  clickOn(screen->applyButton());
   QCOMPARE(shown(*screen), edges);
-  QTest::mouseClick(screen->resetButton(), Qt::LeftButton);
+  clickOn(screen->resetButton());
   QCOMPARE(shown(*screen), sample);
 }
 

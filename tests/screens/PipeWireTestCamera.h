@@ -5,10 +5,8 @@
 // Make one before Qt Multimedia is first used: it points this process there.
 // Every process is stopped when the object goes, or killed should this die.
 #include <sys/prctl.h>
-#include <QFile>
 #include <QProcess>
 #include <QSize>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -18,114 +16,98 @@
 
 class PipeWireTestCamera {
  public:
-  PipeWireTestCamera();
-  ~PipeWireTestCamera();
+  PipeWireTestCamera() {
+    for (const QString program : {"dbus-daemon", "pipewire", "wireplumber", "gst-launch-1.0"})
+      if (QStandardPaths::findExecutable(program).isEmpty())
+        _whyNot = program + " is not installed";
+    if (!_runtime.isValid()) _whyNot = "no runtime folder";
+    if (!_whyNot.isEmpty()) return;
+    // Everything the services keep goes into the runtime folder, never $HOME.
+    const QString root = _runtime.path(), bus = root + "/bus";
+    _environment.insert("XDG_RUNTIME_DIR", root);
+    _environment.insert("XDG_STATE_HOME", root + "/state");
+    _environment.insert("XDG_CONFIG_HOME", root + "/config");
+    _environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus);
+    _environment.remove("PIPEWIRE_RUNTIME_DIR");
+    _environment.remove("PIPEWIRE_REMOTE");
+    if (!startService("dbus-daemon",
+                      {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus},
+                      bus) ||
+        !startService("pipewire", {}, root + "/pipewire-0") || !startService("wireplumber", {}, {}))
+      return;
+    // This process finds the same PipeWire.
+    qputenv("XDG_RUNTIME_DIR", root.toLocal8Bit());
+    qunsetenv("PIPEWIRE_RUNTIME_DIR");
+    qunsetenv("PIPEWIRE_REMOTE");
+  }
+  ~PipeWireTestCamera() {
+    _cameras.clear();
+    while (!_services.empty()) _services.pop_back();  // the last started first
+  }
 
   // Empty while everything runs; otherwise what could not be started.
   QString whyNot() const { return _whyNot; }
+
   // Publishes a live test pattern of `size` as a camera called `name`.
-  bool publish(const QString &name, QSize size);
-  void unpublish(const QString &name);
+  bool publish(const QString &name, QSize size) {
+    for (const auto &service : _services)
+      if (service->state() == QProcess::NotRunning) _whyNot = service->program() + " has ended";
+    if (!_whyNot.isEmpty()) return false;
+    // YUY2 is what pipewiresink links with; other formats fail to negotiate.
+    const QString caps = QString::asprintf(
+        "video/x-raw,format=YUY2,width=%d,height=%d,framerate=30/1", size.width(), size.height());
+    const QString properties = "props,media.class=Video/Source,node.description=" + name;
+    Process publisher = start("gst-launch-1.0",
+                              {"-q", "videotestsrc", "is-live=true", "!", caps, "!", "pipewiresink",
+                               "mode=provide", "stream-properties=" + properties});
+    // A publisher that cannot link ends within moments.
+    if (publisher && publisher->waitForFinished(500)) {
+      QFile log(_runtime.filePath("gst-launch-1.0.log"));
+      log.open(QIODevice::ReadOnly);
+      _whyNot = "gst-launch-1.0 ended: " + QString::fromLocal8Bit(log.readAll()).right(400);
+    }
+    if (_whyNot.isEmpty()) _cameras[name] = std::move(publisher);
+    return _whyNot.isEmpty();
+  }
+  void unpublish(const QString &name) { _cameras.erase(name); }
 
  private:
-  std::unique_ptr<QProcess> start(const QString &program, const QStringList &arguments);
-  bool startService(const QString &program, const QStringList &arguments, const QString &file);
-  static void stop(QProcess *process) {
-    process->terminate();
-    if (!process->waitForFinished(3000)) process->kill(), process->waitForFinished(3000);
+  struct Stop {
+    void operator()(QProcess *process) const {
+      process->terminate();
+      process->waitForFinished(3000);
+      delete process;  // killed, should it still run
+    }
+  };
+  using Process = std::unique_ptr<QProcess, Stop>;
+  static constexpr int kStartupMs = 10000;
+
+  Process start(const QString &program, const QStringList &arguments) {
+    Process process(new QProcess);
+    process->setProcessEnvironment(_environment);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(_runtime.filePath(program + ".log"), QIODevice::Append);
+    process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    process->start(program, arguments);
+    if (process->waitForStarted(kStartupMs)) return process;
+    _whyNot = program + " does not start: " + process->errorString();
+    return nullptr;
   }
 
-  static constexpr int kStartupMs = 10000;
+  // Starts a service and waits for the file it makes, if any.
+  bool startService(const QString &program, const QStringList &arguments, const QString &file) {
+    Process service = start(program, arguments);
+    if (!service) return false;
+    _services.push_back(std::move(service));
+    if (file.isEmpty() || QTest::qWaitFor([&] { return QFile::exists(file); }, kStartupMs))
+      return true;
+    _whyNot = file + " did not appear";
+    return false;
+  }
 
   QTemporaryDir _runtime;
   QProcessEnvironment _environment = QProcessEnvironment::systemEnvironment();
-  std::vector<std::unique_ptr<QProcess>> _services;       // in the order started
-  std::map<QString, std::unique_ptr<QProcess>> _cameras;  // their publishers
+  std::vector<Process> _services;       // in the order started
+  std::map<QString, Process> _cameras;  // their publishers
   QString _whyNot;
 };
-
-inline PipeWireTestCamera::PipeWireTestCamera() {
-  for (const QString program : {"dbus-daemon", "pipewire", "wireplumber", "gst-launch-1.0"})
-    if (QStandardPaths::findExecutable(program).isEmpty()) _whyNot = program + " is not installed";
-  if (!_runtime.isValid()) _whyNot = "no runtime folder";
-  if (!_whyNot.isEmpty()) return;
-
-  // Everything the services keep goes into the runtime folder, never $HOME.
-  const QString root = _runtime.path(), bus = root + "/bus";
-  _environment.insert("XDG_RUNTIME_DIR", root);
-  _environment.insert("XDG_STATE_HOME", root + "/state");
-  _environment.insert("XDG_CONFIG_HOME", root + "/config");
-  _environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus);
-  _environment.remove("PIPEWIRE_RUNTIME_DIR");
-  _environment.remove("PIPEWIRE_REMOTE");
-  if (!startService("dbus-daemon",
-                    {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus}, bus) ||
-      !startService("pipewire", {}, root + "/pipewire-0") || !startService("wireplumber", {}, {}))
-    return;
-  // This process finds the same PipeWire.
-  qputenv("XDG_RUNTIME_DIR", root.toLocal8Bit());
-  qunsetenv("PIPEWIRE_RUNTIME_DIR");
-  qunsetenv("PIPEWIRE_REMOTE");
-}
-
-inline PipeWireTestCamera::~PipeWireTestCamera() {
-  for (auto &[name, publisher] : _cameras) stop(publisher.get());
-  for (auto it = _services.rbegin(); it != _services.rend(); ++it) stop(it->get());
-}
-
-inline bool PipeWireTestCamera::publish(const QString &name, QSize size) {
-  for (const auto &service : _services)
-    if (service->state() == QProcess::NotRunning) _whyNot = service->program() + " has ended";
-  if (!_whyNot.isEmpty()) return false;
-  // YUY2 is what pipewiresink links with; other formats fail to negotiate.
-  const QString caps = QString("video/x-raw,format=YUY2,width=%1,height=%2,framerate=30/1")
-                           .arg(size.width())
-                           .arg(size.height());
-  auto publisher = start("gst-launch-1.0", {"-q", "videotestsrc", "is-live=true", "!", caps, "!",
-                                            "pipewiresink", "mode=provide",
-                                            "stream-properties=props,media.class=Video/Source,"
-                                            "node.description=" +
-                                                name});
-  // A publisher that cannot link ends within moments.
-  if (publisher && publisher->waitForFinished(500)) {
-    QFile log(_runtime.filePath("gst-launch-1.0.log"));
-    log.open(QIODevice::ReadOnly);
-    _whyNot = "gst-launch-1.0 ended: " + QString::fromLocal8Bit(log.readAll()).right(400);
-  }
-  if (!_whyNot.isEmpty()) return false;
-  unpublish(name);
-  _cameras[name] = std::move(publisher);
-  return true;
-}
-
-inline void PipeWireTestCamera::unpublish(const QString &name) {
-  if (auto found = _cameras.find(name); found != _cameras.end()) {
-    stop(found->second.get());
-    _cameras.erase(found);
-  }
-}
-
-// Starts a service and waits for the file it makes, if any.
-inline bool PipeWireTestCamera::startService(const QString &program, const QStringList &arguments,
-                                             const QString &file) {
-  auto service = start(program, arguments);
-  if (!service) return false;
-  _services.push_back(std::move(service));
-  if (file.isEmpty() || QTest::qWaitFor([&] { return QFile::exists(file); }, kStartupMs))
-    return true;
-  _whyNot = file + " did not appear";
-  return false;
-}
-
-inline std::unique_ptr<QProcess> PipeWireTestCamera::start(const QString &program,
-                                                           const QStringList &arguments) {
-  auto process = std::make_unique<QProcess>();
-  process->setProcessEnvironment(_environment);
-  process->setStandardOutputFile(QProcess::nullDevice());
-  process->setStandardErrorFile(_runtime.filePath(program + ".log"), QIODevice::Append);
-  process->setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-  process->start(program, arguments);
-  if (process->waitForStarted(kStartupMs)) return process;
-  _whyNot = program + " does not start: " + process->errorString();
-  return nullptr;
-}

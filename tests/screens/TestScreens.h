@@ -1,39 +1,20 @@
 #pragma once
-// What the screens' tests share: a screen built by its name, what it shows,
-// and what the engine makes of a picture, without a screen's sliders.
+// What the screens' tests share: what a screen shows, a click, and whether a
+// picture is an edge map at all.
 #include <QImage>
-#include <cstdint>
-#include <memory>
+#include <QtTest>
 
 #include "imaging/EdgeMap.h"
-#include "screens/FifthViewController.h"
-#include "screens/FirstPicViewController.h"
-#include "screens/FourthViewController.h"
-#include "screens/SecondPicViewController.h"
-#include "screens/ThirdPicViewController.h"
-
-// The screen of that class name, running the engine's detector, view built.
-inline std::unique_ptr<PictureViewController> makeScreen(const QString &name) {
-  std::unique_ptr<PictureViewController> screen;
-  if (name == "FirstPicViewController")
-    screen = std::make_unique<FirstPicViewController>(name, tryCannyEdgeDetector);
-  else if (name == "SecondPicViewController")
-    screen = std::make_unique<SecondPicViewController>(name, tryCannyEdgeDetector);
-  else if (name == "ThirdPicViewController")
-    screen = std::make_unique<ThirdPicViewController>(name, tryCannyEdgeDetector);
-  else if (name == "FourthViewController")
-    screen = std::make_unique<FourthViewController>(name, tryCannyEdgeDetector);
-  else
-    screen = std::make_unique<FifthViewController>(name, tryCannyEdgeDetector);
-  screen->loadViewIfNeeded();
-  return screen;
-}
+#include "screens/ImageView.h"
+#include "screens/PictureViewController.h"
 
 inline QImage shown(const PictureViewController &screen) { return screen.image()->image(); }
 
-inline QImage engineEdgeMap(const QImage &picture, float t1, float t2, float sigma,
-                            std::int32_t steps) {
-  return edgeMap(picture, EdgeSettings{t1, t2, sigma, steps});
+inline void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+inline bool writeFile(const QString &path, const QByteArray &content) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 // True when every pixel is 0 or 255 and both occur.

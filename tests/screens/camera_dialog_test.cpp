@@ -1,14 +1,8 @@
 // The camera dialog on a machine without a camera: it offers a picture file,
 // read for real and kept like a taken picture. Only the file chooser is stood in.
-#include <QBuffer>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QMediaDevices>
-#include <QPushButton>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
+#include <QtWidgets>
 
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
@@ -17,19 +11,12 @@
 #include "tests/screens/TestScreens.h"
 
 namespace {
-void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
 // The dialog opened last over the screen, made to "pick" whatever `path` holds.
 CameraDialog *dialogOf(const FifthViewController &screen, const QString *path) {
   CameraDialog *dialog = screen.findChildren<CameraDialog *>().last();
   dialog->setFileChooser([path](QWidget *) { return *path; });
   return dialog;
-}
-
-void write(const QString &path, const QByteArray &content) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
-    qWarning() << "cannot write" << path;
 }
 }  // namespace
 
@@ -108,7 +95,7 @@ void CameraDialogTest::anUnreadableFileIsExplained() {
   QFETCH(QString, name);
   QFETCH(QByteArray, content);
   QString path = _files.filePath(name);
-  if (!content.isNull()) write(path, content);
+  QVERIFY(content.isNull() || writeFile(path, content));
   FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
   screen.show();
   CameraDialog *dialog = dialogOf(screen, &path);
@@ -140,7 +127,7 @@ void CameraDialogTest::aFileIsTurnedTheWayItWasShot() {
                        0,      1,      1, 0x12, 0,   3,   0,   0,   0, 1, 0, 6, 0, 0,  // one entry
                        0,      0,      0, 0};  // no further block
   QString path = _files.filePath("turned.jpg");
-  write(path, jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2));
+  QVERIFY(writeFile(path, jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2)));
   _screen.show();
   clickOn(dialogOf(_screen, &path)->openFileButton());
   QCOMPARE(_screen.preImage().deviceIndependentSize(), QSizeF(40, 20));
@@ -156,10 +143,10 @@ void CameraDialogTest::framesShowTheirEdgeMapDroppingThoseItCannotKeepUpWith() {
   dialog.edgesBox()->setChecked(true);
   dialog.showFrame(frame);
   dialog.showFrame(next);  // the first is still being detected
-  QTRY_COMPARE(dialog.viewfinder()->image(), engineEdgeMap(frame, 2, 6, 2, 4));
+  QTRY_COMPARE(dialog.viewfinder()->image(), edgeMap(frame, {2, 6, 2, 4}));
   settings.t2 = 9;
   dialog.showFrame(next);
-  QTRY_COMPARE(dialog.viewfinder()->image(), engineEdgeMap(next, 2, 9, 2, 4));
+  QTRY_COMPARE(dialog.viewfinder()->image(), edgeMap(next, {2, 9, 2, 4}));
 }
 
 QTEST_MAIN(CameraDialogTest)

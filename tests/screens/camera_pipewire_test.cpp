@@ -1,11 +1,7 @@
 // The camera screen end to end with test patterns Qt Multimedia drives as
 // cameras through a private PipeWire; skipped where that cannot run.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
 #include <QMediaDevices>
-#include <QPushButton>
-#include <QtTest>
+#include <QtWidgets>
 
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
@@ -78,8 +74,8 @@ void CameraPipeWireTest::takesAStillAndTheScreenProcessesIt() {
   // 320 x 240 taken, 40 x 30 points kept, and Apply shows its edge map.
   const QImage kept = screen.preImage();
   QCOMPARE(kept.deviceIndependentSize(), QSizeF(40, 30));
-  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
-  QCOMPARE(screen.image()->image(), engineEdgeMap(kept, 2, 6, 2, 4));
+  clickOn(screen.applyButton());
+  QCOMPARE(shown(screen), edgeMap(kept, {2, 6, 2, 4}));
 }
 
 void CameraPipeWireTest::camerasComingAndGoingAreNoticed() {
@@ -89,8 +85,8 @@ void CameraPipeWireTest::camerasComingAndGoingAreNoticed() {
   // A second camera turns up and can be chosen.
   QVERIFY2(_cameras->publish("SecondCam", {160, 120}), qPrintable(_cameras->whyNot()));
   QTRY_VERIFY_WITH_TIMEOUT(dialog.cameraChooser()->findText("SecondCam") >= 0, kWaitMs);
-  QVERIFY(dialog.cameraChooser()->isVisible());
   QComboBox *chooser = dialog.cameraChooser();
+  QVERIFY(chooser->isVisible());
   while (chooser->currentText() != "SecondCam") QTest::keyClick(chooser, Qt::Key_Down);
   waitForPicture(dialog, {160, 120});
 
@@ -99,9 +95,8 @@ void CameraPipeWireTest::camerasComingAndGoingAreNoticed() {
   while (chooser->currentText() != "FakeCam") QTest::keyClick(chooser, Qt::Key_Up);
   waitForPicture(dialog, {320, 240});
   _cameras->unpublish("SecondCam");
-  QTRY_COMPARE_WITH_TIMEOUT(dialog.cameraChooser()->count(), 1, kWaitMs);
-  QCOMPARE(dialog.cameraChooser()->currentText(), "FakeCam");
-  QVERIFY(dialog.cameraChooser()->isHidden());
+  QTRY_COMPARE_WITH_TIMEOUT(chooser->count(), 1, kWaitMs);
+  QVERIFY(chooser->currentText() == "FakeCam" && chooser->isHidden());
 
   // None left: the dialog says so; one plugged in while it is open is used.
   dialog.hide();

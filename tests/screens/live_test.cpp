@@ -1,16 +1,8 @@
 // Around Apply: live maps equal Apply's and stale ones never reach the
 // screen; the status line's command gives the shown map through the real
 // canny tool; suggestions, defaults and hints act on the real sliders.
-#include <QAccessible>
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QProcess>
-#include <QPushButton>
-#include <QSettings>
-#include <QSlider>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 #include <algorithm>
 
 #include "screens/CameraHint.h"
@@ -25,21 +17,8 @@
 #include "tests/screens/TestScreens.h"
 
 namespace {
-QImage engineMapAt(const QImage &picture, const EdgeSettings &s) {
-  return engineEdgeMap(picture, s.t1, s.t2, s.sigma, s.steps);
-}
-
 void press(FloatSlider *slider, Qt::Key key, int times = 1) {
   for (int i = 0; i < times; ++i) QTest::keyClick(slider->track(), key);
-}
-
-// Two upright steps, 0 to 40 and 40 to 140: thinned magnitudes of 20 and 50
-// down two columns each.
-QImage twoSteps() {
-  QImage steps(30, 12, QImage::Format_Grayscale8);
-  for (int y = 0; y < 12; ++y)
-    for (int x = 0; x < 30; ++x) steps.scanLine(y)[x] = x < 10 ? 0 : x < 20 ? 40 : 140;
-  return steps;
 }
 }  // namespace
 
@@ -47,7 +26,10 @@ class LiveTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);
+    cleanup();  // a run before may have left it on
+  }
   void cleanup() { LiveMode::shared().setOn(false); }
   void liveMapsEqualApplysAndStaleOnesAreNeverShown();
   void slowRunsShowTheBusySignUntilTheyEnd();
@@ -55,11 +37,6 @@ class LiveTest : public QObject {
   void suggestionsHintsAndDefaults();
   void cameraTabWithoutAPictureOffersBothWays();
 };
-
-void LiveTest::initTestCase() {
-  QStandardPaths::setTestModeEnabled(true);
-  LiveMode::shared().setOn(false);
-}
 
 void LiveTest::liveMapsEqualApplysAndStaleOnesAreNeverShown() {
   SecondPicViewController screen(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
@@ -71,11 +48,11 @@ void LiveTest::liveMapsEqualApplysAndStaleOnesAreNeverShown() {
   int delivered = 0, stale = 0;
   connect(&panel->liveDetector(), &LiveDetector::detected, this,
           [&](const QImage &map, const EdgeSettings &s) {
-            stale += !(s == screen.sliderSettings()) || map != engineMapAt(sample, s);
+            stale += !(s == screen.sliderSettings()) || map != edgeMap(sample, s);
             ++delivered;
           });
-  QTest::mouseClick(panel->liveSwitch(), Qt::LeftButton);
-  QTRY_COMPARE(shown(screen), engineMapAt(sample, screen.sliderSettings()));  // at once
+  clickOn(panel->liveSwitch());
+  QTRY_COMPARE(shown(screen), edgeMap(sample, screen.sliderSettings()));  // at once
   QCOMPARE(QSettings("canny-demo", "canny-demo").value("liveMode").toBool(), true);
   press(screen.sliderSigma(), Qt::Key_PageUp, 3);
   for (int i = 0; i < 20; ++i) {
@@ -86,12 +63,12 @@ void LiveTest::liveMapsEqualApplysAndStaleOnesAreNeverShown() {
   QVERIFY(delivered > 0);
   QCOMPARE(stale, 0);
   const QImage live = shown(screen);
-  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  clickOn(screen.applyButton());
   QCOMPARE(shown(screen), live);
 
   // Reset drops the run under way: the picture stays.
   press(screen.sliderT1(), Qt::Key_Right);
-  QTest::mouseClick(screen.resetButton(), Qt::LeftButton);
+  clickOn(screen.resetButton());
   QTest::qWait(1000);
   QCOMPARE(shown(screen), sample);
 }
@@ -119,7 +96,7 @@ void LiveTest::statusCommandGivesTheShownMapThroughCanny() {
   QCOMPARE(screen.sliderT1()->valueText(), QStringLiteral("0.637"));
   press(screen.sliderSigma(), Qt::Key_Right, 3);
   press(screen.sliderSteps(), Qt::Key_Left);
-  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  clickOn(screen.applyButton());
   const QImage map = shown(screen);
   DetectionPanel *panel = screen.detectionPanel();
   const qint64 edges = std::count(map.constBits(), map.constBits() + map.sizeInBytes(), 255);
@@ -127,53 +104,57 @@ void LiveTest::statusCommandGivesTheShownMapThroughCanny() {
   QAccessibleInterface *view = QAccessible::queryAccessibleInterface(screen.image());
   QVERIFY(view->text(QAccessible::Description).contains("T1 0.637, T2 0.8, Sigma 1.8, Steps 3"));
 
+  // The command names the picture and the map last; both go into a scratch folder.
   QStringList arguments = QProcess::splitCommand(panel->commandLine()->text());
   QCOMPARE(arguments.takeFirst(), QStringLiteral("canny"));
   QTemporaryDir folder;
-  arguments.replace(arguments.size() - 2, folder.filePath(arguments.at(arguments.size() - 2)));
-  arguments.replace(arguments.size() - 1, folder.filePath(arguments.last()));
-  QVERIFY(imageNamed("firstPic.png").save(arguments.at(arguments.size() - 2)));
+  const qsizetype in = arguments.size() - 2, out = arguments.size() - 1;
+  arguments[in] = folder.filePath(arguments[in]);
+  arguments[out] = folder.filePath(arguments[out]);
+  QVERIFY(imageNamed("firstPic.png").save(arguments[in]));
   QProcess canny;
   canny.start(CANNY_PATH, arguments);
   QVERIFY(canny.waitForFinished(60000));
   QCOMPARE(canny.exitCode(), 0);
-  QCOMPARE(QImage(arguments.last()).convertToFormat(QImage::Format_Grayscale8), map);
+  QCOMPARE(QImage(arguments[out]).convertToFormat(QImage::Format_Grayscale8), map);
 }
 
 void LiveTest::suggestionsHintsAndDefaults() {
-  const QImage steps = twoSteps();
+  // Two upright steps, 0 to 40 and 40 to 140: thinned magnitudes of 20 and 50.
+  QImage steps(30, 12, QImage::Format_Grayscale8);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 30; ++x) steps.scanLine(y)[x] = x < 10 ? 0 : x < 20 ? 40 : 140;
   const auto wide = suggestThresholds(steps, 0, 0, {0, 100}, {0, 100});
   QVERIFY(wide && wide->t2 == 50.0f && wide->t1 == 20.0f);
   const auto clamped = suggestThresholds(steps, 0, 0, {1, 5}, {0, 10});
   QVERIFY(clamped && clamped->t2 == 10.0f && clamped->t1 == 5.0f);
-  QImage flat(10, 10, QImage::Format_Grayscale8);
-  flat.fill(77);
-  QVERIFY(!suggestThresholds(flat, 2, 4, {0, 1}, {0, 2}));
+  steps.fill(77);
+  QVERIFY(!suggestThresholds(steps, 2, 4, {0, 1}, {0, 2}));
 
   // On a screen: values a handle can set, inside the ranges, shown at once.
   SecondPicViewController screen(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
   screen.show();
   const QImage sample = shown(screen);
-  QTest::mouseClick(screen.detectionPanel()->suggestButton(), Qt::LeftButton);
+  clickOn(screen.detectionPanel()->suggestButton());
   const EdgeSettings s = screen.sliderSettings();
   QVERIFY(s.t1 > 0 && s.t1 <= s.t2 && s.t2 <= screen.sliderT2()->maximumValue());
   QVERIFY(!(s.t1 == 2 && s.t2 == 6));
   QCOMPARE(screen.sliderT1()->valueText().toFloat(), s.t1);
   QCOMPARE(screen.sliderT2()->valueText().toFloat(), s.t2);
-  QCOMPARE(shown(screen), engineMapAt(sample, s));
+  QCOMPARE(shown(screen), edgeMap(sample, s));
 
   // Hints for a map of every pixel or of none; Defaults brings back the start.
   QLabel *hint = screen.detectionPanel()->hint();
   press(screen.sliderT2(), Qt::Key_Home);
-  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  clickOn(screen.applyButton());
   QVERIFY(hint->isVisible() && hint->text().contains("Every pixel"));
   for (FloatSlider *slider : {screen.sliderT2(), screen.sliderSigma(), screen.sliderSteps()})
     press(slider, Qt::Key_End);
-  QTest::mouseClick(screen.applyButton(), Qt::LeftButton);
+  clickOn(screen.applyButton());
   QVERIFY(hint->isVisible() && hint->text().contains("No edges"));
-  QTest::mouseClick(screen.resetButton(), Qt::LeftButton);
+  clickOn(screen.resetButton());
   QVERIFY(!hint->isVisible());
-  QTest::mouseClick(screen.detectionPanel()->defaultsButton(), Qt::LeftButton);
+  clickOn(screen.detectionPanel()->defaultsButton());
   QVERIFY(screen.sliderSettings() == (EdgeSettings{2, 6, 0, 4}));
 }
 
@@ -193,7 +174,7 @@ void LiveTest::cameraTabWithoutAPictureOffersBothWays() {
   QImage picture(600, 400, QImage::Format_RGB32);
   picture.fill(Qt::darkCyan);
   QVERIFY(picture.save(chosen));
-  QTest::mouseClick(hint->openButton(), Qt::LeftButton);
+  clickOn(hint->openButton());
   QVERIFY(!hint->isVisible() && screen.detectionPanel()->suggestButton()->isEnabled());
   QCOMPARE(screen.preImage().deviceIndependentSize(), QSizeF(75, 50));
   QVERIFY(screen.detectionPanel()->statusLine()->text().contains("an eighth of 600 × 400"));

@@ -1,14 +1,9 @@
 // What a picture screen shows and its tool bar gives: the detector's stages,
 // checked against the independent reference detector's own steps; what is
 // shown is what Save and Copy give; a picture of one's own opened and reverted.
-#include <QCheckBox>
-#include <QClipboard>
-#include <QMimeData>
-#include <QSlider>
-#include <QTemporaryDir>
 #include <QtTest>
+#include <QtWidgets>
 #include <cmath>
-#include <vector>
 
 #include "app/AppDelegate.h"
 #include "imaging/EdgeOverlay.h"
@@ -52,7 +47,6 @@ bool showsExactly(const StagePicture &stage, const std::vector<float> &expected,
     }
   return true;
 }
-void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
 // What the file holds, exactly as written.
 QImage savedAs(PictureToolBar *bar, const QString &path) {
@@ -77,7 +71,7 @@ void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGiveAndOwnPicturesOpen() {
   QVERIFY(!bar->saveResult(_dir.filePath("early.png")).isEmpty());  // nothing to save yet
 
   const QImage sample = imageNamed("firstPic.png");
-  const QImage edges = engineEdgeMap(sample, 0.6f, 0.8f, 0.0f, 4);
+  const QImage edges = edgeMap(sample, {0.6f, 0.8f, 0.0f, 4});
   QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
   clickOn(screen.applyButton());
   // Exactly the edge pixels in the overlay colour, the picture elsewhere.
@@ -118,20 +112,18 @@ void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGiveAndOwnPicturesOpen() {
   QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
   QImage own = imageNamed("thirdPic").copy(100, 100, 80, 64);
   QVERIFY(own.save(_dir.filePath("own.png")));
-  QFile broken(_dir.filePath("broken.png"));
-  QVERIFY(broken.open(QIODevice::WriteOnly) && broken.write("\x89PNG\r\n\x1a\n-") > 0);
-  broken.close();
+  QVERIFY(writeFile(_dir.filePath("broken.png"), "\x89PNG\r\n\x1a\n-"));
   drop(&screen, _dir.filePath("own.png"));
   QCOMPARE(shown(screen).size(), QSize(80, 64));
   QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
   clickOn(screen.applyButton());
-  QCOMPARE(shown(screen), engineEdgeMap(own, 0.6f, 0.8f, 0.0f, 4));
-  QVERIFY(screen.toolBar()->openFile(_dir.filePath("broken.png")).contains("broken.png"));
-  QCOMPARE(shown(screen), engineEdgeMap(own, 0.6f, 0.8f, 0.0f, 4));
+  QCOMPARE(shown(screen), edgeMap(own, {0.6f, 0.8f, 0.0f, 4}));
+  QVERIFY(bar->openFile(_dir.filePath("broken.png")).contains("broken.png"));
+  QCOMPARE(shown(screen), edgeMap(own, {0.6f, 0.8f, 0.0f, 4}));
 
-  screen.toolBar()->revertAction()->trigger();
+  bar->revertAction()->trigger();
   QCOMPARE(shown(screen), imageNamed("firstPic.png"));
-  QVERIFY(!screen.toolBar()->revertAction()->isEnabled());
+  QVERIFY(!bar->revertAction()->isEnabled());
 }
 
 void PictureToolsTest::stagesAreTheReferenceDetectorsSteps() {

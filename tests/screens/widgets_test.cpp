@@ -1,11 +1,8 @@
 // The two widgets Qt lacks: the float slider and the picture view, used as a
 // person would: keys, zoom by keys and wheel, pan by dragging, the original
 // shown while the mouse is held.
-#include <QAccessible>
-#include <QAccessibleValueInterface>
-#include <QLabel>
-#include <QSlider>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "screens/FloatSlider.h"
 #include "screens/ImageView.h"
@@ -21,9 +18,6 @@ class WidgetsTest : public QObject {
 };
 
 namespace {
-// Float equality to the bit; QCOMPARE would allow a fuzzy match.
-bool same(float a, float b) { return a == b; }
-
 // A gray map with one-pixel lines: column 3 and row 5 white.
 QImage thinLines() {
   QImage map(16, 12, QImage::Format_Grayscale8);
@@ -44,24 +38,25 @@ QImage shown(ImageView &view) {
 }
 }  // namespace
 
+// Floats are compared with ==, to the bit: QCOMPARE would allow a fuzzy match.
 void WidgetsTest::sliderKeepsTheFloatItWasGivenInsideTheRange() {
   FloatSlider slider;
   slider.setMaximumValue(1.0f);
   slider.setValue(0.6f);
-  QVERIFY(same(slider.value(), 0.6f));  // not re-read from the handle
+  QVERIFY(slider.value() == 0.6f);  // not re-read from the handle
   QCOMPARE(slider.track()->value(), 600);
   slider.setValue(12.0f);
-  QVERIFY(same(slider.value(), 1.0f));
+  QVERIFY(slider.value() == 1.0f);
   slider.setValue(-1.0f);
-  QVERIFY(same(slider.value(), 0.0f));
+  QVERIFY(slider.value() == 0.0f);
   // A minimum above the maximum carries the maximum along; NaN changes nothing.
   slider.setMinimumValue(5.0f);
-  QVERIFY(same(slider.maximumValue(), 5.0f) && same(slider.value(), 5.0f));
+  QVERIFY(slider.maximumValue() == 5.0f && slider.value() == 5.0f);
   const float nan = std::numeric_limits<float>::quiet_NaN();
   slider.setValue(nan);
   slider.setMinimumValue(nan);
   slider.setMaximumValue(nan);
-  QVERIFY(same(slider.value(), 5.0f) && same(slider.minimumValue(), 5.0f));
+  QVERIFY(slider.value() == 5.0f && slider.minimumValue() == 5.0f);
 }
 
 void WidgetsTest::keysMoveOntoTheRangeAndTheReadoutHasEveryDigit() {
@@ -72,12 +67,12 @@ void WidgetsTest::keysMoveOntoTheRangeAndTheReadoutHasEveryDigit() {
   slider->setMaximumValue(60.0f);
   slider->setUnitName(QStringLiteral("pixels"));
   QTest::keyClick(slider->track(), Qt::Key_End);
-  QVERIFY(same(slider->value(), 60.0f));
+  QVERIFY(slider->value() == 60.0f);
   // One step is a hundredth of the range, one page a tenth.
   QTest::keyClick(slider->track(), Qt::Key_Home);
   QTest::keyClick(slider->track(), Qt::Key_Right);
   QTest::keyClick(slider->track(), Qt::Key_PageUp);
-  QVERIFY(same(slider->value(), 6.6f));
+  QVERIFY(slider->value() == 6.6f);
   QTest::keyClick(slider->track(), Qt::Key_Left);
   QCOMPARE(slider->valueText(), QStringLiteral("6.00"));
   QAccessibleInterface *handle = QAccessible::queryAccessibleInterface(slider->track());
@@ -96,7 +91,7 @@ void WidgetsTest::keysMoveOntoTheRangeAndTheReadoutHasEveryDigit() {
   slider->setMaximumValue(3.0f);
   QTest::keyClick(slider->track(), Qt::Key_Home);
   QTest::keyClick(slider->track(), Qt::Key_Right);
-  QVERIFY(same(slider->value(), 2.01f));
+  QVERIFY(slider->value() == 2.01f);
   QCOMPARE(slider->valueText(), QStringLiteral("2.010"));
 
   // A count steps and shows the whole number it will be used as.
@@ -107,13 +102,13 @@ void WidgetsTest::keysMoveOntoTheRangeAndTheReadoutHasEveryDigit() {
   QCOMPARE(slider->valueText(), QStringLiteral("3"));
   slider->setValue(4.0f);
   QTest::keyClick(slider->track(), Qt::Key_Left);
-  QVERIFY(same(slider->value(), 3.0f));
+  QVERIFY(slider->value() == 3.0f);
   QCOMPARE(form.findChildren<QLabel *>().last()->text(), QStringLiteral("3"));
   // A range with ends between whole numbers keeps the fine steps.
   slider->setMaximumValue(7.5f);
   QTest::keyClick(slider->track(), Qt::Key_Home);
   QTest::keyClick(slider->track(), Qt::Key_Right);
-  QVERIFY(same(slider->value(), 0.075f));
+  QVERIFY(slider->value() == 0.075f);
 }
 
 void WidgetsTest::magnifiedEdgesStaySharp() {
