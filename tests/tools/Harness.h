@@ -2,13 +2,13 @@
 // Running the built canny on files in a scratch folder, and the edge maps it
 // should give, computed in-process with the engine.
 #include <gtest/gtest.h>
-#include <QByteArray>
 #include <QImage>
-#include <QString>
-#include <QStringList>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <functional>
 
+#include "engine/cannyEdgeDetector.h"
+#include "imaging/GrayBitmap.h"
 #include "tools/GrayPicture.h"
 
 struct Outcome {
@@ -27,17 +27,71 @@ class ToolTest : public testing::Test {
   QTemporaryDir scratch;
 
   QString path(const QString &name) const { return scratch.filePath(name); }
-  void write(const QString &name, const QByteArray &bytes) const;
-  QByteArray read(const QString &name) const;
+  void write(const QString &name, const QByteArray &bytes) const {
+    QFile file(path(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+  }
+  QByteArray read(const QString &name) const {
+    QFile file(path(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  }
+
   // Runs without a display: no DISPLAY and a platform that does not exist.
   // `inChild` runs in the new process before canny starts, to set limits.
   Outcome canny(const QStringList &arguments, const QByteArray &input = {},
-                const std::function<void()> &inChild = {}) const;
+                const std::function<void()> &inChild = {}) const {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("WAYLAND_DISPLAY");
+    environment.insert("QT_QPA_PLATFORM", "no-such-platform");
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(scratch.path());
+    if (inChild) process.setChildProcessModifier(inChild);
+    process.start(CANNY_PATH, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Outcome run;
+    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
+      run.status = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+  }
 };
 
-QString dataFile(const QString &name);
-QByteArray pgm(const GrayPicture &picture);
-GrayPicture drawnGray(const QImage &picture);  // gray as the application draws it
-GrayPicture edgesOf(GrayPicture picture, Values values);
+inline QString dataFile(const QString &name) { return QStringLiteral(TEST_DATA_DIR "/") + name; }
+
+inline QByteArray pgm(const GrayPicture &picture) {
+  return "P5\n" + QByteArray::number(picture.width) + ' ' + QByteArray::number(picture.height) +
+         "\n255\n" +
+         QByteArray(reinterpret_cast<const char *>(picture.bytes.data()),
+                    qsizetype(picture.bytes.size()));
+}
+
+// Gray as the application draws it.
+inline GrayPicture drawnGray(const QImage &picture) {
+  GrayPicture gray{picture.width(), picture.height(), {}};
+  gray.bytes.resize(std::size_t(gray.width) * std::size_t(gray.height));
+  QImage bitmap = grayBitmapOver(gray.bytes.data(), gray.width, gray.height);
+  drawGray(picture, bitmap);
+  return gray;
+}
+
+inline GrayPicture edgesOf(GrayPicture picture, Values values) {
+  cannyEdgeDetector(values.t1, values.t2, values.sigma, values.steps, picture.width, picture.height,
+                    picture.bytes.data());
+  return picture;
+}
+
 // Ramps, a bright block and some texture: plenty of edges at every size.
-GrayPicture pattern(int width, int height);
+inline GrayPicture pattern(int width, int height) {
+  GrayPicture picture{width, height, {}};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const bool block = x > width / 3 && x < width * 2 / 3 && y > height / 4 && y < height / 2;
+      picture.bytes.push_back(block ? 250 : std::uint8_t((x * 9 + y * 4 + (x * y) % 23) % 200));
+    }
+  return picture;
+}
