@@ -122,12 +122,14 @@ void CameraDialogTest::aFileIsTurnedTheWayItWasShot() {
   QByteArray jpeg;
   QBuffer buffer(&jpeg);
   QVERIFY(buffer.open(QIODevice::WriteOnly) && stored.save(&buffer, "JPEG"));
-  const char exif[] = {'\xFF', '\xE1', 0, 34,   'E', 'x', 'i', 'f', 0, 0,  // APP1
-                       'M',    'M',    0, 42,   0,   0,   0,   8,          // big-endian TIFF
-                       0,      1,      1, 0x12, 0,   3,   0,   0,   0, 1, 0, 6, 0, 0,  // one entry
-                       0,      0,      0, 0};  // no further block
+  // APP1: "Exif", a big-endian TIFF block, one entry: orientation (0x112) = 6.
+  const QByteArray exif = QByteArray::fromHex(
+      "ffe10022457869660000"
+      "4d4d002a00000008"
+      "0001011200030000000100060000"
+      "00000000");
   QString path = _files.filePath("turned.jpg");
-  QVERIFY(writeFile(path, jpeg.left(2) + QByteArray(exif, sizeof exif) + jpeg.mid(2)));
+  QVERIFY(writeFile(path, jpeg.left(2) + exif + jpeg.mid(2)));
   _screen.show();
   clickOn(dialogOf(_screen, &path)->openFileButton());
   QCOMPARE(_screen.preImage().deviceIndependentSize(), QSizeF(40, 20));

@@ -33,6 +33,10 @@ void turnWheel(ImageView &view, QPointF at, int angle) {
   QApplication::sendEvent(&view, &wheel);
 }
 
+void press(FloatSlider *slider, std::initializer_list<Qt::Key> keys) {
+  for (const Qt::Key key : keys) QTest::keyClick(slider->track(), key);
+}
+
 QImage shown(ImageView &view) {
   return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
@@ -66,14 +70,12 @@ void WidgetsTest::keysMoveOntoTheRangeAndTheReadoutHasEveryDigit() {
   label->setBuddy(slider);
   slider->setMaximumValue(60.0f);
   slider->setUnitName(QStringLiteral("pixels"));
-  QTest::keyClick(slider->track(), Qt::Key_End);
+  press(slider, {Qt::Key_End});
   QVERIFY(slider->value() == 60.0f);
   // One step is a hundredth of the range, one page a tenth.
-  QTest::keyClick(slider->track(), Qt::Key_Home);
-  QTest::keyClick(slider->track(), Qt::Key_Right);
-  QTest::keyClick(slider->track(), Qt::Key_PageUp);
+  press(slider, {Qt::Key_Home, Qt::Key_Right, Qt::Key_PageUp});
   QVERIFY(slider->value() == 6.6f);
-  QTest::keyClick(slider->track(), Qt::Key_Left);
+  press(slider, {Qt::Key_Left});
   QCOMPARE(slider->valueText(), QStringLiteral("6.00"));
   QAccessibleInterface *handle = QAccessible::queryAccessibleInterface(slider->track());
   QCOMPARE(handle->text(QAccessible::Name), QStringLiteral("Sigma"));
@@ -85,12 +87,11 @@ void WidgetsTest::keysMoveOntoTheRangeAndTheReadoutHasEveryDigit() {
   slider->setMinimumValue(0.0f);
   slider->setMaximumValue(2.0f);
   slider->setValue(1.26f);
-  QTest::keyClick(slider->track(), Qt::Key_Right);
+  press(slider, {Qt::Key_Right});
   QCOMPARE(slider->valueText(), QStringLiteral("1.280"));
   slider->setMinimumValue(2.0f);
   slider->setMaximumValue(3.0f);
-  QTest::keyClick(slider->track(), Qt::Key_Home);
-  QTest::keyClick(slider->track(), Qt::Key_Right);
+  press(slider, {Qt::Key_Home, Qt::Key_Right});
   QVERIFY(slider->value() == 2.01f);
   QCOMPARE(slider->valueText(), QStringLiteral("2.010"));
 
@@ -101,13 +102,12 @@ void WidgetsTest::keysMoveOntoTheRangeAndTheReadoutHasEveryDigit() {
   slider->setValue(3.99f);
   QCOMPARE(slider->valueText(), QStringLiteral("3"));
   slider->setValue(4.0f);
-  QTest::keyClick(slider->track(), Qt::Key_Left);
+  press(slider, {Qt::Key_Left});
   QVERIFY(slider->value() == 3.0f);
   QCOMPARE(form.findChildren<QLabel *>().last()->text(), QStringLiteral("3"));
   // A range with ends between whole numbers keeps the fine steps.
   slider->setMaximumValue(7.5f);
-  QTest::keyClick(slider->track(), Qt::Key_Home);
-  QTest::keyClick(slider->track(), Qt::Key_Right);
+  press(slider, {Qt::Key_Home, Qt::Key_Right});
   QVERIFY(slider->value() == 0.075f);
 }
 
