@@ -8,8 +8,6 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 #include <QDir>
-#include <QImage>
-#include <QProcess>
 
 #include "Harness.h"
 
