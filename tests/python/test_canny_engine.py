@@ -12,10 +12,11 @@ CANNY = os.environ["CANNY"]
 
 
 def blocks(seed, height=97, width=131):
-    """Gray blocks of 8 x 8 pixels under some noise: edges both ways, flat stretches between."""
+    """Dim blocks of 8 x 8 pixels under faint noise: edges both ways, with magnitudes among
+    the default thresholds so that each default value counts."""
     rng = np.random.default_rng(seed)
-    picture = rng.integers(0, 256, (height // 8 + 1, width // 8 + 1)).repeat(8, 0).repeat(8, 1)
-    noise = rng.integers(-9, 10, (height, width))
+    picture = rng.integers(0, 64, (height // 8 + 1, width // 8 + 1)).repeat(8, 0).repeat(8, 1)
+    noise = rng.integers(-2, 3, (height, width))
     return np.clip(picture[:height, :width] + noise, 0, 255).astype(np.uint8)
 
 
