@@ -1,14 +1,12 @@
 #pragma once
-// Pictures and values for property tests, drawn from a seeded generator so
-// that every run checks the same cases.
+// Pictures and values for property tests, from seeded generators: every run checks the same.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
 #include <vector>
 
-// A few flat shapes of random gray on a random background, with noise of a
-// random strength: real edges of every direction, and flat stretches between.
+// Flat shapes of random gray under random noise: edges of every direction, flat stretches between.
 inline std::vector<std::uint8_t> randomPicture(std::int32_t width, std::int32_t height,
                                                std::mt19937 &rng) {
   auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
@@ -31,9 +29,8 @@ inline std::vector<std::uint8_t> randomPicture(std::int32_t width, std::int32_t 
   return bytes;
 }
 
-// A dark picture with a bright square in its middle, a quarter of the
-// shorter side across: under the widest smoothing (sigma 60, 8 steps) the
-// samples near the square overflow to infinity, those far from it stay finite.
+// A dark picture with a bright square a quarter of the shorter side across: at sigma 60, 8 steps
+// the samples near the square overflow to infinity, those far from it stay finite.
 inline std::vector<std::uint8_t> partlyOverflowingPicture(std::int32_t width, std::int32_t height) {
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(width) * height, 0);
   const std::int32_t side = std::min(width, height) / 4;
@@ -41,8 +38,4 @@ inline std::vector<std::uint8_t> partlyOverflowingPicture(std::int32_t width, st
     for (std::int32_t x = (width - side) / 2; x < (width + side) / 2; ++x)
       bytes[static_cast<std::size_t>(y) * width + x] = 255;
   return bytes;
-}
-
-inline float randomFloat(std::mt19937 &rng, float lo, float hi) {
-  return std::uniform_real_distribution<float>(lo, hi)(rng);
 }

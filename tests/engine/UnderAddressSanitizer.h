@@ -1,6 +1,5 @@
 #pragma once
-// ENGINE_TESTS_UNDER_ASAN is 1 when this build runs under the address
-// sanitizer (gcc and clang spell it differently), 0 otherwise.
+// ENGINE_TESTS_UNDER_ASAN: 1 under the address sanitizer (gcc and clang spell it apart), else 0.
 #if defined(__SANITIZE_ADDRESS__)
 #define ENGINE_TESTS_UNDER_ASAN 1
 #elif defined(__has_feature)

@@ -1,12 +1,8 @@
-// The engine's edge maps, from the fast detector and from its plain form over
-// padded planes, must equal the reference detector's to the byte, for every
-// family of pictures and settings below (each drawn from its own seed).
+// The fast detector's and the plain form's edge maps equal the reference detector's to the byte,
+// for every family of pictures and settings below (each from its own seed).
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <limits>
-#include <random>
-#include <vector>
 
 #include "TestPictures.h"
 #include "UnderAddressSanitizer.h"
@@ -31,12 +27,15 @@ using Settings = std::vector<Setting>;
 Settings randomSettings() {
   std::mt19937 rng(41);
   auto count = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+  auto real = [&](float lo, float hi) {
+    return std::uniform_real_distribution<float>(lo, hi)(rng);
+  };
   Settings all;
   for (int round = 0; round < 300; ++round) {
     const int width = count(1, 40), height = count(1, 40);
-    const float t1 = round % 10 == 1 ? randomFloat(rng, -2, 0) : randomFloat(rng, 0, 10);
-    const float t2 = round % 9 == 2 ? t1 : randomFloat(rng, 0, 10);
-    const float sigma = round % 4 == 0 ? 0.0f : randomFloat(rng, 0.1f, 8);
+    const float t1 = round % 10 == 1 ? real(-2, 0) : real(0, 10);
+    const float t2 = round % 9 == 2 ? t1 : real(0, 10);
+    const float sigma = round % 4 == 0 ? 0.0f : real(0.1f, 8);
     Bytes picture = randomPicture(width, height, rng);
     // Dim pictures, whose gray levels lie among the thresholds as their magnitudes do.
     if (round % 3 == 0)
@@ -46,9 +45,8 @@ Settings randomSettings() {
   return all;
 }
 
-// Steps, lines and a checkerboard whose gradients point every way, ties
-// between neighbours, thresholds at the magnitudes that byte pictures give,
-// and sizes of no pixel, whose buffer no form may touch.
+// Steps, lines and a checkerboard with gradients every way, ties between neighbours, thresholds at
+// the magnitudes byte pictures give, and sizes of no pixel, whose buffer no form may touch.
 Settings structuredSettings() {
   Settings all;
   const int width = 23, height = 17;
@@ -70,11 +68,9 @@ Settings structuredSettings() {
   };
   for (const Bytes &picture : pictures)
     for (float t : {0.0f, 23.75f, 47.5f, 71.25f, 95.0f})
-      for (float sigma : {0.0f, 1.0f}) {
-        all.push_back({picture, width, height, t, t, sigma, 2});
-        all.push_back({picture, width, height, t / 2, t, sigma, 2});
-        all.push_back({picture, width, height, t, t / 2, sigma, 2});
-      }
+      for (float sigma : {0.0f, 1.0f})
+        for (auto [t1, t2] : {std::pair{t, t}, std::pair{t / 2, t}, std::pair{t, t / 2}})
+          all.push_back({picture, width, height, t1, t2, sigma, 2});
   // Dim, with a seed at one corner only: the border's gray levels could be followed.
   Bytes dim(width * height, 5);
   dim[1] = 60;
@@ -84,9 +80,8 @@ Settings structuredSettings() {
   return all;
 }
 
-// Large enough for the work to be split, in shapes that leave odd remainders,
-// and a faint line winding through a whole picture from one bright end: a
-// chain of followable cells far longer than any machine stack could nest.
+// Large enough to split the work, in shapes leaving odd remainders, and a faint line winding
+// through a whole picture from one bright end: a chain longer than any machine stack could nest.
 Settings largeSettings() {
   std::mt19937 rng(53);
   Settings all;
@@ -108,8 +103,7 @@ Settings largeSettings() {
   return all;
 }
 
-// Smoothing that overflows to infinity in a bright region, partly or wholly,
-// or turns every sample into NaN.
+// Smoothing that overflows to infinity in a bright region, partly or wholly, or to NaN.
 Settings overflowingSettings() {
   std::mt19937 rng(59);
   Bytes square = randomPicture(48, 40, rng);
@@ -125,8 +119,7 @@ Settings overflowingSettings() {
   return all;
 }
 
-// Thresholds no slider gives: every call must end, stay inside its buffers
-// and still give the reference's map.
+// Thresholds no slider gives: each call ends, stays in its buffers and gives the reference's map.
 Settings extremeThresholdSettings() {
   std::mt19937 rng(61);
   const Bytes picture = randomPicture(30, 20, rng);

@@ -1,13 +1,8 @@
-// A detector kept across calls must give every picture the edge map a fresh
-// one gives, whatever it held before: larger or smaller pictures, wider or
-// taller ones, other settings, after a move and after its memory was
-// released.
+// A detector kept across calls gives every picture a fresh one's edge map, whatever it held
+// before: other sizes and settings, after a move and after its memory was released.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <random>
 #include <utility>
-#include <vector>
 
 #include "TestPictures.h"
 #include "engine/EdgeDetector.h"

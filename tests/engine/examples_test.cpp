@@ -1,5 +1,4 @@
-// Worked examples whose results are known exactly, at the bounds where a
-// comparison one way or the other changes the answer.
+// Worked examples known exactly, at the bounds where a comparison one way or the other counts.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -31,8 +30,8 @@ Bytes detected(const Bytes &picture, int width, int height, float t1, float t2, 
 
 }  // namespace
 
-// A uniform picture slopes only at its four corners, toward the corner border
-// cells that hold 0: a magnitude of v * sqrt(2) / 8 there, 0 everywhere else.
+// A uniform picture slopes only at its four corners, toward the corner border cells that hold 0: a
+// magnitude of v * sqrt(2) / 8 there, 0 everywhere else.
 TEST(Detector, UniformPictureHasEdgesAtItsFourCornersOnly) {
   for (auto [width, height] : {std::pair{2, 2}, std::pair{5, 3}, std::pair{2, 6}})
     for (int v : {1, 100, 255}) {
@@ -67,9 +66,8 @@ TEST(Sector, AngleAndSectorBoundsAreDecimalValuesInDouble) {
   for (auto [angle, sector] : cases) EXPECT_EQ(angleSector(angle), sector) << angle;
 }
 
-// The suppression stages find a gradient's sector from its quotient alone; it
-// must be the sector of the angle, for every float quotient near the four
-// bounds, at the tiny-difference threshold, and on a sparse sweep of all others.
+// Suppression finds a gradient's sector from its quotient alone: it must be the angle's sector for
+// every float quotient near the bounds, at the tiny-difference threshold and on a sparse sweep.
 TEST(Sector, SectorOfTheQuotientIsTheSectorOfTheAngle) {
   int disagreeing = 0;
   auto check = [&](float gx, float gy) {

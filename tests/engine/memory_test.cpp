@@ -1,16 +1,11 @@
-// Running out of memory part-way: this program's allocator refuses every
-// request in turn and counts the blocks still held. Whatever fails, the engine
-// hands everything back, and the caller's buffer comes back untouched (the
-// detector saying so) or as the full edge map. Under the address sanitizer,
-// which brings its own allocator, only sizes beyond any machine are tried.
+// Running out of memory part-way: this program's allocator refuses each request in turn. Whatever
+// fails, nothing stays held and the buffer comes back untouched (the detector saying so) or as the
+// full map. Under the address sanitizer, with its own allocator, only impossible sizes are tried.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstddef>
-#include <cstdint>
 #include <limits>
-#include <random>
-#include <vector>
 
 #include "TestPictures.h"
 #include "UnderAddressSanitizer.h"
@@ -24,6 +19,7 @@ struct Refusals {
   std::atomic<long> untilRefusal = -1;  // requests still granted before the one refused
   std::atomic<bool> refused = false;
   std::atomic<long> held = 0;  // blocks obtained while armed and not yet released
+  void arm(long granted) { untilRefusal = granted, refused = false, held = 0, armed = true; }
 } refusals;
 
 // Null for the refused request; blocks obtained while armed are counted.
@@ -63,8 +59,7 @@ void free(void *p) {
 extern "C" const char *__asan_default_options() { return "allocator_may_return_null=1"; }
 #endif
 
-// Sizes whose working memory no machine has (the byte counts would not even
-// fit in 64 bits without a check) fail before the buffer is read.
+// Sizes whose working memory no machine has (nor a 64-bit count) fail before the buffer is read.
 TEST(Memory, EveryRefusedRequestLeavesTheBufferUntouchedAndNothingHeld) {
   const std::int32_t most = std::numeric_limits<std::int32_t>::max();
   for (auto [width, height] :
@@ -99,10 +94,7 @@ TEST(Memory, EveryRefusedRequestLeavesTheBufferUntouchedAndNothingHeld) {
     for (long refuse = 0;; ++refuse) {
       ASSERT_LT(refuse, 100000) << c.name;
       std::vector<std::uint8_t> buffer = c.picture;
-      refusals.untilRefusal = refuse;
-      refusals.refused = false;
-      refusals.held = 0;
-      refusals.armed = true;
+      refusals.arm(refuse);
       const bool finished =
           tryCannyEdgeDetector(c.t1, c.t2, c.sigma, c.steps, c.width, c.height, buffer.data());
       refusals.armed = false;

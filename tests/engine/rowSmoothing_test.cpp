@@ -1,16 +1,10 @@
-// The fast pipeline's smoothing, straight into the grid of rows, must give
-// every sample the very bits smoothGaussian gives it over the flat image:
-// edge maps forgive a wrong low bit far more often than not, so the samples
-// themselves are compared. Sizes straddle the blocks of lines swept in lock
-// step, the tiles they move in and the 8 x 8 transposes; pictures are large
-// enough for the work to be split over threads.
+// The fast smoothing into the grid of rows gives every sample the very bits smoothGaussian gives it
+// (edge maps forgive a wrong low bit too often). Sizes straddle the blocks of lines, their tiles
+// and the 8 x 8 transposes; large pictures split the work over threads.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstring>
-#include <random>
-#include <vector>
 
 #include "TestPictures.h"
 #include "engine/rowGrid.h"

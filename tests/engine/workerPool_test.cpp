@@ -1,6 +1,4 @@
-// The engine's worker threads: every part of a split pass runs exactly once,
-// whoever runs it, also when several threads split work at the same time and
-// when a part splits work of its own.
+// Every part of a split pass runs exactly once, from many callers at once and split again inside.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -11,7 +9,6 @@
 
 namespace {
 
-// Runs `parts` parts and tells whether each ran exactly once.
 bool eachPartRunsOnce(int parts) {
   std::vector<std::atomic<int>> runs(static_cast<std::size_t>(parts));
   runParts(parts, [&](int part) { runs[static_cast<std::size_t>(part)].fetch_add(1); });

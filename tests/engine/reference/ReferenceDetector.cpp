@@ -115,15 +115,11 @@ void hysteresis(Grid &magnitudes, float t1, float t2) {
   for (std::int32_t x = 1; x <= before.width; ++x)
     for (std::int32_t y = 1; y <= before.height; ++y) {
       float &v = magnitudes.at(x, y);
-      if (edge.at(x, y) == 1)
-        v = 255.0f;
-      else if (v < 255)
-        v = 0.0f;
+      v = edge.at(x, y) == 1 ? 255.0f : v < 255 ? 0.0f : v;
     }
 }
 
-// Smoothing, gradients, the t1 cut and suppression, as far as hysteresis;
-// `seen`, when given, keeps each stage's interior.
+// Everything before hysteresis; `seen`, when given, keeps each stage's interior.
 Grid thinnedMagnitudes(float t1, float sigma, std::int32_t steps, std::int32_t w, std::int32_t h,
                        const std::uint8_t *data, Stages *seen) {
   std::vector<float> flat(data, data + static_cast<std::size_t>(w) * h);
@@ -140,11 +136,12 @@ Grid thinnedMagnitudes(float t1, float sigma, std::int32_t steps, std::int32_t w
   gradients(image, gx, gy);
 
   // The border's gradients were never written: 0, so the border's magnitude is 0 too.
+  auto magnitude = [&](std::int32_t x, std::int32_t y) {
+    return std::sqrt(gx.at(x, y) * gx.at(x, y) + gy.at(x, y) * gy.at(x, y));
+  };
   for (std::int32_t x = 0; x <= w + 1; ++x)
-    for (std::int32_t y = 0; y <= h + 1; ++y) {
-      const float m = std::sqrt(gx.at(x, y) * gx.at(x, y) + gy.at(x, y) * gy.at(x, y));
-      image.at(x, y) = m >= t1 ? m : 0.0f;
-    }
+    for (std::int32_t y = 0; y <= h + 1; ++y)
+      image.at(x, y) = magnitude(x, y) >= t1 ? magnitude(x, y) : 0.0f;
   suppress(image, gx, gy);
   if (seen) {
     seen->magnitude.resize(flat.size());
@@ -152,7 +149,7 @@ Grid thinnedMagnitudes(float t1, float sigma, std::int32_t steps, std::int32_t w
     for (std::int32_t y = 1; y <= h; ++y)
       for (std::int32_t x = 1; x <= w; ++x) {
         const std::size_t i = static_cast<std::size_t>(y - 1) * w + (x - 1);
-        seen->magnitude[i] = std::sqrt(gx.at(x, y) * gx.at(x, y) + gy.at(x, y) * gy.at(x, y));
+        seen->magnitude[i] = magnitude(x, y);
         seen->thinned[i] = image.at(x, y);
       }
   }
@@ -168,20 +165,16 @@ Stages stages(float t1, float sigma, std::int32_t steps, std::int32_t width, std
   return seen;
 }
 
-void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
-            std::int32_t height, std::uint8_t *data) {
-  if (width < 1 || height < 1) return;
-  const std::int32_t w = width, h = height;
+void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t w, std::int32_t h,
+            std::uint8_t *data) {
+  if (w < 1 || h < 1) return;
   Grid image = thinnedMagnitudes(t1, sigma, steps, w, h, data, nullptr);
   hysteresis(image, t1, t2);
 
   for (std::int32_t y = 1; y <= h; ++y)
-    for (std::int32_t x = 1; x <= w; ++x) {
-      const float v = image.at(x, y);
-      data[static_cast<std::size_t>(y - 1) * w + (x - 1)] = v > 255 ? 255
-                                                            : v < 0 ? 0
-                                                                    : static_cast<std::uint8_t>(v);
-    }
+    for (std::int32_t x = 1; x <= w; ++x)
+      data[static_cast<std::size_t>(y - 1) * w + (x - 1)] =
+          static_cast<std::uint8_t>(std::clamp(image.at(x, y), 0.0f, 255.0f));
 }
 
 }  // namespace reference

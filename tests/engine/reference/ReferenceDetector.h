@@ -1,8 +1,7 @@
 #pragma once
-// A deliberately plain second Canny detector that the engine is checked
-// against: one loop per rule, no shortcuts, the same single/double precision
-// at every step, and hysteresis as a breadth-first search from the seeds
-// instead of a depth-first trace. It shares no code with the engine.
+// A deliberately plain second Canny detector that the engine is checked against: one loop per rule,
+// no shortcuts, the same single/double precision at every step, and hysteresis as a breadth-first
+// search from the seeds instead of a depth-first trace. It shares no code with the engine.
 #include <cstdint>
 #include <vector>
 
@@ -12,9 +11,8 @@ namespace reference {
 void detect(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
             std::int32_t height, std::uint8_t *data);
 
-// The steps before hysteresis, each width x height values row after row: the
-// smoothed picture, the gradient magnitudes before any cut, and the
-// magnitudes of at least t1 left by non-maximum suppression.
+// The steps before hysteresis, width x height values row after row: the smoothed picture, the
+// gradient magnitudes, and the magnitudes of at least t1 that non-maximum suppression leaves.
 struct Stages {
   std::vector<float> smoothed, magnitude, thinned;
 };
