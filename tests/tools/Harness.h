@@ -1,6 +1,5 @@
 #pragma once
-// Running the built canny on files in a scratch folder, and the edge maps it
-// should give, computed in-process with the engine.
+// The built canny run in a scratch folder, and the edge maps it should give, from the engine.
 #include <gtest/gtest.h>
 #include <QImage>
 #include <QProcess>
@@ -37,8 +36,7 @@ class ToolTest : public testing::Test {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
   }
 
-  // Runs without a display: no DISPLAY and a platform that does not exist.
-  // `inChild` runs in the new process before canny starts, to set limits.
+  // Run without a display; `inChild` runs in the new process before canny starts, to set limits.
   Outcome canny(const QStringList &arguments, const QByteArray &input = {},
                 const std::function<void()> &inChild = {}) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

@@ -1,6 +1,5 @@
-// Files in and out: bad input or a failed write gives one line naming the
-// culprit and loses nothing, outputs that are not regular files are written in
-// place, and reading stops where the picture, the pixel budget or the memory ends.
+// Files in and out: a failure gives one line naming the culprit and loses nothing; outputs that
+// are not regular files are written in place; reading stops at the pixel budget or the memory.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -15,8 +14,7 @@ namespace {
 
 const QByteArray kPrecious = "an earlier result that must survive";
 
-// A resource limit for the child; writes beyond RLIMIT_FSIZE then fail with
-// EFBIG, as on a full disk, instead of killing it.
+// A resource limit for the child; beyond RLIMIT_FSIZE writes fail with EFBIG, as on a full disk.
 std::function<void()> limit(int resource, rlim_t most) {
   return [resource, most] {
     const rlimit both{most, most};

@@ -1,6 +1,5 @@
-// The edge map canny writes is the engine's, on the bytes the application
-// would give it, with the values exactly as typed, as 8-bit gray in every
-// output format, and the same whether one picture is given or many.
+// canny writes the engine's map of the bytes the application would give it, with the values as
+// typed, as 8-bit gray in every format, the same for one picture or many.
 #include <QBuffer>
 #include <QDir>
 #include <QtEndian>
@@ -40,8 +39,7 @@ TEST_F(ToolTest, GrayPgmGivesTheEnginesEdgeMapForEveryValueSet) {
   }
 }
 
-// Zero pixels in, zero pixels out, where Qt refuses such pictures; and the
-// help and the version.
+// Zero pixels in, zero pixels out, where Qt refuses such pictures; and the help and the version.
 TEST_F(ToolTest, SpecialRunsWriteTheirAnswerToStandardOutput) {
   const std::tuple<QStringList, QByteArray, QByteArray> cases[] = {
       {{"-", "-"}, "P5\n0 5\n255\n", "P5\n0 5\n255\n"},
@@ -56,8 +54,7 @@ TEST_F(ToolTest, SpecialRunsWriteTheirAnswerToStandardOutput) {
   }
 }
 
-// Qt reads gray Netpbm up to 32767 pixels a side; the project's own reader,
-// which goes further, gives the same picture wherever Qt reads one.
+// Qt reads gray Netpbm up to 32767 pixels a side; the own reader gives the same wherever Qt reads.
 TEST(NetpbmReader, ScalesEveryMaxvalAsQtDoes) {
   for (const int maxval : {1, 2, 15, 100, 254, 255, 256, 1000, 65535})
     for (const char type : {'2', '5'}) {
@@ -80,8 +77,7 @@ TEST(NetpbmReader, ScalesEveryMaxvalAsQtDoes) {
     }
 }
 
-// Written twice, each format gives the same bytes: nothing comes from
-// uninitialised memory, such as the padding at the end of BMP rows.
+// Written twice, each format gives the same bytes: none from uninitialised memory (BMP padding).
 TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGrayTheSameEachTime) {
   const GrayPicture picture = pattern(1001, 30);  // rows whose padding Qt leaves dirty
   write("in.pgm", pgm(picture));
