@@ -1,6 +1,5 @@
-// The application as its user meets it: launch builds one window with five
-// tabs; on each sample tab, clicks on Apply and Reset show exactly what the
-// engine makes of the picture at the sliders' start values.
+// The application as its user meets it: one window with five tabs; Apply and Reset on each
+// sample tab show exactly what the engine makes of the picture.
 #include <QtTest>
 #include <QtWidgets>
 
@@ -11,7 +10,6 @@
 #include "tests/screens/TestScreens.h"
 
 namespace {
-// Selects a tab the way a user does: a click on it in the tab bar.
 PictureViewController *clickTab(const AppDelegate &delegate, int tab) {
   QTabBar *bar = delegate.tabBarController()->tabBar();
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
@@ -30,13 +28,73 @@ class AppTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase();
-  void launchBuildsOneWindowWithFiveTabsOnce();
-  void applyAndResetOnEachSampleTab();
-  void windowOpensCentredOrMaximisedOnASmallScreen();
+  void initTestCase() {
+    QStandardPaths::setTestModeEnabled(true);  // the user's remembered settings stay out
+    relaunch(false);
+  }
+
+  void launchBuildsOneWindowWithFiveTabsOnce() {
+    // Without a strings table the titles are the keys, "Forth" among them.
+    QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Forth", "Fifth"}));
+    relaunch(true);  // the application as shipped
+    QCOMPARE(AppDelegate::shared(), _delegate.get());
+    QCOMPARE(_delegate->window()->windowTitle(), QStringLiteral("Canny Demo"));
+    QTabWidget *tabs = _delegate->tabBarController();
+    QCOMPARE(tabs->tabPosition(), QTabWidget::South);
+    QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
+    QCOMPARE(tabs->currentIndex(), 0);
+    // A second launch builds nothing more.
+    QVERIFY(_delegate->didFinishLaunchingWithOptions({}));
+    QCOMPARE(_delegate->tabBarController(), tabs);
+    QCOMPARE(tabs->count(), 5);
+
+    // Screens are built when first shown; the camera screen has no picture yet.
+    auto *fifth = qobject_cast<PictureViewController *>(tabs->widget(4));
+    QVERIFY(!fifth->isViewLoaded());
+    clickTab(*_delegate, 4);
+    QVERIFY(fifth->isViewLoaded());
+    QVERIFY(shown(*fifth).isNull());
+  }
+
+  void applyAndResetOnEachSampleTab() {
+    const char *pictures[] = {"firstPic.png", "secondPic", "thirdPic", "fourthPic"};
+    for (int tab = 0; tab < 4; ++tab) {
+      PictureViewController *screen = clickTab(*_delegate, tab);
+      const QImage sample = imageNamed(pictures[tab]);
+      QVERIFY(!sample.isNull());
+      QCOMPARE(shown(*screen), sample);  // each tab opens with its picture
+
+      clickOn(screen->applyButton());
+      const QImage edges = shown(*screen);
+      QVERIFY(isBlackAndWhiteEdgeMap(edges));
+      QCOMPARE(edges, edgeMap(sample, screen->sliderSettings()));
+      // Apply starts from the picture each time, never from what is shown.
+      clickOn(screen->applyButton());
+      QCOMPARE(shown(*screen), edges);
+      clickOn(screen->resetButton());
+      QCOMPARE(shown(*screen), sample);
+    }
+  }
+
+  // Run on the default small screen and, by ctest, on a large one.
+  void windowOpensCentredOrMaximisedOnASmallScreen() {
+    QWidget *window = _delegate->window();
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    if (available.width() < kComfortableWindowSize.width()) {
+      QVERIFY(window->isMaximized());
+      QCOMPARE(window->frameGeometry(), available);
+      // No longer maximised, it comes back smaller, centred, its frame on screen.
+      QCOMPARE(window->normalGeometry().center(), available.center());
+      QVERIFY(window->normalGeometry().height() < available.height() - 40);
+      return;
+    }
+    QVERIFY(!window->isMaximized());
+    QVERIFY(available.contains(window->frameGeometry()));
+    QCOMPARE(window->geometry().center(), available.center());
+    QVERIFY(window->width() >= kComfortableWindowSize.width());
+  }
 
  private:
-  // Launches a new application in place of the running one.
   void relaunch(bool withStringsTable);
 
   QTranslator _strings;
@@ -51,74 +109,6 @@ void AppTest::relaunch(bool withStringsTable) {
   // Any options build the same application.
   QVERIFY(_delegate->didFinishLaunchingWithOptions({{"opened-from", "another application"}}));
   QVERIFY(QTest::qWaitForWindowExposed(_delegate->window()));
-}
-
-void AppTest::initTestCase() {
-  QStandardPaths::setTestModeEnabled(true);  // the user's remembered settings stay out
-  relaunch(false);
-}
-
-void AppTest::launchBuildsOneWindowWithFiveTabsOnce() {
-  // Without a strings table the titles are the keys, "Forth" among them.
-  QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Forth", "Fifth"}));
-  relaunch(true);  // the application as shipped
-  QCOMPARE(AppDelegate::shared(), _delegate.get());
-  QCOMPARE(_delegate->window()->windowTitle(), QStringLiteral("Canny Demo"));
-  QTabWidget *tabs = _delegate->tabBarController();
-  QCOMPARE(tabs->tabPosition(), QTabWidget::South);
-  QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
-  QCOMPARE(tabs->currentIndex(), 0);
-  // A second launch builds nothing more.
-  QVERIFY(_delegate->didFinishLaunchingWithOptions({}));
-  QCOMPARE(_delegate->tabBarController(), tabs);
-  QCOMPARE(tabs->count(), 5);
-
-  // Screens are built when first shown; the camera screen has no picture yet.
-  auto *fifth = qobject_cast<PictureViewController *>(tabs->widget(4));
-  QVERIFY(!fifth->isViewLoaded());
-  clickTab(*_delegate, 4);
-  QVERIFY(fifth->isViewLoaded());
-  QVERIFY(shown(*fifth).isNull());
-}
-
-void AppTest::applyAndResetOnEachSampleTab() {
-  const char *pictures[] = {"firstPic.png", "secondPic", "thirdPic", "fourthPic"};
-  for (int tab = 0; tab < 4; ++tab) {
-    PictureViewController *screen = clickTab(*_delegate, tab);
-    const QImage sample = imageNamed(pictures[tab]);
-    QVERIFY(!sample.isNull());
-    QCOMPARE(shown(*screen), sample);  // each tab opens with its picture
-
-    clickOn(screen->applyButton());
-    const QImage edges = shown(*screen);
-    QVERIFY(isBlackAndWhiteEdgeMap(edges));
-    QCOMPARE(edges, edgeMap(sample, {screen->sliderT1()->value(), screen->sliderT2()->value(),
-                                     screen->sliderSigma()->value(),
-                                     std::int32_t(screen->sliderSteps()->value())}));
-    // Apply starts from the picture each time, never from what is shown.
-    clickOn(screen->applyButton());
-    QCOMPARE(shown(*screen), edges);
-    clickOn(screen->resetButton());
-    QCOMPARE(shown(*screen), sample);
-  }
-}
-
-// Run on the default small screen and, by ctest, on a large one.
-void AppTest::windowOpensCentredOrMaximisedOnASmallScreen() {
-  QWidget *window = _delegate->window();
-  const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-  if (available.width() < kComfortableWindowSize.width()) {
-    QVERIFY(window->isMaximized());
-    QCOMPARE(window->frameGeometry(), available);
-    // No longer maximised, it comes back smaller, centred, its frame on screen.
-    QCOMPARE(window->normalGeometry().center(), available.center());
-    QVERIFY(window->normalGeometry().height() < available.height() - 40);
-    return;
-  }
-  QVERIFY(!window->isMaximized());
-  QVERIFY(available.contains(window->frameGeometry()));
-  QCOMPARE(window->geometry().center(), available.center());
-  QVERIFY(window->width() >= kComfortableWindowSize.width());
 }
 
 QTEST_MAIN(AppTest)

@@ -1,9 +1,8 @@
 #pragma once
-// Cameras without hardware: a private session bus, PipeWire and WirePlumber in
-// a runtime folder of their own, and GStreamer test patterns published into it
-// as video sources, which Qt Multimedia lists and captures from like webcams.
-// Make one before Qt Multimedia is first used: it points this process there.
-// Every process is stopped when the object goes, or killed should this die.
+// Cameras without hardware: a private session bus, PipeWire and WirePlumber in a runtime folder of
+// their own, and GStreamer test patterns published into it as video sources, which Qt Multimedia
+// lists and captures from like webcams. Make one before Qt Multimedia is first used: it points this
+// process there. Every process is stopped when the object goes, or killed should this die.
 #include <sys/prctl.h>
 #include <QProcess>
 #include <QSize>
@@ -28,17 +27,14 @@ class PipeWireTestCamera {
     _environment.insert("XDG_STATE_HOME", root + "/state");
     _environment.insert("XDG_CONFIG_HOME", root + "/config");
     _environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus);
-    _environment.remove("PIPEWIRE_RUNTIME_DIR");
-    _environment.remove("PIPEWIRE_REMOTE");
+    for (const char *name : {"PIPEWIRE_RUNTIME_DIR", "PIPEWIRE_REMOTE"})
+      _environment.remove(name), qunsetenv(name);  // so that this process finds the same PipeWire
     if (!startService("dbus-daemon",
                       {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus},
                       bus) ||
         !startService("pipewire", {}, root + "/pipewire-0") || !startService("wireplumber", {}, {}))
       return;
-    // This process finds the same PipeWire.
     qputenv("XDG_RUNTIME_DIR", root.toLocal8Bit());
-    qunsetenv("PIPEWIRE_RUNTIME_DIR");
-    qunsetenv("PIPEWIRE_REMOTE");
   }
   ~PipeWireTestCamera() {
     _cameras.clear();

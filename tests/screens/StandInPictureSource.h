@@ -1,7 +1,6 @@
 #pragma once
-// A picture source without camera hardware for the camera screen's tests: it
-// records how the screen opens and closes it, and the test hands the screen a
-// picture or a cancel through it, the way the camera dialog would.
+// A camera picture source without hardware: it records how the screen opens and closes it, and
+// hands the screen a picture or a cancel, as the camera dialog would.
 #include <QImage>
 
 #include "screens/CameraPictureSource.h"

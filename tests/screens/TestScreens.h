@@ -1,6 +1,5 @@
 #pragma once
-// What the screens' tests share: what a screen shows, a click, and whether a
-// picture is an edge map at all.
+// What the screens' tests share: what a screen shows, a click, and whether it is an edge map.
 #include <QImage>
 #include <QtTest>
 
@@ -22,9 +21,7 @@ inline bool isBlackAndWhiteEdgeMap(const QImage &image) {
   if (image.format() != QImage::Format_Grayscale8) return false;
   int seen = 0;  // bit 0 for black, bit 1 for white, bit 2 for anything else
   for (int y = 0; y < image.height(); ++y)
-    for (int x = 0; x < image.width(); ++x) {
-      const uchar v = image.constScanLine(y)[x];
-      seen |= v == 0 ? 1 : v == 255 ? 2 : 4;
-    }
+    for (const uchar *v = image.constScanLine(y); v < image.constScanLine(y) + image.width(); ++v)
+      seen |= *v == 0 ? 1 : *v == 255 ? 2 : 4;
   return seen == 3;
 }

@@ -1,8 +1,9 @@
-// The gray bitmap bridge: picture to gray bytes, the detector with the
-// sliders' values, and the edge map back as a picture.
+// The gray bitmap bridge: picture to gray bytes, the detector at the sliders' values, map back.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include "app/AppDelegate.h"
 #include "imaging/StandardErrorCapture.h"
@@ -41,85 +42,75 @@ class BridgeTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void edgeMapEqualsTheEngines();
-  void repeatedAppliesLeaveNothingBehind();
+  void edgeMapEqualsTheEngines() {
+    // Gray, colour, and an odd width where a padded row would show.
+    for (const auto &screen : {made<FirstPicViewController>(), made<ThirdPicViewController>(),
+                               made<FourthViewController>()}) {
+      const QImage sample = imageNamed(screen->constants().picture);
+      // Fractions a rounding would lose, smoothing where passes count, and a pass count truncated.
+      const QImage map = applyAt(*screen, sample, {0.3172f, 0.9061f, 1.531f, 3}, 3.99f);
+      QVERIFY2(isBlackAndWhiteEdgeMap(map), screen->constants().picture);
+      QCOMPARE(map, edgeMap(sample, {0.3172f, 0.9061f, 1.531f, 3}));
+      QVERIFY(map != edgeMap(sample, {0.3172f, 0.9061f, 1.531f, 4}));
+    }
+  }
+
+  void repeatedAppliesLeaveNothingBehind() {
+    // Afresh each time; under valgrind nothing of a call stays allocated, no freed byte is read.
+    const auto screen = made<SecondPicViewController>();
+    const QImage sample = imageNamed("secondPic").copy(100, 120, 97, 64);
+    const QImage first = applyAt(*screen, sample, {1, 3, 1, 2}, 2);
+    QCOMPARE(first, edgeMap(sample, {1, 3, 1, 2}));
+    for (int i = 0; i < 20; ++i) QCOMPARE(screen->ManipulateImagePixelData(sample), first);
+  }
+
   void emptyPictureGivesNullAndOneMessage_data() { addSilentAndTellingScreens(); }
-  void emptyPictureGivesNullAndOneMessage();
+  void emptyPictureGivesNullAndOneMessage() {
+    QFETCH(bool, tells);
+    const auto screen = tells ? made<SecondPicViewController>() : made<FirstPicViewController>();
+    for (const QImage &empty :
+         {QImage(), QImage(0, 7, QImage::Format_RGB32), QImage(7, 0, QImage::Format_RGB32)}) {
+      StandardErrorCapture standardError;
+      QVERIFY(screen->ManipulateImagePixelData(empty).isNull());
+      QCOMPARE(standardError.finish(), tells ? "Context not created!" : "");
+    }
+  }
+
   void exhaustedMemoryGivesNullAndItsMessage_data() { addSilentAndTellingScreens(); }
-  void exhaustedMemoryGivesNullAndItsMessage();
+  void exhaustedMemoryGivesNullAndItsMessage() {
+    QFETCH(bool, tells);
+    const auto screen = tells ? made<SecondPicViewController>() : made<FirstPicViewController>();
+    // One bit a pixel here, one byte a pixel in the bridge: 400 MB it cannot have.
+    QImage huge(20000, 20000, QImage::Format_Mono);
+    QTemporaryFile errors;
+    QVERIFY(!huge.isNull() && errors.open());
+
+    // The address space is cut in a child, so this process keeps its memory.
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+      ::dup2(errors.handle(), 2);
+      long pages = 0;
+      std::ifstream("/proc/self/statm") >> pages;
+      const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (64u << 20);
+      const rlimit cut{limit, limit};
+      if (pages == 0 || setrlimit(RLIMIT_AS, &cut) != 0) _exit(2);
+      const bool nothing = screen->ManipulateImagePixelData(huge).isNull();
+      std::fflush(stderr);
+      _exit(nothing ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    // The child wrote through a descriptor sharing this file's offset.
+    QVERIFY(errors.seek(0));
+    QCOMPARE(errors.readAll(), tells ? "Memory not allocated!" : "");
+  }
 
  private:
   AppDelegate _delegate;  // the running delegate the bridge calls
 };
-
-void BridgeTest::edgeMapEqualsTheEngines() {
-  // Gray, colour, and an odd width where a padded row would show.
-  for (const auto &screen : {made<FirstPicViewController>(), made<ThirdPicViewController>(),
-                             made<FourthViewController>()}) {
-    const QImage sample = imageNamed(screen->constants().picture);
-    // Fractions a rounding on the way would lose, smoothing where the passes
-    // count, and a pass count that is used truncated.
-    const QImage map = applyAt(*screen, sample, {0.3172f, 0.9061f, 1.531f, 3}, 3.99f);
-    QVERIFY2(isBlackAndWhiteEdgeMap(map), screen->constants().picture);
-    QCOMPARE(map, edgeMap(sample, {0.3172f, 0.9061f, 1.531f, 3}));
-    QVERIFY(map != edgeMap(sample, {0.3172f, 0.9061f, 1.531f, 4}));
-  }
-}
-
-void BridgeTest::repeatedAppliesLeaveNothingBehind() {
-  // Each call draws afresh into its own memory; under valgrind this also
-  // shows that nothing of a call stays allocated and no freed byte is read.
-  const auto screen = made<SecondPicViewController>();
-  const QImage sample = imageNamed("secondPic").copy(100, 120, 97, 64);
-  const QImage first = applyAt(*screen, sample, {1, 3, 1, 2}, 2);
-  QCOMPARE(first, edgeMap(sample, {1, 3, 1, 2}));
-  for (int i = 0; i < 20; ++i) QCOMPARE(screen->ManipulateImagePixelData(sample), first);
-}
-
-void BridgeTest::emptyPictureGivesNullAndOneMessage() {
-  QFETCH(bool, tells);
-  const auto screen = tells ? made<SecondPicViewController>() : made<FirstPicViewController>();
-  for (const QImage &empty :
-       {QImage(), QImage(0, 7, QImage::Format_RGB32), QImage(7, 0, QImage::Format_RGB32)}) {
-    StandardErrorCapture standardError;
-    QVERIFY(screen->ManipulateImagePixelData(empty).isNull());
-    QCOMPARE(standardError.finish(), tells ? "Context not created!" : "");
-  }
-}
-
-void BridgeTest::exhaustedMemoryGivesNullAndItsMessage() {
-  QFETCH(bool, tells);
-  const auto screen = tells ? made<SecondPicViewController>() : made<FirstPicViewController>();
-  // One bit a pixel here, one byte a pixel in the bridge: 400 MB it cannot have.
-  QImage huge(20000, 20000, QImage::Format_Mono);
-  QTemporaryFile errors;
-  QVERIFY(!huge.isNull() && errors.open());
-
-  // The address space is cut in a child, so this process keeps its memory.
-  const pid_t child = fork();
-  QVERIFY(child >= 0);
-  if (child == 0) {
-    ::dup2(errors.handle(), 2);
-    long pages = 0;
-    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
-      if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
-      std::fclose(statm);
-    }
-    const rlim_t limit = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (64u << 20);
-    const rlimit cut{limit, limit};
-    if (pages == 0 || setrlimit(RLIMIT_AS, &cut) != 0) _exit(2);
-    const bool nothing = screen->ManipulateImagePixelData(huge).isNull();
-    std::fflush(stderr);
-    _exit(nothing ? 0 : 1);
-  }
-  int status = 0;
-  QCOMPARE(waitpid(child, &status, 0), child);
-  QVERIFY(WIFEXITED(status));
-  QCOMPARE(WEXITSTATUS(status), 0);
-  // The child wrote through a descriptor sharing this file's offset.
-  QVERIFY(errors.seek(0));
-  QCOMPARE(errors.readAll(), tells ? "Memory not allocated!" : "");
-}
 
 QTEST_MAIN(BridgeTest)
 #include "bridge_test.moc"

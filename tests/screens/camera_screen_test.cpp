@@ -1,6 +1,5 @@
-// The camera screen with a stand-in picture source: the picture kept is an
-// eighth of the one taken, at the screen's pixel ratio (run once more with
-// QT_SCALE_FACTOR=2), and Apply, Reset and Cancel behave around it.
+// The camera screen with a stand-in source: it keeps an eighth of the picture taken, at the
+// pixel ratio (run again with QT_SCALE_FACTOR=2); Apply, Reset and Cancel around it.
 #include "app/AppDelegate.h"
 #include "screens/FifthViewController.h"
 #include "screens/ImageNamed.h"
@@ -22,80 +21,74 @@ class CameraScreenTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init();
-  void keepsAnEighthAtTheScreensPixelRatio();
-  void picturesTooSmallToKeepChangeNothing();
+  void init() {
+    _screen = std::make_unique<FifthViewController>("FifthViewController", tryCannyEdgeDetector);
+    _source = new StandInPictureSource;
+    _screen->setPictureSource(std::unique_ptr<CameraPictureSource>(_source));
+    _screen->show();
+  }
+
+  void keepsAnEighthAtTheScreensPixelRatio() {
+    QCOMPARE(screenRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
+    QCOMPARE(_source->presented, 1);
+    _source->take(cameraPicture({800, 640}));
+    QVERIFY(!_source->isOpen);
+    const QImage kept = _screen->preImage();
+    QCOMPARE(kept.deviceIndependentSize(), QSizeF(100, 80));
+    QCOMPARE(kept.size(), QSize(100, 80) * screenRatio());
+    QCOMPARE(shown(*_screen), kept);
+
+    // Apply works on the kept picture's pixels, twice alike; Reset goes back.
+    clickOn(_screen->applyButton());
+    const QImage edges = shown(*_screen);
+    QCOMPARE(edges, edgeMap(kept, {2, 6, 2, 4}));
+    QVERIFY(isBlackAndWhiteEdgeMap(edges));
+    clickOn(_screen->applyButton());
+    QCOMPARE(shown(*_screen), edges);
+
+    // Cancel keeps the picture and what is shown.
+    _source->presentPicker(nullptr);
+    _source->cancel();
+    QVERIFY(!_source->isOpen && _screen->preImage() == kept);
+    QCOMPARE(shown(*_screen), edges);
+    clickOn(_screen->resetButton());
+    QCOMPARE(shown(*_screen), kept);
+
+    // Points count, not pixels, odd sizes rounded down; a new picture is shown as it is, and used.
+    clickOn(_screen->applyButton());
+    _source->take(cameraPicture({800, 640}, 2.0));
+    QCOMPARE(_screen->preImage().deviceIndependentSize(), QSizeF(100, 80));
+    _source->take(cameraPicture({322, 243}).mirrored(true, false));
+    QCOMPARE(_screen->preImage().size(), QSize(40, 30) * screenRatio());
+    QCOMPARE(shown(*_screen), _screen->preImage());
+    clickOn(_screen->applyButton());
+    QCOMPARE(shown(*_screen), edgeMap(_screen->preImage(), {2, 6, 2, 4}));
+  }
+
+  void picturesTooSmallToKeepChangeNothing() {
+    auto applyAndResetShowNothing = [this] {
+      clickOn(_screen->applyButton());
+      clickOn(_screen->resetButton());
+      return shown(*_screen).isNull();
+    };
+    QVERIFY(applyAndResetShowNothing());
+    // Less than a pixel wide once shrunk: the screen is back where it started.
+    _source->take(cameraPicture({800, 640}));
+    _source->presentPicker(nullptr);
+    _source->take(cameraPicture({3, 200}));
+    QVERIFY(!_source->isOpen && _screen->preImage().isNull());
+    QVERIFY(applyAndResetShowNothing());
+    _source->take(QImage());
+    QVERIFY(_screen->preImage().isNull());
+    for (qreal width : {1e12, qQNaN(), -8.0})
+      QVERIFY(FifthViewController::imageWithImage(cameraPicture({16, 16}), {width, 10}).isNull());
+  }
 
  private:
   AppDelegate _delegate;  // carries the detector Apply runs
   std::unique_ptr<FifthViewController> _screen;
   StandInPictureSource *_source = nullptr;  // owned by the screen
 };
-
-void CameraScreenTest::init() {
-  _screen = std::make_unique<FifthViewController>("FifthViewController", tryCannyEdgeDetector);
-  _source = new StandInPictureSource;
-  _screen->setPictureSource(std::unique_ptr<CameraPictureSource>(_source));
-  _screen->show();
-}
-
-void CameraScreenTest::keepsAnEighthAtTheScreensPixelRatio() {
-  QCOMPARE(screenRatio(), qEnvironmentVariable("QT_SCALE_FACTOR", "1").toDouble());
-  QCOMPARE(_source->presented, 1);
-  _source->take(cameraPicture({800, 640}));
-  QVERIFY(!_source->isOpen);
-  const QImage kept = _screen->preImage();
-  QCOMPARE(kept.deviceIndependentSize(), QSizeF(100, 80));
-  QCOMPARE(kept.size(), QSize(100, 80) * screenRatio());
-  QCOMPARE(shown(*_screen), kept);
-
-  // Apply works on the kept picture's pixels, twice alike; Reset goes back.
-  clickOn(_screen->applyButton());
-  const QImage edges = shown(*_screen);
-  QCOMPARE(edges, edgeMap(kept, {2, 6, 2, 4}));
-  QVERIFY(isBlackAndWhiteEdgeMap(edges));
-  clickOn(_screen->applyButton());
-  QCOMPARE(shown(*_screen), edges);
-
-  // Cancel keeps the picture and what is shown.
-  _source->presentPicker(nullptr);
-  _source->cancel();
-  QVERIFY(!_source->isOpen);
-  QCOMPARE(_screen->preImage(), kept);
-  QCOMPARE(shown(*_screen), edges);
-  clickOn(_screen->resetButton());
-  QCOMPARE(shown(*_screen), kept);
-
-  // Points count, not pixels; odd sizes lose the fraction of a pixel. A new
-  // picture after an Apply is shown as it is, and Apply then works on it.
-  clickOn(_screen->applyButton());
-  _source->take(cameraPicture({800, 640}, 2.0));
-  QCOMPARE(_screen->preImage().deviceIndependentSize(), QSizeF(100, 80));
-  _source->take(cameraPicture({322, 243}).mirrored(true, false));
-  QCOMPARE(_screen->preImage().size(), QSize(40, 30) * screenRatio());
-  QCOMPARE(shown(*_screen), _screen->preImage());
-  clickOn(_screen->applyButton());
-  QCOMPARE(shown(*_screen), edgeMap(_screen->preImage(), {2, 6, 2, 4}));
-}
-
-void CameraScreenTest::picturesTooSmallToKeepChangeNothing() {
-  auto applyAndResetShowNothing = [this] {
-    clickOn(_screen->applyButton());
-    clickOn(_screen->resetButton());
-    return shown(*_screen).isNull();
-  };
-  QVERIFY(applyAndResetShowNothing());
-  // Less than a pixel wide once shrunk: the screen is back where it started.
-  _source->take(cameraPicture({800, 640}));
-  _source->presentPicker(nullptr);
-  _source->take(cameraPicture({3, 200}));
-  QVERIFY(!_source->isOpen && _screen->preImage().isNull());
-  QVERIFY(applyAndResetShowNothing());
-  _source->take(QImage());
-  QVERIFY(_screen->preImage().isNull());
-  for (qreal width : {1e12, qQNaN(), -8.0})
-    QVERIFY(FifthViewController::imageWithImage(cameraPicture({16, 16}), {width, 10}).isNull());
-}
 
 QTEST_MAIN(CameraScreenTest)
 #include "camera_screen_test.moc"

@@ -1,6 +1,5 @@
-// What a picture screen shows and its tool bar gives: the detector's stages,
-// checked against the independent reference detector's own steps; what is
-// shown is what Save and Copy give; a picture of one's own opened and reverted.
+// A picture screen's tool bar: the stages are the reference detector's own steps; what is shown
+// is what Save and Copy give; a picture of one's own opened and reverted.
 #include <QtTest>
 #include <QtWidgets>
 #include <cmath>
@@ -15,18 +14,6 @@
 #include "tests/engine/reference/ReferenceDetector.h"
 #include "tests/screens/TestScreens.h"
 
-class PictureToolsTest : public QObject {
-  Q_OBJECT
-
- private slots:
-  void stagesAreTheReferenceDetectorsSteps();
-  void whatIsShownIsWhatSaveAndCopyGiveAndOwnPicturesOpen();
-
- private:
-  AppDelegate _delegate;
-  QTemporaryDir _dir;
-};
-
 namespace {
 std::vector<uchar> grayBytes(const QImage &picture) {
   std::vector<uchar> bytes(std::size_t(picture.width()) * picture.height());
@@ -35,8 +22,7 @@ std::vector<uchar> grayBytes(const QImage &picture) {
   return bytes;
 }
 
-// The stage's values equal `expected` to the bit, and its picture is each
-// value times 255 / white, rounded.
+// The stage's values equal `expected` to the bit, its picture each value times 255 / white.
 bool showsExactly(const StagePicture &stage, const std::vector<float> &expected, float white) {
   if (stage.values != expected || stage.white != white || stage.image.width() == 0) return false;
   for (int y = 0; y < stage.image.height(); ++y)
@@ -63,87 +49,95 @@ void drop(QWidget *target, const QString &path) {
 }
 }  // namespace
 
-void PictureToolsTest::whatIsShownIsWhatSaveAndCopyGiveAndOwnPicturesOpen() {
-  FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
-  screen.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&screen));
-  PictureToolBar *bar = screen.toolBar();
-  QVERIFY(!bar->saveResult(_dir.filePath("early.png")).isEmpty());  // nothing to save yet
+class PictureToolsTest : public QObject {
+  Q_OBJECT
 
-  const QImage sample = imageNamed("firstPic.png");
-  const QImage edges = edgeMap(sample, {0.6f, 0.8f, 0.0f, 4});
-  QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
-  clickOn(screen.applyButton());
-  // Exactly the edge pixels in the overlay colour, the picture elsewhere.
-  const QImage overlay = shown(screen);
-  for (int y = 0; y < sample.height(); ++y)
-    for (int x = 0; x < sample.width(); ++x)
-      QCOMPARE(overlay.pixel(x, y),
-               edges.pixelColor(x, y).value() ? kEdgeOverlayColour : sample.pixel(x, y));
-  QCOMPARE(screen.image()->comparison(), sample);
-  QTest::keyPress(screen.sliderT1()->track(), Qt::Key_Space);  // Space the slider leaves alone
-  QVERIFY(screen.image()->isComparing());
-  QTest::keyRelease(screen.sliderT1()->track(), Qt::Key_Space);
-  // The map itself is saved and copied, not its overlay, in 0 and 255 only.
-  QCOMPARE(savedAs(bar, _dir.filePath("map.png")), edges);
-  QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
-  QTest::keyClick(&screen, Qt::Key_Plus, Qt::ControlModifier);
-  QVERIFY(!screen.image()->isFitted());
-  QTest::keyClick(&screen, Qt::Key_C, Qt::ControlModifier);
-  QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_Grayscale8), edges);
-  QVERIFY(bar->saveResult(_dir.filePath("map.jpg")).contains("map.jpg"));
-  QVERIFY(!QFile::exists(_dir.filePath("map.jpg")));
-
-  // Choosing a stage while a map is shown shows that stage at once.
-  bar->setStage(EdgeStage::kThinnedMagnitude);
-  const StagePicture thinned =
-      computeStage(sample, {0.6f, 0.8f, 0.0f, 4}, EdgeStage::kThinnedMagnitude);
-  QCOMPARE(shown(screen), thinned.image);
-  QCOMPARE(bar->scaleText(), "white = magnitude " + QString::number(thinned.white, 'g', 4));
-  QCOMPARE(savedAs(bar, _dir.filePath("thinned.pgm")), thinned.image);
-
-  clickOn(screen.resetButton());
-  QCOMPARE(shown(screen), sample);
-  QVERIFY(!bar->copyAction()->isEnabled());
-
-  // A picture of one's own, dropped, is shown full size until reverted; a
-  // broken one is named and changes nothing.
-  bar->setStage(EdgeStage::kEdgeMap);
-  QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
-  QImage own = imageNamed("thirdPic").copy(100, 100, 80, 64);
-  QVERIFY(own.save(_dir.filePath("own.png")));
-  QVERIFY(writeFile(_dir.filePath("broken.png"), "\x89PNG\r\n\x1a\n-"));
-  drop(&screen, _dir.filePath("own.png"));
-  QCOMPARE(shown(screen).size(), QSize(80, 64));
-  QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
-  clickOn(screen.applyButton());
-  QCOMPARE(shown(screen), edgeMap(own, {0.6f, 0.8f, 0.0f, 4}));
-  QVERIFY(bar->openFile(_dir.filePath("broken.png")).contains("broken.png"));
-  QCOMPARE(shown(screen), edgeMap(own, {0.6f, 0.8f, 0.0f, 4}));
-
-  bar->revertAction()->trigger();
-  QCOMPARE(shown(screen), imageNamed("firstPic.png"));
-  QVERIFY(!bar->revertAction()->isEnabled());
-}
-
-void PictureToolsTest::stagesAreTheReferenceDetectorsSteps() {
-  const QImage picture = imageNamed("fourthPic");
-  const std::vector<uchar> gray = grayBytes(picture);
-  // Unsmoothed, and wide with one pass.
-  for (const EdgeSettings settings : {EdgeSettings{2, 6, 0, 4}, EdgeSettings{5, 15, 7.5f, 1}}) {
-    const reference::Stages expected =
-        reference::stages(settings.t1, settings.sigma, settings.steps, picture.width(),
-                          picture.height(), gray.data());
-    const float largest = *std::max_element(expected.magnitude.begin(), expected.magnitude.end());
-    QVERIFY(showsExactly(computeStage(picture, settings, EdgeStage::kSmoothed), expected.smoothed,
-                         255.0f));
-    QVERIFY(showsExactly(computeStage(picture, settings, EdgeStage::kGradientMagnitude),
-                         expected.magnitude, largest));
-    // The largest magnitude is a local maximum, so the scale is the same.
-    QVERIFY(showsExactly(computeStage(picture, settings, EdgeStage::kThinnedMagnitude),
-                         expected.thinned, largest));
+ private slots:
+  void stagesAreTheReferenceDetectorsSteps() {
+    const QImage picture = imageNamed("fourthPic");
+    const std::vector<uchar> gray = grayBytes(picture);
+    // Unsmoothed, and wide with one pass.
+    for (const EdgeSettings settings : {EdgeSettings{2, 6, 0, 4}, EdgeSettings{5, 15, 7.5f, 1}}) {
+      const reference::Stages expected =
+          reference::stages(settings.t1, settings.sigma, settings.steps, picture.width(),
+                            picture.height(), gray.data());
+      const float largest = *std::max_element(expected.magnitude.begin(), expected.magnitude.end());
+      QVERIFY(showsExactly(computeStage(picture, settings, EdgeStage::kSmoothed), expected.smoothed,
+                           255.0f));
+      QVERIFY(showsExactly(computeStage(picture, settings, EdgeStage::kGradientMagnitude),
+                           expected.magnitude, largest));
+      // The largest magnitude is a local maximum, so the scale is the same.
+      QVERIFY(showsExactly(computeStage(picture, settings, EdgeStage::kThinnedMagnitude),
+                           expected.thinned, largest));
+    }
   }
-}
+
+  void whatIsShownIsWhatSaveAndCopyGiveAndOwnPicturesOpen() {
+    FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    PictureToolBar *bar = screen.toolBar();
+    QVERIFY(!bar->saveResult(_dir.filePath("early.png")).isEmpty());  // nothing to save yet
+
+    const QImage sample = imageNamed("firstPic.png");
+    const EdgeSettings start{0.6f, 0.8f, 0.0f, 4};
+    const QImage edges = edgeMap(sample, start);
+    QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
+    clickOn(screen.applyButton());
+    // Exactly the edge pixels in the overlay colour, the picture elsewhere.
+    const QImage overlay = shown(screen);
+    for (int y = 0; y < sample.height(); ++y)
+      for (int x = 0; x < sample.width(); ++x)
+        QCOMPARE(overlay.pixel(x, y),
+                 edges.pixelColor(x, y).value() ? kEdgeOverlayColour : sample.pixel(x, y));
+    QCOMPARE(screen.image()->comparison(), sample);
+    QTest::keyPress(screen.sliderT1()->track(), Qt::Key_Space);  // Space the slider leaves alone
+    QVERIFY(screen.image()->isComparing());
+    QTest::keyRelease(screen.sliderT1()->track(), Qt::Key_Space);
+    // The map itself is saved and copied, not its overlay, in 0 and 255 only.
+    QCOMPARE(savedAs(bar, _dir.filePath("map.png")), edges);
+    QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
+    QTest::keyClick(&screen, Qt::Key_Plus, Qt::ControlModifier);
+    QVERIFY(!screen.image()->isFitted());
+    QTest::keyClick(&screen, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_Grayscale8), edges);
+    QVERIFY(bar->saveResult(_dir.filePath("map.jpg")).contains("map.jpg"));
+    QVERIFY(!QFile::exists(_dir.filePath("map.jpg")));
+
+    // Choosing a stage while a map is shown shows that stage at once.
+    bar->setStage(EdgeStage::kThinnedMagnitude);
+    const StagePicture thinned = computeStage(sample, start, EdgeStage::kThinnedMagnitude);
+    QCOMPARE(shown(screen), thinned.image);
+    QCOMPARE(bar->scaleText(), "white = magnitude " + QString::number(thinned.white, 'g', 4));
+    QCOMPARE(savedAs(bar, _dir.filePath("thinned.pgm")), thinned.image);
+
+    clickOn(screen.resetButton());
+    QCOMPARE(shown(screen), sample);
+    QVERIFY(!bar->copyAction()->isEnabled());
+
+    // A picture of one's own, dropped, shown full size until reverted; a broken one named, ignored.
+    bar->setStage(EdgeStage::kEdgeMap);
+    QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
+    QImage own = imageNamed("thirdPic").copy(100, 100, 80, 64);
+    QVERIFY(own.save(_dir.filePath("own.png")));
+    QVERIFY(writeFile(_dir.filePath("broken.png"), "\x89PNG\r\n\x1a\n-"));
+    drop(&screen, _dir.filePath("own.png"));
+    QCOMPARE(shown(screen).size(), QSize(80, 64));
+    QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
+    clickOn(screen.applyButton());
+    QCOMPARE(shown(screen), edgeMap(own, start));
+    QVERIFY(bar->openFile(_dir.filePath("broken.png")).contains("broken.png"));
+    QCOMPARE(shown(screen), edgeMap(own, start));
+
+    bar->revertAction()->trigger();
+    QCOMPARE(shown(screen), imageNamed("firstPic.png"));
+    QVERIFY(!bar->revertAction()->isEnabled());
+  }
+
+ private:
+  AppDelegate _delegate;
+  QTemporaryDir _dir;
+};
 
 QTEST_MAIN(PictureToolsTest)
 #include "picture_tools_test.moc"
