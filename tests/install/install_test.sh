@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into a fresh prefix, checks the tree file by file, builds
-# the consumer project against it with CMake and with pkg-config, and compares
-# their edge maps with the installed canny's.  Usage: install_test.sh BUILD_DIR
+# Installs the build into a fresh prefix, checks the tree file by file, builds the consumer project
+# against it with CMake and with pkg-config, and compares their edge maps with the installed
+# canny's.  Usage: install_test.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
@@ -12,10 +12,11 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-# Every file, and nothing else (the Python module's suffix is the interpreter's).
+# Every file, and nothing else (the list's braces expanded, the module's suffix the interpreter's).
 suffix=$(/usr/bin/python3 -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
-diff <(sed "s/@EXT_SUFFIX@/$suffix/" "$here/expected-files.txt") \
-     <(cd "$prefix" && find . ! -type d | sort) || fail "installed files differ from the list"
+listed=$(tr '\n' ' ' <"$here/expected-files.txt")
+expected=$(eval "printf '%s\\n' $listed" | sed "s/@EXT_SUFFIX@/$suffix/" | sort)
+diff <(echo "$expected") <(cd "$prefix" && find . ! -type d | sort) || fail "installed files differ"
 
 share=$prefix/share
 desktop-file-validate "$share/applications/org.cannydemo.CannyDemo.desktop"
@@ -40,18 +41,15 @@ y, x = np.mgrid[0:61, 0:83]
 image = (x * 3 + np.random.default_rng(5).integers(0, 40, x.shape) * (y > 20)).astype(np.uint8)
 sys.stdout.buffer.write(b'P5 83 61 255\n' + image.tobytes())" > "$work/in.pgm"
 "$canny" --t1 1 --t2 3 --sigma 1.5 --steps 2 --format pgm "$work/in.pgm" "$work/tool.pgm"
-
 cmake -S "$here/consumer" -B "$work/cmake" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$work/cmake" >/dev/null
-"$work/cmake/consumer" < "$work/in.pgm" > "$work/cmake.pgm"
-cmp "$work/tool.pgm" "$work/cmake.pgm" || fail "CMake consumer's edge map differs"
-
 export PKG_CONFIG_PATH=$prefix/lib/pkgconfig
 # shellcheck disable=SC2046  # pkg-config's flags are meant to split
 c++ -std=c++20 "$here/consumer/consumer.cpp" -o "$work/pc-consumer" \
   $(pkg-config --cflags --libs canny-engine) -Wl,-rpath,"$prefix/lib"
-"$work/pc-consumer" < "$work/in.pgm" > "$work/pc.pgm"
-cmp "$work/tool.pgm" "$work/pc.pgm" || fail "pkg-config consumer's edge map differs"
+for consumer in "$work/cmake/consumer" "$work/pc-consumer"; do
+  "$consumer" <"$work/in.pgm" | cmp "$work/tool.pgm" - || fail "$consumer's edge map differs"
+done
 
 # The installed Python module, with Debian's interpreter (pytest checks its maps).
 PYTHONPATH=$prefix/lib/python3/dist-packages /usr/bin/python3 -c "import canny_engine" \

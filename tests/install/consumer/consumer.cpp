@@ -1,5 +1,4 @@
-// Reads a binary PGM on standard input, writes its edge map as PGM on standard
-// output, through the installed engine library alone.
+// Binary PGM on standard input to its edge map on standard output, with the installed engine alone.
 #include <engine/EdgeDetector.h>
 #include <engine/cannyEngineVersion.h>
 
