@@ -40,8 +40,7 @@ class ToolTest : public testing::Test {
   Outcome canny(const QStringList &arguments, const QByteArray &input = {},
                 const std::function<void()> &inChild = {}) const {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove("DISPLAY");
-    environment.remove("WAYLAND_DISPLAY");
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
     environment.insert("QT_QPA_PLATFORM", "no-such-platform");
     QProcess process;
     process.setProcessEnvironment(environment);
@@ -50,12 +49,10 @@ class ToolTest : public testing::Test {
     process.start(CANNY_PATH, arguments);
     process.write(input);
     process.closeWriteChannel();
-    Outcome run;
-    if (process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit)
-      run.status = process.exitCode();
-    run.out = process.readAllStandardOutput();
-    run.err = process.readAllStandardError();
-    return run;
+    const bool ended =
+        process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
   }
 };
 
