@@ -50,27 +50,19 @@ Settings randomSettings() {
 Settings structuredSettings() {
   Settings all;
   const int width = 23, height = 17;
-  auto drawn = [&](auto inside) {
-    Bytes bytes(width * height);
+  for (int shape = 0; shape < 8; ++shape) {
+    Bytes picture(width * height);
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) bytes[y * width + x] = inside(x, y) ? 200 : 10;
-    return bytes;
-  };
-  const Bytes pictures[] = {
-      drawn([](int x, int) { return x > 11; }),
-      drawn([](int, int y) { return y > 8; }),
-      drawn([](int x, int y) { return x + y > 19; }),
-      drawn([](int x, int y) { return x > y; }),
-      drawn([](int x, int y) { return 2 * x - y == 9; }),
-      drawn([](int x, int y) { return x == 2 * y; }),
-      drawn([](int x, int y) { return (x + y) % 2; }),
-      drawn([](int x, int y) { return x == 7 && y == 5; }),
-  };
-  for (const Bytes &picture : pictures)
+      for (int x = 0; x < width; ++x) {
+        const bool inside[] = {x > 11,         y > 8,      x + y > 19,       x > y,
+                               2 * x - y == 9, x == 2 * y, (x + y) % 2 == 1, x == 7 && y == 5};
+        picture[y * width + x] = inside[shape] ? 200 : 10;
+      }
     for (float t : {0.0f, 23.75f, 47.5f, 71.25f, 95.0f})
       for (float sigma : {0.0f, 1.0f})
         for (auto [t1, t2] : {std::pair{t, t}, std::pair{t / 2, t}, std::pair{t, t / 2}})
           all.push_back({picture, width, height, t1, t2, sigma, 2});
+  }
   // Dim, with a seed at one corner only: the border's gray levels could be followed.
   Bytes dim(width * height, 5);
   dim[1] = 60;
