@@ -7,10 +7,7 @@
 
 class StandInPictureSource : public CameraPictureSource {
  public:
-  void presentPicker(QWidget *) override {
-    ++presented;
-    isOpen = true;
-  }
+  void presentPicker(QWidget *) override { ++presented, isOpen = true; }
   void dismissPicker() override { isOpen = false; }
 
   void take(const QImage &picture) { emit pictureTaken(picture); }
