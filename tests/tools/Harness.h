@@ -59,8 +59,7 @@ class ToolTest : public testing::Test {
 inline QString dataFile(const QString &name) { return QStringLiteral(TEST_DATA_DIR "/") + name; }
 
 inline QByteArray pgm(const GrayPicture &picture) {
-  return "P5\n" + QByteArray::number(picture.width) + ' ' + QByteArray::number(picture.height) +
-         "\n255\n" +
+  return QString("P5\n%1 %2\n255\n").arg(picture.width).arg(picture.height).toLatin1() +
          QByteArray(reinterpret_cast<const char *>(picture.bytes.data()),
                     qsizetype(picture.bytes.size()));
 }
