@@ -11,7 +11,9 @@ constexpr std::size_t kHugePage = std::size_t{2} << 20;
 }
 
 void *allocateLargeBlock(std::size_t bytes) {
-  if (bytes < 2 * kHugePage) return std::malloc(bytes == 0 ? 1 : bytes);
+  if (bytes < 2 * kHugePage)
+    return std::aligned_alloc(kCacheLineBytes,
+                              (bytes / kCacheLineBytes + 1) * kCacheLineBytes);  // never 0
   const std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
   if (rounded < bytes) return nullptr;  // the size does not fit in memory at all
   void *block = std::aligned_alloc(kHugePage, rounded);

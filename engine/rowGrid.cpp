@@ -22,10 +22,21 @@ std::size_t floatsFor(std::ptrdiff_t a, std::ptrdiff_t b) {
 constexpr std::size_t kCellsPerPendingEntry = 16;
 constexpr std::size_t kLeastPending = 4096;
 
+constexpr std::ptrdiff_t kLineFloats = kCacheLineBytes / sizeof(float);
+constexpr std::ptrdiff_t kAlignedFromWidth = 256;
+
 }  // namespace
 
 bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
-  const std::size_t cellCount = floatsFor(w + 2, h + 2);
+  // Wide rows are padded to whole cache lines, the interior of each starting
+  // on one, so that a run of 16 samples fills exactly one line; narrow rows
+  // would grow too much for it.
+  const bool aligned = w + 2 >= kAlignedFromWidth;
+  const std::ptrdiff_t rowStride =
+      aligned ? (w + 2 + kLineFloats - 1) / kLineFloats * kLineFloats : w + 2;
+  const std::ptrdiff_t offset = aligned ? kLineFloats - 1 : 0;
+  const std::size_t rowCells = floatsFor(rowStride, h + 2);
+  const std::size_t cellCount = rowCells == 0 ? 0 : rowCells + static_cast<std::size_t>(offset);
   const std::size_t rowCount = static_cast<std::size_t>(h) + 2;
   const std::ptrdiff_t perPart = sweeps::kBlockLanes * (w + 2);
   const std::size_t scratchCount = floatsFor(perPart, mostParts());
@@ -62,10 +73,12 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   }
   width = w;
   height = h;
-  stride = w + 2;
+  stride = rowStride;
+  alignedRows = aligned;
   scratchPerPart = perPart;
   pendingPerPart = static_cast<std::ptrdiff_t>(_pendingCapacity / parts);
-  for (std::size_t y = 0; y < rowCount; ++y) rows[y] = cells + y * static_cast<std::size_t>(stride);
+  for (std::size_t y = 0; y < rowCount; ++y)
+    rows[y] = cells + offset + y * static_cast<std::size_t>(stride);
   return true;
 }
 
@@ -79,4 +92,5 @@ void RowGrid::release() {
   pending = nullptr;
   _cellCapacity = _rowCapacity = _scratchCapacity = _pendingCapacity = 0;
   width = height = stride = scratchPerPart = pendingPerPart = 0;
+  alignedRows = false;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The working memory of the detector's row pipeline. The padded grid is held
 // row by row in one block: cell (x, y), the plain form's image[x][y], is
-// rows[y][x] = cells[y * stride + x] with stride = width + 2, pixel
-// (x - 1, y - 1) of the picture in the interior. Beside it, scratch memory
+// rows[y][x], pixel (x - 1, y - 1) of the picture in the interior, rows
+// `stride` floats apart (at least width + 2). Where alignedRows, the stride is
+// a whole number of cache lines and each row's interior starts on one, which
+// lets whole lines be written past the caches. Beside it, scratch memory
 // for each part of the work that runs on a core of its own. The memory is
 // kept from one picture to the next and grows only when a picture needs more.
 #include <cstddef>
@@ -11,6 +13,7 @@
 
 struct RowGrid {
   std::ptrdiff_t width = 0, height = 0, stride = 0;
+  bool alignedRows = false;
   float **rows = nullptr;
   float *cells = nullptr;
   float *scratch = nullptr;

@@ -5,6 +5,11 @@
 #include <cstddef>
 #include <cstring>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
+#include "engine/largeBlock.h"
 #include "engine/parallel.h"
 #include "engine/smoothGaussian.h"
 #include "engine/sweeps.h"
@@ -12,6 +17,35 @@
 #include "engine/vectorClones.h"
 
 namespace {
+
+// Grids larger than this are written past the caches by the row sweeps: the
+// column sweeps could not find them there anyway, and a plain store would
+// first read each line from memory only to overwrite it whole.
+constexpr std::ptrdiff_t kStreamedGridBytes = std::ptrdiff_t{16} << 20;
+
+bool streamsRows(const RowGrid &g) {
+#if defined(__SSE__)
+  return g.alignedRows &&
+         g.stride * (g.height + 2) * std::ptrdiff_t{sizeof(float)} > kStreamedGridBytes;
+#else
+  return false;
+#endif
+}
+
+// Sixteen floats, one whole cache line at `to`, written past the caches.
+ENGINE_INLINE void streamLine(float *to, const float *from) {
+#if defined(__SSE__)
+  for (int j = 0; j < 16; j += 4) _mm_stream_ps(to + j, _mm_load_ps(from + j));
+#else
+  std::memcpy(to, from, 16 * sizeof(float));
+#endif
+}
+
+ENGINE_INLINE void drainStreams() {
+#if defined(__SSE__)
+  _mm_sfence();  // streamed lines reach memory before another thread reads them
+#endif
+}
 
 ENGINE_VECTOR_CLONES
 void widenRows(const std::uint8_t *data, const RowGrid &g, std::ptrdiff_t y0, std::ptrdiff_t y1) {
@@ -49,6 +83,7 @@ void sweepRowsFromBytes(const std::uint8_t *data, const RowGrid &g, std::ptrdiff
   static_assert(kRun == 16);
   const std::ptrdiff_t w = g.width;
   float tile[kRun * kRowLanes];
+  const bool streaming = streamsRows(g);
   for (; y0 < y1; y0 += kRowLanes) {
     const std::ptrdiff_t lanes = std::min(kRowLanes, y1 - y0);
     const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
@@ -68,10 +103,18 @@ void sweepRowsFromBytes(const std::uint8_t *data, const RowGrid &g, std::ptrdiff
       return sweeps::Run<float>{tile, lanes};
     };
     const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
-      transpose(tile, lanes, g.rows[y0 + 1] + 1 + k0, g.stride, lanes, k1 - k0);
+      if (!streaming || k1 - k0 != kRun) {
+        transpose(tile, lanes, g.rows[y0 + 1] + 1 + k0, g.stride, lanes, k1 - k0);
+        return;
+      }
+      alignas(kCacheLineBytes) float lines[kRowLanes * kRun];
+      transpose(tile, lanes, lines, kRun, lanes, kRun);
+      for (std::ptrdiff_t i = 0; i < lanes; ++i)
+        streamLine(g.rows[y0 + 1 + i] + 1 + k0, lines + i * kRun);
     };
     sweepBlockOf<kRowLanes, false>(lanes, scratch, w, r, 1.0f, source, sink, flush);
   }
+  if (streaming) drainStreams();
 }
 
 // The column sweeps of one strip of adjacent columns, through `block`: the

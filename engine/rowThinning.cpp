@@ -91,7 +91,7 @@ SuppressionStop findSuppressionStop(const RowGrid &g, float t1) {
 }
 
 ClassMap classMapOver(const RowGrid &g) {
-  return {reinterpret_cast<std::uint8_t *>(g.cells),
+  return {reinterpret_cast<std::uint8_t *>(g.rows[0]),
           g.stride * static_cast<std::ptrdiff_t>(sizeof(float)), g.width, g.height};
 }
 

@@ -1,6 +1,7 @@
 // The fast smoothing into the grid of rows gives every sample the very bits smoothGaussian gives it
 // (edge maps forgive a wrong low bit too often). Sizes straddle the blocks of lines, their tiles
-// and the 8 x 8 transposes; large pictures split the work over threads.
+// and the 8 x 8 transposes; large pictures split the work over threads, the largest is written past
+// the caches.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,9 +15,9 @@
 namespace {
 
 TEST(RowSmoothing, EverySampleHasTheBitsOfTheFlatSmoothing) {
-  const std::int32_t sizes[][2] = {{1, 1},    {1, 70},    {70, 1},   {7, 9},    {15, 17},
-                                   {33, 31},  {65, 63},   {100, 97}, {129, 40}, {40, 129},
-                                   {20, 150}, {600, 300}, {300, 600}};
+  const std::int32_t sizes[][2] = {{1, 1},    {1, 70},    {70, 1},    {7, 9},      {15, 17},
+                                   {33, 31},  {65, 63},   {100, 97},  {129, 40},   {40, 129},
+                                   {20, 150}, {600, 300}, {300, 600}, {2400, 1800}};
   const float sigmas[] = {0.5f, 2.0f, 13.0f, 60.0f};
   std::mt19937 rng(11);
   for (const auto &size : sizes) {
