@@ -2,6 +2,7 @@
 #include <cstddef>
 
 inline constexpr std::size_t kCacheLineBytes = 64;
+inline constexpr std::ptrdiff_t kCacheLineFloats = kCacheLineBytes / sizeof(float);
 
 // Memory for the detector's large working arrays. Where the system supports
 // it, blocks of several megabytes are placed on huge pages: a picture of

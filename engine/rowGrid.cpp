@@ -22,7 +22,6 @@ std::size_t floatsFor(std::ptrdiff_t a, std::ptrdiff_t b) {
 constexpr std::size_t kCellsPerPendingEntry = 16;
 constexpr std::size_t kLeastPending = 4096;
 
-constexpr std::ptrdiff_t kLineFloats = kCacheLineBytes / sizeof(float);
 constexpr std::ptrdiff_t kAlignedFromWidth = 256;
 
 }  // namespace
@@ -33,8 +32,8 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   // would grow too much for it.
   const bool aligned = w + 2 >= kAlignedFromWidth;
   const std::ptrdiff_t rowStride =
-      aligned ? (w + 2 + kLineFloats - 1) / kLineFloats * kLineFloats : w + 2;
-  const std::ptrdiff_t offset = aligned ? kLineFloats - 1 : 0;
+      aligned ? (w + 2 + kCacheLineFloats - 1) / kCacheLineFloats * kCacheLineFloats : w + 2;
+  const std::ptrdiff_t offset = aligned ? kCacheLineFloats - 1 : 0;
   const std::size_t rowCells = floatsFor(rowStride, h + 2);
   const std::size_t cellCount = rowCells == 0 ? 0 : rowCells + static_cast<std::size_t>(offset);
   const std::size_t rowCount = static_cast<std::size_t>(h) + 2;

@@ -32,12 +32,13 @@ bool streamsRows(const RowGrid &g) {
 #endif
 }
 
-// Sixteen floats, one whole cache line at `to`, written past the caches.
+// One whole cache line of floats at `to`, written past the caches.
 ENGINE_INLINE void streamLine(float *to, const float *from) {
 #if defined(__SSE__)
-  for (int j = 0; j < 16; j += 4) _mm_stream_ps(to + j, _mm_load_ps(from + j));
+  for (std::ptrdiff_t j = 0; j < kCacheLineFloats; j += 4)
+    _mm_stream_ps(to + j, _mm_load_ps(from + j));
 #else
-  std::memcpy(to, from, 16 * sizeof(float));
+  std::memcpy(to, from, kCacheLineBytes);
 #endif
 }
 
@@ -80,7 +81,7 @@ ENGINE_VECTOR_CLONES
 void sweepRowsFromBytes(const std::uint8_t *data, const RowGrid &g, std::ptrdiff_t y0,
                         std::ptrdiff_t y1, const sweeps::Recursion &r, float *scratch) {
   constexpr std::ptrdiff_t kRun = sweeps::kRunPositions;
-  static_assert(kRun == 16);
+  static_assert(kRun == 16 && kRun == kCacheLineFloats);  // a run is one line of a row
   const std::ptrdiff_t w = g.width;
   float tile[kRun * kRowLanes];
   const bool streaming = streamsRows(g);
