@@ -16,7 +16,8 @@
 class PipeWireTestCamera {
  public:
   PipeWireTestCamera() {
-    for (const QString program : {"dbus-daemon", "pipewire", "wireplumber", "gst-launch-1.0"})
+    for (const QString program :
+         {"dbus-daemon", "pipewire", "wireplumber", "gst-launch-1.0", "gst-inspect-1.0"})
       if (QStandardPaths::findExecutable(program).isEmpty())
         _whyNot = program + " is not installed";
     if (!_runtime.isValid()) _whyNot = "no runtime folder";
@@ -29,6 +30,10 @@ class PipeWireTestCamera {
     _environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + bus);
     for (const char *name : {"PIPEWIRE_RUNTIME_DIR", "PIPEWIRE_REMOTE"})
       _environment.remove(name), qunsetenv(name);  // so that this process finds the same PipeWire
+    // GStreamer builds its plugin registry on first use. Built by a publisher and Qt Multimedia at
+    // once, as on a fresh machine, it now and then leaves a camera stalled: so it is built first.
+    if (Process inspect = start("gst-inspect-1.0", {"videotestsrc"}))
+      inspect->waitForFinished(60000);
     if (!startService("dbus-daemon",
                       {"--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus},
                       bus) ||
