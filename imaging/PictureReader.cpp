@@ -2,11 +2,11 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <optional>
 #include <utility>
 
+#include "imaging/FileNames.h"
 #include "imaging/NetpbmReader.h"
 
 namespace {
@@ -116,8 +116,7 @@ PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
 }
 
 PictureReading readPicture(const QString &path, const PictureRequest &request) {
-  if (QFileInfo(path).isDir()) return {{}, {}, QStringLiteral("is a folder"), false};
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return {{}, {}, "cannot open: " + file.errorString(), false};
+  QFile file;
+  if (const QString why = openForReading(file, path); !why.isEmpty()) return {{}, {}, why, false};
   return readPicture(file, request);
 }

@@ -28,5 +28,5 @@ struct PictureReading {
 // which is read no further than a picture within the budget can take.
 PictureReading readPicture(QIODevice &device, const PictureRequest &request = {});
 
-// Reads the file at `path`.
+// Reads the file at `path`, a name as imaging/FileNames carries it.
 PictureReading readPicture(const QString &path, const PictureRequest &request = {});
