@@ -1,5 +1,7 @@
 #include "tools/Batch.h"
 
+#include <errno.h>
+#include <sys/stat.h>
 #include <unistd.h>  // isatty
 
 #include <QDir>
@@ -7,15 +9,20 @@
 #include <QHash>
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "imaging/FileNames.h"
 #include "imaging/StandardErrorCapture.h"
 #include "tools/EdgeMap.h"
 #include "tools/Failure.h"
 #include "tools/KeptDetector.h"
+#include "tools/SameFile.h"
 
 namespace {
 
@@ -89,14 +96,53 @@ std::vector<QString> outputNames(const Options &options, Progress &progress) {
   return names;
 }
 
+// Every output against every input, before anything is written: an input
+// whose edge map would replace an input, itself or another, is refused.
+void refuseOutputsThatAreInputs(const Options &options, std::vector<QString> &outputs,
+                                Progress &progress) {
+  std::vector<std::optional<FileIdentity>> files;
+  std::map<FileIdentity, qsizetype> inputOf;
+  for (qsizetype i = 0; i < options.inputs.size(); ++i) {
+    files.push_back(regularFileIdentity(options.inputs[i], 0));
+    if (files.back()) inputOf.emplace(*files.back(), i);
+  }
+  for (qsizetype i = 0; i < options.inputs.size(); ++i) {
+    QString &output = outputs[std::size_t(i)];
+    const auto file = output.isEmpty() ? std::nullopt : regularFileIdentity(output, 1);
+    if (!file) continue;
+    // Named as its own input where it is that one, by a link or not.
+    const auto other = inputOf.find(*file);
+    const qsizetype input = file == files[std::size_t(i)] ? i
+                            : other != inputOf.end()      ? other->second
+                                                          : -1;
+    if (input < 0) continue;
+    progress.failed(Failure{Failure::kRun, input == i ? QString() : options.inputs[i],
+                            sameFileReason(options.inputs[input], output)});
+    output.clear();
+  }
+}
+
+// As mkdir -p: 0 once `dir` is a folder, else the system's errno.
+int makeFolder(const QByteArray &dir) {
+  for (qsizetype end = 1; end <= dir.size(); ++end)
+    if ((end == dir.size() || dir[end] == '/') && ::mkdir(dir.left(end).constData(), 0777) != 0 &&
+        errno != EEXIST)
+      return errno;
+  struct stat status;
+  if (::stat(dir.constData(), &status) != 0) return errno;
+  return S_ISDIR(status.st_mode) ? 0 : ENOTDIR;
+}
+
 }  // namespace
 
 int runBatch(const Options &options, const std::function<void(const Failure &)> &report) {
   const QString &dir = options.outputDir;
-  if (!QDir().mkpath(dir) || !QFileInfo(dir).isDir())
-    throw Failure{Failure::kRun, dir, QStringLiteral("cannot create this folder")};
+  if (const int error = makeFolder(fileNameBytes(dir)))
+    throw Failure{Failure::kRun, dir,
+                  "cannot create this folder: " + QString::fromLocal8Bit(std::strerror(error))};
   Progress progress(options.inputs.size(), report);
-  const std::vector<QString> outputs = outputNames(options, progress);
+  std::vector<QString> outputs = outputNames(options, progress);
+  refuseOutputsThatAreInputs(options, outputs, progress);
 
   std::atomic<qsizetype> next{0};
   const auto work = [&] {

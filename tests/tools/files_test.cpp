@@ -110,7 +110,7 @@ TEST_F(Files, EachFailureGivesOneLineNamingTheCulpritAndLosesNothing) {
   for (const auto &[arguments, status, culprit] : cases) expectRefused(arguments, status, culprit);
   expectRefused({"in.pgm", "kept.pgm"}, 1, "kept.pgm: cannot write: File too large", {},
                 limit(RLIMIT_FSIZE, 100));
-  expectRefused({"in.pgm", "-"}, 1, "canny: standard output: is closed\n", {},
+  expectRefused({"in.pgm", "-"}, 1, "canny: standard output: is not open\n", {},
                 [] { close(STDOUT_FILENO); });
   expectRefused({"--max-pixels", "1", "-", "kept.pgm"}, 1,
                 "standard input: cannot read picture: more data than",
