@@ -42,6 +42,7 @@ class ToolTest : public testing::Test {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(name);
     environment.insert("QT_QPA_PLATFORM", "no-such-platform");
+    environment.insert("LC_ALL", "C");  // names and messages must not depend on the locale
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(scratch.path());

@@ -63,6 +63,10 @@ TEST_F(Files, EachFailureGivesOneLineNamingTheCulpritAndLosesNothing) {
   write("no-pixels.pgm", "P5\n0 5\n255\n");
   ASSERT_TRUE(QDir(scratch.path()).mkdir("folder"));
   for (const char *kept : {"kept.pgm", "kept.png", "kept.xyz", "kept.jpg"}) write(kept, kPrecious);
+  const QByteArray in = QFile::encodeName(path("in.pgm"));
+  ASSERT_EQ(link(in.constData(), QFile::encodeName(path("hard.pgm")).constData()) |
+                symlink("in.pgm", QFile::encodeName(path("soft.pgm")).constData()),
+            0);
   const std::tuple<QStringList, int, QString> cases[] = {
       {{"missing.pgm", "kept.pgm"}, 1, "missing.pgm"},
       {{"empty.pgm", "kept.pgm"}, 1, "empty.pgm"},
@@ -76,6 +80,10 @@ TEST_F(Files, EachFailureGivesOneLineNamingTheCulpritAndLosesNothing) {
       {{"/dev/zero", "kept.pgm"}, 1, "/dev/zero: cannot read picture: not a picture in a format"},
       {{"no-pixels.pgm", "kept.png"}, 1, "kept.png"},
       {{"in.pgm", "/proc/edges.pgm"}, 1, "/proc/edges.pgm"},  // unwritable, even for root
+      {{"in.pgm", "./in.pgm"}, 1, "canny: 'in.pgm' and './in.pgm' are the same file\n"},
+      {{"hard.pgm", "soft.pgm"}, 1, "canny: 'hard.pgm' and 'soft.pgm' are the same file\n"},
+      {{"--output-dir", ".", "kept.png"}, 1, "canny: 'kept.png' and './kept.png' are the same"},
+      {{"--output-dir", "in.pgm/new", "in.pgm"}, 1, "folder: Not a directory\n"},  // even for root
       {{"--format", "png", "in.pgm", "folder"}, 1, "folder"},
       {{"in.pgm", "kept.xyz"}, 2, "kept.xyz"},
       {{"in.pgm", "kept.jpg"}, 2, "kept.jpg: JPEG would add gray levels to the edge map"},
@@ -98,6 +106,7 @@ TEST_F(Files, EachFailureGivesOneLineNamingTheCulpritAndLosesNothing) {
   const auto expectRefused = [&](const QStringList &arguments, int status, const QString &culprit,
                                  const QByteArray &input = {},
                                  const std::function<void()> &inChild = {}) {
+    SCOPED_TRACE(arguments.join(' ').toStdString());
     const Outcome run = canny(arguments, input, inChild);
     EXPECT_TRUE(run.status == status && run.out.isEmpty()) << run.status;
     EXPECT_TRUE(run.err.startsWith("canny: ") && run.err.endsWith('\n') && run.err.count('\n') == 1)
@@ -106,10 +115,15 @@ TEST_F(Files, EachFailureGivesOneLineNamingTheCulpritAndLosesNothing) {
     EXPECT_EQ(QDir(scratch.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
     for (const char *kept : {"kept.pgm", "kept.png", "kept.xyz", "kept.jpg"})
       EXPECT_EQ(read(kept), kPrecious);
+    EXPECT_EQ(read("in.pgm"), pgm(pattern(16, 16)));
   };
   for (const auto &[arguments, status, culprit] : cases) expectRefused(arguments, status, culprit);
   expectRefused({"in.pgm", "kept.pgm"}, 1, "kept.pgm: cannot write: File too large", {},
                 limit(RLIMIT_FSIZE, 100));
+  expectRefused({"--format", "pgm", "in.pgm", "/dev/fd/3"}, 1, "canny: /dev/fd/3: is not open\n",
+                {}, [] { close(3); });  // whatever the test runner passed
+  expectRefused({"-", "in.pgm"}, 1, "canny: '-' and 'in.pgm' are the same file\n", {},
+                [in] { dup2(open(in.constData(), O_RDONLY), STDIN_FILENO); });
   expectRefused({"in.pgm", "-"}, 1, "canny: standard output: is not open\n", {},
                 [] { close(STDOUT_FILENO); });
   expectRefused({"--max-pixels", "1", "-", "kept.pgm"}, 1,
@@ -149,4 +163,49 @@ TEST_F(Files, StandardStreamsPipesAndRedirectedDescriptorsAreUsedInPlace) {
     GTEST_SKIP() << "mknod is not permitted here";
   EXPECT_EQ(canny({"--format", "pgm", "in.pgm", "null"}).status, 0);
   EXPECT_TRUE(S_ISCHR(statusOf(path("null")).st_mode));
+}
+
+// Outputs are checked against every input before anything is written; the other inputs are done.
+TEST_F(Files, BatchRefusesEachOutputThatIsAnInputsFile) {
+  for (const char *name : {"x.pgm", "q.pgm"}) write(name, read("in.pgm"));
+  write("x.png", kPrecious);
+  write("q.png", kPrecious);  // no input's file: replaced, as asked
+  ASSERT_EQ(link(QFile::encodeName(path("x.png")).constData(),
+                 QFile::encodeName(path("y.png")).constData()),
+            0);
+  const Outcome run = canny({"--output-dir", ".", "x.pgm", "y.png", "q.pgm"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err,
+            "canny: x.pgm: 'y.png' and './x.png' are the same file\n"
+            "canny: 'y.png' and './y.png' are the same file\n");
+  EXPECT_EQ(read("x.png"), kPrecious);
+  EXPECT_EQ(drawnGray(QImage(path("q.png"))).bytes, edgesOf(pattern(16, 16), {}).bytes);
+}
+
+// Names are bytes: under the C locale too, those that are not UTF-8 are read, written and shown.
+TEST_F(Files, NamesThatAreNotUtf8AreKeptByteForByte) {
+  const QByteArray dir = QFile::encodeName(scratch.path()) + '/';
+  ASSERT_EQ(link((dir + "in.pgm").constData(), (dir + "caf\xe9.pgm").constData()), 0);
+  const auto readRaw = [](const QByteArray &name) {
+    QFile file;
+    const int descriptor = open(name.constData(), O_RDONLY);
+    return file.open(descriptor, QIODevice::ReadOnly, QFile::AutoCloseHandle) ? file.readAll()
+                                                                              : QByteArray();
+  };
+  // QProcess would pass the names as UTF-8: the child runs canny with the bytes itself.
+  const auto run = [this](std::vector<const char *> arguments) {
+    arguments.insert(arguments.begin(), CANNY_PATH);
+    arguments.push_back(nullptr);
+    return canny({}, {}, [arguments] {
+      const char *environment[] = {"LC_ALL=C", nullptr};
+      execve(CANNY_PATH, const_cast<char **>(arguments.data()), const_cast<char **>(environment));
+    });
+  };
+  EXPECT_EQ(run({"caf\xe9.pgm", "out\xe9.pgm"}).status, 0);
+  EXPECT_EQ(readRaw(dir + "out\xe9.pgm"), edges);
+  const Outcome batch = run({"--output-dir", "d\xe9", "caf\xe9.pgm", "nul\xe9.pgm"});
+  EXPECT_EQ(batch.err,
+            "canny: nul\\xe9.pgm: cannot read picture: cannot open: No such file or directory\n");
+  EXPECT_EQ(drawnGray(QImage::fromData(readRaw(dir + "d\xe9/caf\xe9.png"))).bytes,
+            edgesOf(pattern(16, 16), {}).bytes);
 }
