@@ -24,7 +24,7 @@ const QString kNotes = QStringLiteral(
     "format of OUTPUT's extension, or of --format: %1.\n"
     "JPEG is refused: it would add gray levels. Devices, FIFOs and /dev/stdout\n"
     "are written directly; a file is replaced only once the whole edge map is\n"
-    "safely written.\n"
+    "safely written. An OUTPUT that is the same file as an INPUT is refused.\n"
     "INPUT '-' reads standard input; OUTPUT '-' writes standard output, as PGM\n"
     "unless --format says otherwise. For files named '-', write ./-\n"
     "With --output-dir, each INPUT's edge map is written to DIR/NAME.EXT (NAME\n"
