@@ -9,6 +9,7 @@
 #include <QDir>
 
 #include "Harness.h"
+#include "imaging/FileNames.h"
 
 namespace {
 
@@ -208,4 +209,24 @@ TEST_F(Files, NamesThatAreNotUtf8AreKeptByteForByte) {
             "canny: nul\\xe9.pgm: cannot read picture: cannot open: No such file or directory\n");
   EXPECT_EQ(drawnGray(QImage::fromData(readRaw(dir + "d\xe9/caf\xe9.png"))).bytes,
             edgesOf(pattern(16, 16), {}).bytes);
+}
+
+// Valid UTF-8 decodes as Qt decodes it; every other byte is carried alone; each name comes back.
+TEST(FileNames, DecodeUtf8AndCarryEveryOtherByteBackWhole) {
+  const std::pair<QByteArray, int> names[] = {
+      // a name and how many of its bytes are carried
+      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x90\x82\x80 \xf4\x8f\xbf\xbf\x7f.png", 0},
+      {"caf\xe9\xff\x80.png", 3},
+      {"\xc1\xbf\xe0\x9f\xbf\xf0\x8f\xbf\xbf", 9},  // too long for what they hold
+      {"\xed\xa0\x80\xf4\x90\x80\x80\xf5\x80", 9},  // a surrogate, above U+10FFFF
+      {"\xc3(\xe2\x82", 3},                         // cut short
+  };
+  for (const auto &[bytes, carried] : names) {
+    const QString name = fileNameFromBytes(bytes);
+    EXPECT_EQ(fileNameBytes(name), bytes);
+    int escapes = 0;
+    for (qsizetype at = 0; at < name.size(); ++at) escapes += escapedByte(name, at) >= 0;
+    EXPECT_EQ(escapes, carried) << bytes.toHex().toStdString();
+    if (carried == 0) EXPECT_EQ(name, QString::fromUtf8(bytes));
+  }
 }
