@@ -227,6 +227,6 @@ TEST(FileNames, DecodeUtf8AndCarryEveryOtherByteBackWhole) {
     int escapes = 0;
     for (qsizetype at = 0; at < name.size(); ++at) escapes += escapedByte(name, at) >= 0;
     EXPECT_EQ(escapes, carried) << bytes.toHex().toStdString();
-    if (carried == 0) EXPECT_EQ(name, QString::fromUtf8(bytes));
+    EXPECT_TRUE(carried > 0 || name == QString::fromUtf8(bytes));
   }
 }
