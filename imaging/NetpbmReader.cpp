@@ -130,17 +130,19 @@ RowOutcome rawBits(QIODevice &device, int width, qint64 rowBytes, uchar *line) {
   return {};
 }
 
-RowOutcome plainSamples(Text &text, int maxval, std::vector<qint64> &samples) {
+RowOutcome plainSamples(Text &text, int maxval, std::vector<quint32> &samples) {
   for (std::size_t i = 0; i < samples.size(); ++i) {
     char junk = 0;
-    const Text::Outcome outcome = text.number(maxval, &samples[i], &junk);
+    qint64 sample = 0;
+    const Text::Outcome outcome = text.number(maxval, &sample, &junk);
     if (outcome != Text::kNumber)
       return {outcome == Text::kEnd ? Fault::kShort : Fault::kJunk, int(i), junk};
+    samples[i] = quint32(sample);
   }
   return {};
 }
 
-RowOutcome rawSamples(QIODevice &device, QByteArray &bytes, std::vector<qint64> &samples) {
+RowOutcome rawSamples(QIODevice &device, QByteArray &bytes, std::vector<quint32> &samples) {
   const qint64 got = device.read(bytes.data(), bytes.size());
   const qint64 sampleBytes = bytes.size() / qint64(samples.size());
   if (got != bytes.size()) return {Fault::kShort, int(qMax<qint64>(got, 0) / sampleBytes)};
@@ -151,12 +153,13 @@ RowOutcome rawSamples(QIODevice &device, QByteArray &bytes, std::vector<qint64> 
 }
 
 // Samples scaled to 8 bits into one row of the image, as Qt's reader scales them.
-RowOutcome store(const std::vector<qint64> &samples, int maxval, int channelCount, uchar *line) {
+RowOutcome store(const std::vector<quint32> &samples, quint32 maxval, int channelCount,
+                 uchar *line) {
   for (std::size_t i = 0; i < samples.size(); ++i)
     if (samples[i] > maxval) return {Fault::kAboveMaxval, int(i)};
   const auto to16 = [maxval](qint64 sample) { return quint16(sample * 65535 / maxval); };
   for (std::size_t x = 0; x * channelCount < samples.size(); ++x) {
-    const qint64 *s = &samples[x * channelCount];
+    const quint32 *s = &samples[x * channelCount];
     if (channelCount == 1)
       line[x] = uchar(s[0] * 255 / maxval);
     else
@@ -225,8 +228,8 @@ QImage readNetpbmPixels(QIODevice &device, const NetpbmHeader &header, QString *
   const qint64 samplesInAll = qint64(width) * height * channelCount;
   // Blanks and comments are free in number, but an endless stream of them is no picture.
   Text text(device, 16 * 1024 * 1024 + 16 * samplesInAll);
-  std::vector<qint64> samples(isBitmap(type) ? 0 : std::size_t(width) * channelCount);
-  QByteArray bytes(isPlain(type) ? 0 : rowBytes, Qt::Uninitialized);
+  std::vector<quint32> samples;
+  QByteArray bytes;
   for (int y = 0; y < height; ++y) {
     uchar *line = image.scanLine(y);
     RowOutcome outcome;
@@ -234,11 +237,17 @@ QImage readNetpbmPixels(QIODevice &device, const NetpbmHeader &header, QString *
       std::memset(line, 0, std::size_t(image.bytesPerLine()));
       outcome =
           isPlain(type) ? plainBits(text, width, line) : rawBits(device, width, rowBytes, line);
-    } else {
+    }
+    // In pieces, so that a wide row takes little memory beside the picture.
+    constexpr int kPiece = 4096;
+    for (int x = 0; !isBitmap(type) && x < width && outcome.fault == Fault::kNone; x += kPiece) {
+      samples.resize(std::size_t(qMin(kPiece, width - x) * channelCount));
+      bytes.resize(isPlain(type) ? 0 : qsizetype(samples.size()) * (header.maxval > 255 ? 2 : 1));
       outcome = isPlain(type) ? plainSamples(text, header.maxval, samples)
                               : rawSamples(device, bytes, samples);
       if (outcome.fault == Fault::kNone)
-        outcome = store(samples, header.maxval, channelCount, line);
+        outcome = store(samples, header.maxval, channelCount, line + x * image.depth() / 8);
+      outcome.sample += x * channelCount;
     }
     if (outcome.fault != Fault::kNone) {
       *why = message(outcome, y, header, text.exhausted());

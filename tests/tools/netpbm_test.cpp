@@ -25,7 +25,8 @@ TEST(NetpbmReader, EveryFormGivesQtsPictureAndGray) {
   for (const char type : {'1', '2', '3', '4', '5', '6'})
     for (const int maxval : {1, 2, 15, 100, 255, 256, 1000, 65534, 65535})
       for (int round = 0; round < 3 && (maxval == 1 || (type != '1' && type != '4')); ++round) {
-        const int width = 1 + int(random(40)), height = 1 + int(random(9));
+        const int width = (round ? 1 : 4097) + int(random(40)),
+                  height = round ? 1 + int(random(9)) : 2;
         const int samples = width * height * (type == '3' || type == '6' ? 3 : 1);
         QByteArray file = QString("P%1\n# made\n%2 %3\n%4\n")
                               .arg(QChar(type))
@@ -76,6 +77,7 @@ TEST(NetpbmReader, RefusesWhatNetpbmRefusesNamingThePlace) {
       {"P3 2 1 255 1 2 3\n\x01", "damaged at row 1, column 2: byte 0x01 where a number"},
       {"P3 2 1 255 1 2 3 4", "the picture's data is short, truncated at row 1, column 2"},
       {"P1 2 2 1 0 1", "truncated at row 2, column 2"},
+      {"P5 4100 1 254\n" + QByteArray(4099, '\0') + '\xff', "254 at row 1, column 4100"},
       {"P2 1 1 255" + QByteArray(17 << 20, ' '), "more blanks and comments than"},
       {QByteArray("P4 9 2\n\xff\x80\xff", 10), "truncated: the file holds 1 of its 2 rows"},
       {"P6 15000 15000 65535\n" + QByteArray(100, 'x'), "the file holds 0 of its 15000 rows"},
