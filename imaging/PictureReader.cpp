@@ -34,10 +34,9 @@ PictureReading overBudget(QSize size, qint64 maxPixels) {
           true};
 }
 
-// Gray Netpbm pictures are read here whatever their size; the other kinds
-// are left to Qt (nothing), once their header passed the budget.
-std::optional<PictureReading> readNetpbm(QIODevice &device, const PictureRequest &request) {
-  const qint64 start = device.pos();
+// Netpbm pictures are read by our own reader whatever their size, once their
+// header passed the budget.
+PictureReading readNetpbm(QIODevice &device, const PictureRequest &request) {
   NetpbmHeader header;
   PictureReading reading;
   if (!readNetpbmHeader(device, &header, &reading.why)) return reading;
@@ -48,12 +47,7 @@ std::optional<PictureReading> readNetpbm(QIODevice &device, const PictureRequest
     reading.why = QStringLiteral("the picture has no pixels");
     return reading;
   }
-  if (!isGrayNetpbm(header)) {
-    if (!device.seek(start)) return PictureReading{{}, {}, device.errorString(), false};
-    return std::nullopt;
-  }
-  reading.picture =
-      readGrayNetpbm(device, header, mostStreamBytes(request.maxPixels), &reading.why);
+  reading.picture = readNetpbmPixels(device, header, &reading.why);
   return reading;
 }
 
@@ -101,9 +95,7 @@ PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
   if (format.isEmpty() && device.isSequential())
     return {{}, {}, QStringLiteral("not a picture in a format this program reads"), false};
 
-  const bool grayNetpbm = format == "ppm" && (first[1] == '2' || first[1] == '5');
-  if (grayNetpbm || (format == "ppm" && !device.isSequential()))
-    if (auto netpbm = readNetpbm(device, request)) return *std::move(netpbm);
+  if (format == "ppm") return readNetpbm(device, request);
   if (!device.isSequential()) return readWithQt(device, format, request);
 
   // Qt's readers want to look back, so a stream is gathered first.
