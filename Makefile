@@ -43,14 +43,16 @@ bench:
 # build-fuzz/findings/. Then the grown corpus is replayed through a GCC build, the only
 # one with the engine's vector clones.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = fuzz_detector fuzz_detector_large fuzz_hysteresis
+FUZZ_ENGINE_TARGETS = fuzz_detector fuzz_detector_large fuzz_hysteresis
+FUZZ_TARGETS = $(FUZZ_ENGINE_TARGETS) fuzz_picture_reader
 .PHONY: fuzz
 fuzz:
-	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCANNY_FUZZ=ON -DCANNY_ENGINE_ONLY=ON
+	bash scripts/install-deps.sh --fuzz
+	cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DCANNY_FUZZ=ON -DCANNY_ENGINE_ONLY=OFF
 	cmake --build build-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
 	bash fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 	cmake -S . -B build-fuzz/gcc -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=g++ -DCANNY_FUZZ=ON -DCANNY_ENGINE_ONLY=ON
-	cmake --build build-fuzz/gcc -j $(JOBS) --target $(FUZZ_TARGETS)
+	cmake --build build-fuzz/gcc -j $(JOBS) --target $(FUZZ_ENGINE_TARGETS)
 	bash fuzz/replay.sh build-fuzz/gcc build-fuzz/corpus
 
 # Mutation testing, not part of `make test`: how many small faults in MUTATE_FILES the tests

@@ -7,7 +7,7 @@ build=${1:?build folder}
 seconds=${2:?seconds per target}
 shift 2
 targets=("$@")
-[[ ${#targets[@]} -eq 0 ]] && targets=(detector detector_large hysteresis)
+[[ ${#targets[@]} -eq 0 ]] && targets=(detector detector_large hysteresis picture_reader)
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 
 status=0
@@ -20,6 +20,7 @@ for name in "${targets[@]}"; do
     *) max_len=20000 ;;
   esac
   seed=${name%_large}  # the large detector reads the same inputs, scaled up
+  [[ $name == picture_reader ]] && seed=pictures
   mkdir -p "$build/corpus/$name" "$build/findings"
   echo "== fuzz_$name for ${seconds}s"
   if ! "$build/fuzz/fuzz_$name" "$build/corpus/$name" "$seeds/$seed" \

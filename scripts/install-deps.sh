@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and benchmarking need.
 # Idempotent: packages already present are not touched, and apt-get runs only
-# when something is missing.  Usage: install-deps.sh [--bench]
+# when something is missing.  Usage: install-deps.sh [--bench | --fuzz]
 set -euo pipefail
 
 packages=(
@@ -20,6 +20,10 @@ packages=(
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libopencv-dev hyperfine)
+fi
+if [[ "${1:-}" == "--fuzz" ]]; then
+  # libFuzzer and the sanitizers' runtimes; convert makes the picture seeds
+  packages+=(clang libclang-rt-dev imagemagick)
 fi
 
 missing=()
