@@ -215,7 +215,9 @@ TEST_F(Files, NamesThatAreNotUtf8AreKeptByteForByte) {
 TEST(FileNames, DecodeUtf8AndCarryEveryOtherByteBackWhole) {
   const std::pair<QByteArray, int> names[] = {
       // a name and how many of its bytes are carried
-      {"caf\xc3\xa9 \xe2\x82\xac \xf0\x90\x82\x80 \xf4\x8f\xbf\xbf\x7f.png", 0},
+      {"caf\xc3\xa9 \xc2\x80\xdf\xbf \xe0\xa0\x80\xe2\x82\xac\xef\xbf\xbd "
+       "\xf0\x90\x82\x80\xf4\x8f\xbf\xbf\x7f",
+       0},
       {"caf\xe9\xff\x80.png", 3},
       {"\xc1\xbf\xe0\x9f\xbf\xf0\x8f\xbf\xbf", 9},  // too long for what they hold
       {"\xed\xa0\x80\xf4\x90\x80\x80\xf5\x80", 9},  // a surrogate, above U+10FFFF
