@@ -6,8 +6,8 @@
 #include <limits>
 #include <new>
 
-#include "engine/EdgeDetector.h"
-#include "engine/cannyEngineVersion.h"
+#include <canny/canny.h>
+#include <canny/version.h>
 
 namespace py = pybind11;
 using namespace py::literals;
@@ -63,8 +63,10 @@ py::array_t<std::uint8_t> detect(const py::array &image, float t1, float t2, flo
   {
     py::gil_scoped_release unlocked;
     // One detector per thread keeps its working memory from call to call.
-    thread_local EdgeDetector detector;
-    done = detector.detect(t1, t2, sigma, steps, std::int32_t(width), std::int32_t(height), data);
+    thread_local canny::Detector detector;
+    const canny::ImageView view{data, std::int32_t(width), std::int32_t(height), width};
+    done = detector.detect({data, std::int32_t(width), std::int32_t(height), width}, view,
+                           {t1, t2, sigma, steps}) == canny::Status::ok;
   }
   if (!done) throw std::bad_alloc();
   return edges;

@@ -103,7 +103,8 @@ class Detector {
 // The number of threads the detector splits a picture over, for the whole
 // process. 0 (or less) restores the default: the CPUs this process may run
 // on, after its CPU affinity and its cgroup's cpu.max quota (rounded up, at
-// least 1). Takes effect from the next call; the edge maps do not change.
+// least 1); at most 64. Takes effect from the next call; the edge maps do not
+// change.
 void setThreadCount(int count);
 // The count now in effect (the default resolved), at least 1.
 int threadCount();
