@@ -77,6 +77,7 @@ py::array_t<std::uint8_t> detect(const py::array &image, float t1, float t2, flo
 PYBIND11_MODULE(canny_engine, module) {
   module.doc() = kModuleDoc;
   module.attr("__version__") = CANNY_ENGINE_VERSION_STRING;
-  module.def("detect", &detect, kDetectDoc, "image"_a, "t1"_a = 2.0f, "t2"_a = 6.0f,
-             "sigma"_a = 2.0f, "steps"_a = 4);
+  const canny::Settings defaults;
+  module.def("detect", &detect, kDetectDoc, "image"_a, "t1"_a = defaults.t1, "t2"_a = defaults.t2,
+             "sigma"_a = defaults.sigma, "steps"_a = defaults.steps);
 }
