@@ -10,7 +10,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/WindowPlacement.h"
-#include "engine/cannyEdgeDetector.h"
+#include <canny/cannyEdgeDetector.h>
 #include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/FourthViewController.h"

@@ -22,13 +22,13 @@ def project_version():
 
 
 def write_version_header(version):
-    """engine/cannyEngineVersion.h from its template, as CMake's configure_file makes it."""
+    """canny/version.h from its template, as CMake's configure_file makes it."""
     major, minor, patch = version.split(".")
-    text = (TOP / "engine" / "cannyEngineVersion.h.in").read_text()
+    text = (TOP / "engine" / "include" / "canny" / "version.h.in").read_text()
     for name, value in {"PROJECT_VERSION_MAJOR": major, "PROJECT_VERSION_MINOR": minor,
                         "PROJECT_VERSION_PATCH": patch, "PROJECT_VERSION": version}.items():
         text = text.replace(f"@{name}@", value)
-    header = GENERATED / "engine" / "cannyEngineVersion.h"
+    header = GENERATED / "canny" / "version.h"
     header.parent.mkdir(parents=True, exist_ok=True)
     if not header.exists() or header.read_text() != text:
         header.write_text(text)
@@ -52,6 +52,6 @@ setup(
     version=VERSION,
     ext_modules=[Pybind11Extension(
         "canny_engine._core", ["src/core.cpp", *sources], cxx_std=20,
-        include_dirs=[str(TOP), str(GENERATED)], extra_compile_args=engine_flags(),
+        include_dirs=[str(TOP), str(TOP / "engine" / "include"), str(GENERATED)], extra_compile_args=engine_flags(),
         extra_link_args=["-pthread"], define_macros=[("NDEBUG", None)])],
 )
