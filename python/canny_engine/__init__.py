@@ -11,7 +11,7 @@ import numpy as np
 
 from . import _core
 
-__all__ = ["MAX_STEPS", "detect", "release_memory", "set_threads"]
+__all__ = ["MAX_STEPS", "detect", "release_memory", "set_threads", "threads"]
 __version__: str = _core.version
 
 # Smoothing costs about 4 x steps multiply-adds a pixel; the canny tool stops at the same number.
@@ -69,6 +69,12 @@ def release_memory() -> None:
 
 
 def set_threads(count: int) -> None:
-    """Sets how many threads one call splits its work over; 0 returns to the default, the CPUs
-    this process may run on."""
+    """Sets how many threads one call splits a picture over, for the whole process; 0 returns to
+    the default, the CPUs this process may run on (its affinity and cgroup quota respected).
+    Lower it where several processes or threads detect at once. Edge maps do not change."""
     _core.set_threads(operator.index(count))
+
+
+def threads() -> int:
+    """How many threads one call splits a picture over now."""
+    return _core.threads()

@@ -36,7 +36,7 @@ def tool_edges(folder, picture, settings):
                                       {"t1": 4.0, "t2": 9.0, "sigma": 1.3, "steps": 2}])
 def test_same_bytes_as_the_tool_whatever_the_strides(tmp_path, settings):
     picture = blocks(1)
-    views = {"plain": picture, "reversed": picture[::-1, ::-1],
+    views = {"plain": picture, "reversed": picture[::-1, ::-1], "upside_down": picture[::-1],
              "column_major": np.asfortranarray(picture),
              "every_other": np.repeat(picture, 2, axis=1)[:, ::2],
              "transposed": picture.T, "cut": picture[17:80, 31:90], "list": picture.tolist()}
@@ -61,7 +61,12 @@ def test_threads_in_parallel_give_the_same_maps():
     rng = np.random.default_rng(7)
     pictures = [blocks(seed) for seed in (2, 3)]
     pictures += [rng.integers(0, 256, (97 + 31 * i, 64 + 45 * i), dtype=np.uint8) for i in range(6)]
-    alone = [canny_engine.detect(p, sigma=1.0) for p in pictures]
+    canny_engine.set_threads(1)  # each picture on one thread, then split over the default count
+    try:
+        assert canny_engine.threads() == 1
+        alone = [canny_engine.detect(p, sigma=1.0) for p in pictures]
+    finally:
+        canny_engine.set_threads(0)
     with ThreadPoolExecutor(max_workers=4) as pool:
         for _ in range(3):
             together = list(pool.map(lambda p: canny_engine.detect(p, sigma=1.0), pictures))
