@@ -5,9 +5,12 @@ for byte what the canny command-line tool and the Canny Demo application give fo
 picture and values. detect is a plain function of this module, so it pickles: process pools and
 distributed engines (multiprocessing, concurrent.futures, Dask) map it as it is.
 """
+from __future__ import annotations
+
 import operator
 
 import numpy as np
+import numpy.typing as npt
 
 from . import _core
 
@@ -20,8 +23,8 @@ MAX_STEPS = 100
 _T1, _T2, _SIGMA, _STEPS = _core.defaults
 
 
-def detect(image, t1: float = _T1, t2: float = _T2, sigma: float = _SIGMA,
-           steps: int = _STEPS) -> np.ndarray:
+def detect(image: npt.ArrayLike, t1: float = _T1, t2: float = _T2, sigma: float = _SIGMA,
+           steps: int = _STEPS) -> npt.NDArray[np.uint8]:
     """Returns the Canny edge map of a 2-D 8-bit gray picture.
 
     image  a numpy.uint8 array of any strides (rows are y, columns x), or anything numpy.asarray
@@ -51,7 +54,7 @@ def detect(image, t1: float = _T1, t2: float = _T2, sigma: float = _SIGMA,
     return _core.detect(_gray_array(image), t1, t2, sigma, steps)
 
 
-def _gray_array(image):
+def _gray_array(image: npt.ArrayLike) -> npt.NDArray[np.generic]:
     """image as a NumPy array; nested lists of whole numbers from 0 to 255 become uint8."""
     array = np.asarray(image)
     if isinstance(image, (list, tuple)) and array.dtype.kind in "iu" and array.size:
