@@ -1,4 +1,4 @@
-"""canny_engine against the canny tool, on arrays of any layout, with bad arrays and threads."""
+"""canny_engine against the canny tool, on arrays of any layout, with bad arguments and threads."""
 import os
 import subprocess
 from concurrent.futures import ThreadPoolExecutor
@@ -48,13 +48,18 @@ def test_same_bytes_as_the_tool_whatever_the_strides(tmp_path, settings):
         assert np.array_equal(np.asarray(view), kept), name
 
 
-def test_bad_arrays_refused():
+def test_bad_arguments_refused():
     wrong_types = [np.zeros((8, 8), t) for t in (np.float32, np.int8, np.uint16, bool)]
     wrong_shapes = [np.zeros(shape, np.uint8) for shape in ((8,), (2, 8, 8), (0, 8), (8, 0))]
     for image, error in [(i, TypeError) for i in wrong_types + [[[0.0, 255.0]]]] + \
                         [(i, ValueError) for i in wrong_shapes + [[[0, 256]], [[-1, 0]]]]:
         with pytest.raises(error, match="image"):
             canny_engine.detect(image)
+    picture = blocks(6)  # steps are whole numbers up to the tool's cap
+    assert canny_engine.detect(picture, steps=canny_engine.MAX_STEPS).shape == picture.shape
+    for steps, error in [(101, ValueError), (-2**40, ValueError), (2.0, TypeError)]:
+        with pytest.raises(error, match="steps|integer"):
+            canny_engine.detect(picture, steps=steps)
 
 
 def test_threads_in_parallel_give_the_same_maps():
