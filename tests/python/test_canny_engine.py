@@ -51,6 +51,7 @@ def test_same_bytes_as_the_tool_whatever_the_strides(tmp_path, settings):
 def test_bad_arguments_refused():
     wrong_types = [np.zeros((8, 8), t) for t in (np.float32, np.int8, np.uint16, bool)]
     wrong_shapes = [np.zeros(shape, np.uint8) for shape in ((8,), (2, 8, 8), (0, 8), (8, 0))]
+    wrong_shapes.append(np.lib.stride_tricks.as_strided(np.zeros(1, np.uint8), (1, 2**31), (0, 0)))
     for image, error in [(i, TypeError) for i in wrong_types + [[[0.0, 255.0]]]] + \
                         [(i, ValueError) for i in wrong_shapes + [[[0, 256]], [[-1, 0]]]]:
         with pytest.raises(error, match="image"):
