@@ -7,9 +7,9 @@
 
 #include <cstring>
 
-#include "benchCommon.h"
 #include <canny/canny.h>
 #include <canny/cannyEdgeDetector.h>
+#include "benchCommon.h"
 
 namespace {
 

@@ -15,6 +15,8 @@
 #include "engine/smoothGaussian.h"
 #include "engine/suppressNonMaxima.h"
 
+using namespace canny::detail;
+
 OwnedPlane::OwnedPlane(std::int32_t width, std::int32_t height)
     : columns_(std::int64_t{width} + 2), rows_(std::int64_t{height} + 2) {
   allocPlane(plane_, columns_, rows_);
@@ -30,8 +32,6 @@ void OwnedPlane::copyFrom(const OwnedPlane &other) {
   const auto bytes = static_cast<std::size_t>(rows_) * sizeof(float);
   for (std::int64_t x = 0; x < columns_; ++x) std::memcpy(plane_[x], other.plane_[x], bytes);
 }
-
-using namespace canny::detail;
 
 namespace {
 
