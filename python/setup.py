@@ -52,6 +52,7 @@ setup(
     version=VERSION,
     ext_modules=[Pybind11Extension(
         "canny_engine._core", ["src/core.cpp", *sources], cxx_std=20,
-        include_dirs=[str(TOP), str(TOP / "engine" / "include"), str(GENERATED)], extra_compile_args=engine_flags(),
+        include_dirs=[str(TOP), str(TOP / "engine" / "include"), str(GENERATED)],
+        extra_compile_args=engine_flags(),
         extra_link_args=["-pthread"], define_macros=[("NDEBUG", None)])],
 )
