@@ -8,9 +8,9 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <canny/cannyEdgeDetector.h>
 #include "app/AboutDialog.h"
 #include "app/WindowPlacement.h"
-#include "engine/cannyEdgeDetector.h"
 #include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/FourthViewController.h"

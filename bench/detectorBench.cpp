@@ -1,15 +1,15 @@
 // The whole detector, as a caller runs it: gray bytes in, edge map out. Once
 // as a fresh call that takes and returns its working memory (`engine`), once
-// with one EdgeDetector kept across calls (`engine-kept`), as the camera and
+// with one canny::Detector kept across calls (`engine-kept`), as the camera and
 // repeated Applies run it. Both count the page faults of a call: fresh memory
 // is faulted in page by page, kept memory only once.
 #include <sys/resource.h>
 
 #include <cstring>
 
+#include <canny/canny.h>
+#include <canny/cannyEdgeDetector.h>
 #include "benchCommon.h"
-#include "engine/EdgeDetector.h"
-#include "engine/cannyEdgeDetector.h"
 
 namespace {
 
@@ -46,9 +46,11 @@ void detector(benchmark::State &state, const GrayPicture &picture, Setting setti
 }
 
 void keptDetector(benchmark::State &state, const GrayPicture &picture, Setting setting) {
-  EdgeDetector kept;
+  canny::Detector kept;
   timeDetector(state, picture, [&](std::uint8_t *data) {
-    kept.detect(kT1, kT2, setting.sigma, setting.steps, picture.width, picture.height, data);
+    const canny::ImageView bytes{data, picture.width, picture.height, picture.width};
+    kept.detect({data, picture.width, picture.height, picture.width}, bytes,
+                {kT1, kT2, setting.sigma, setting.steps});
   });
 }
 

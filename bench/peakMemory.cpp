@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/cannyEdgeDetector.h"
+#include <canny/cannyEdgeDetector.h>
 
 namespace {
 

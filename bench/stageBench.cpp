@@ -15,6 +15,8 @@
 #include "engine/suppressNonMaxima.h"
 #include "stageInputs.h"
 
+using namespace canny::detail;
+
 namespace {
 
 double processSeconds() {

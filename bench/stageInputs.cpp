@@ -7,11 +7,15 @@
 #include <new>
 #include <string>
 
-#include "engine/cannyEdgeDetector.h"
+#include <canny/cannyEdgeDetector.h>
+#include <canny/stages.h>
 #include "engine/gradients.h"
 #include "engine/hysteresis.h"
+#include "engine/planeBorders.h"
 #include "engine/smoothGaussian.h"
 #include "engine/suppressNonMaxima.h"
+
+using namespace canny::detail;
 
 OwnedPlane::OwnedPlane(std::int32_t width, std::int32_t height)
     : columns_(std::int64_t{width} + 2), rows_(std::int64_t{height} + 2) {
@@ -31,22 +35,14 @@ void OwnedPlane::copyFrom(const OwnedPlane &other) {
 
 namespace {
 
-// The driver's data movement, redone here because the engine keeps it private.
+// The smoothed picture in the image plane, its border replicated as the
+// plain pipeline does it.
 void fillImagePlane(const std::vector<float> &flat, PaddedPlane image, std::int64_t w,
                     std::int64_t h) {
   for (std::int64_t x = 0; x < w; ++x)
     for (std::int64_t y = 0; y < h; ++y)
       image[x + 1][y + 1] = flat[static_cast<std::size_t>(y * w + x)];
-  // Replicated border, columns first, corners 0.
-  image[0][0] = image[0][h + 1] = image[w + 1][0] = image[w + 1][h + 1] = 0.0f;
-  for (std::int64_t x = 1; x <= w; ++x) {
-    image[x][0] = image[x][1];
-    image[x][h + 1] = image[x][h];
-  }
-  for (std::int64_t y = 1; y <= h; ++y) {
-    image[0][y] = image[1][y];
-    image[w + 1][y] = image[w][y];
-  }
+  replicateBorder(image, w, h);
 }
 
 void fillMagnitudes(PaddedPlane out, PaddedPlane gx, PaddedPlane gy, std::int64_t w,
@@ -92,8 +88,10 @@ StageInputs::StageInputs(const GrayPicture &picture, Setting setting)
       gy(width, height),
       magnitudes(width, height),
       thinned(width, height) {
-  std::vector<float> smoothed = flat;
-  smoothGaussian(smoothed.data(), width, height, setting.sigma, setting.steps);
+  // The smoothed picture as the engine's plain pipeline gives it.
+  std::vector<float> smoothed(flat.size());
+  canny::computeStage({picture.bytes.data(), width, height, width}, canny::Stage::smoothed,
+                      smoothed.data(), {kT1, kT2, setting.sigma, setting.steps});
   fillImagePlane(smoothed, image.get(), width, height);
   computeGradients(image.get(), gx.get(), gy.get(), width, height);
   fillMagnitudes(magnitudes.get(), gx.get(), gy.get(), width, height);

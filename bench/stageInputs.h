@@ -8,6 +8,8 @@
 #include "benchCommon.h"
 #include "engine/PaddedPlane.h"
 
+using canny::detail::PaddedPlane;
+
 // A plane of (width + 2) x (height + 2) cells that frees itself.
 class OwnedPlane {
  public:

@@ -1,12 +1,10 @@
-#include "engine/EdgeDetector.h"
+#include <canny/EdgeDetector.h>
+#include <canny/canny.h>
 
 #include <new>
 
-#include "engine/rowDetector.h"
-#include "engine/rowGrid.h"
-
 struct EdgeDetector::Memory {
-  RowGrid grid;
+  canny::Detector detector;
 };
 
 EdgeDetector::EdgeDetector() noexcept = default;
@@ -18,7 +16,9 @@ bool EdgeDetector::detect(float t1, float t2, float sigma, std::int32_t steps, s
                           std::int32_t height, std::uint8_t *data) {
   if (width <= 0 || height <= 0) return true;
   if (!_memory) _memory.reset(new (std::nothrow) Memory);
-  return _memory && detectByRows(_memory->grid, t1, t2, sigma, steps, width, height, data);
+  const canny::ImageView bytes{data, width, height, width};
+  return _memory && _memory->detector.detect({data, width, height, width}, bytes,
+                                             {t1, t2, sigma, steps}) == canny::Status::ok;
 }
 
 void EdgeDetector::releaseMemory() { _memory.reset(); }

@@ -5,6 +5,8 @@
 
 #include "engine/largeBlock.h"
 
+namespace canny::detail {
+
 // The columns are carved out of one block, column after column, so that a
 // plane is one allocation that either succeeds whole or not at all; the first
 // column handle is that block.
@@ -30,3 +32,5 @@ void freePlane(PaddedPlane plane, std::int64_t columns) {
 bool planeIsComplete(PaddedPlane plane, std::int64_t columns) {
   return plane && (columns <= 0 || plane[0]);
 }
+
+}  // namespace canny::detail

@@ -5,6 +5,8 @@
 // plane[x][y] is row y of column x and a column is contiguous in memory.
 #include <cstdint>
 
+namespace canny::detail {
+
 using PaddedPlane = float **;
 
 // Allocates the column array and the columns; cells are not initialised.
@@ -19,3 +21,5 @@ void freePlane(PaddedPlane plane, std::int64_t columns);
 
 // True when allocPlane got the column array and every column.
 bool planeIsComplete(PaddedPlane plane, std::int64_t columns);
+
+}  // namespace canny::detail

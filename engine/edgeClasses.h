@@ -18,6 +18,8 @@
 
 #include "engine/vectorClones.h"
 
+namespace canny::detail {
+
 namespace edgeClass {
 
 inline constexpr std::uint8_t kNone = 0;
@@ -61,3 +63,5 @@ struct ClassMap {
   std::ptrdiff_t pitch, width, height;
   std::uint8_t *row(std::ptrdiff_t y) const { return cells + y * pitch; }
 };
+
+}  // namespace canny::detail

@@ -7,6 +7,8 @@
 #include "engine/lineKernels.h"
 #include "engine/sectorBounds.h"
 
+namespace canny::detail {
+
 void computeGradients(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::int32_t width,
                       std::int32_t height) {
   if (width < 1 || height < 1) return;
@@ -68,3 +70,5 @@ const SectorBounds &sectorBounds() {
 }
 
 int gradientSector(float gx, float gy) { return sectorBounds().sectorOf(gx, gy); }
+
+}  // namespace canny::detail

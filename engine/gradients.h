@@ -3,6 +3,8 @@
 
 #include "engine/PaddedPlane.h"
 
+namespace canny::detail {
+
 // Sobel gradients scaled by 1/8 for every interior cell: gx across columns
 // (positive where the picture brightens to the right), gy across rows
 // (positive where it brightens downward). Reads the image plane, border
@@ -25,3 +27,5 @@ int angleSector(double angle);
 // angle). Always angleSector(gradientAngle(gx, gy)), but without evaluating
 // the arc tangent.
 int gradientSector(float gx, float gy);
+
+}  // namespace canny::detail

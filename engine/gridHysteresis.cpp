@@ -5,14 +5,16 @@
 
 #include "engine/vectorClones.h"
 
+namespace canny::detail {
+
 namespace {
 
 ENGINE_VECTOR_CLONES
-void writeEdgeRows(const ClassMap &map, std::uint8_t *edges, std::ptrdiff_t y0, std::ptrdiff_t y1) {
+void writeEdgeRows(const ClassMap &map, EdgeRows edges, std::ptrdiff_t y0, std::ptrdiff_t y1) {
   const std::ptrdiff_t w = map.width;  // a local: the bytes written could alias the map's fields
   for (std::ptrdiff_t y = y0; y < y1; ++y) {
     const std::uint8_t *__restrict in = map.row(y) + 1;
-    std::uint8_t *__restrict out = edges + (y - 1) * w;
+    std::uint8_t *__restrict out = edges.row(y - 1);
     for (std::ptrdiff_t x = 0; x < w; ++x) out[x] = edgeClass::edgeByte(in[x]);
   }
 }
@@ -23,7 +25,7 @@ void writeEdgeRows(const ClassMap &map, std::uint8_t *edges, std::ptrdiff_t y0, 
 class Tracer {
  public:
   Tracer(const ClassMap &map, std::ptrdiff_t y0, std::ptrdiff_t y1, PendingStack stack,
-         std::uint8_t *edges, std::ptrdiff_t written)
+         EdgeRows edges, std::ptrdiff_t written)
       : _cells(map.cells),
         _pitch(map.pitch),
         _width(map.width),
@@ -44,7 +46,7 @@ class Tracer {
       for (const std::ptrdiff_t step : steps) {
         const std::ptrdiff_t n = c + step;
         if (n < _lo || n >= _hi || !edgeClass::isFollowable(_cells[n])) continue;
-        if (n < _written) _edges[(n / _pitch - 1) * _width + n % _pitch - 1] = 255;
+        if (n < _written) _edges.row(n / _pitch - 1)[n % _pitch - 1] = 255;
         if (size < _stack.capacity) {
           _cells[n] = edgeClass::kMarked;
           _stack.cells[size++] = n;
@@ -84,7 +86,7 @@ class Tracer {
   std::uint8_t *_cells;
   std::ptrdiff_t _pitch, _width, _lo, _hi, _written;
   PendingStack _stack;
-  std::uint8_t *_edges;
+  EdgeRows _edges;
   bool _leftPending = false;
 };
 
@@ -102,10 +104,11 @@ void StripLinker::linkUntil(std::ptrdiff_t y) {
   _next = y;
 }
 
-void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack,
-                std::uint8_t *edges) {
+void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack, EdgeRows edges) {
   Tracer tracer(map, 0, map.height + 2, stack, edges, map.height + 2);
   tracer.followRow(firstRow - 1, edgeClass::kMarked);
   tracer.followRow(firstRow, edgeClass::kMarked);
   tracer.followLeftovers(1, map.height + 1);
 }
+
+}  // namespace canny::detail

@@ -16,7 +16,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/byteRows.h"
 #include "engine/edgeClasses.h"
+
+namespace canny::detail {
 
 struct PendingStack {
   std::ptrdiff_t *cells;
@@ -24,11 +27,11 @@ struct PendingStack {
 };
 
 // Links one strip of rows, from y0 on, as its rows get classed, writing the
-// edge map's bytes for them: map cell (x, y) is byte (y - 1) * width + x - 1
-// of `edges`.
+// edge map's bytes for them: map cell (x, y) is byte x - 1 of row y - 1 of
+// `edges`.
 class StripLinker {
  public:
-  StripLinker(const ClassMap &map, std::ptrdiff_t y0, PendingStack stack, std::uint8_t *edges)
+  StripLinker(const ClassMap &map, std::ptrdiff_t y0, PendingStack stack, EdgeRows edges)
       : _map(map), _y0(y0), _next(y0), _stack(stack), _edges(edges) {}
   // Rows up to y - 1 are classed: marks every cell of rows y0..y - 1 that a
   // seed among them reaches without leaving them.
@@ -38,11 +41,12 @@ class StripLinker {
   ClassMap _map;
   std::ptrdiff_t _y0, _next;
   PendingStack _stack;
-  std::uint8_t *_edges;
+  EdgeRows _edges;
 };
 
 // Joins two strips linked on their own, the lower starting at `firstRow`.
 // Once every pair of neighbouring strips is joined (in any order), every
 // cell that a seed reaches is marked and written as an edge.
-void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack,
-                std::uint8_t *edges);
+void joinStrips(const ClassMap &map, std::ptrdiff_t firstRow, PendingStack stack, EdgeRows edges);
+
+}  // namespace canny::detail

@@ -8,6 +8,8 @@
 #include "engine/seedScan.h"
 #include "engine/vectorClones.h"
 
+namespace canny::detail {
+
 namespace {
 
 // The neighbours in the order a trace examines them; the last one (up) is
@@ -120,3 +122,5 @@ bool applyHysteresis(PaddedPlane image, float t1, float t2, std::int32_t width,
   for (std::int64_t x = 1; x <= width; ++x) clearUnmarked(image[x] + 1, height);
   return true;
 }
+
+}  // namespace canny::detail

@@ -3,6 +3,8 @@
 
 #include "engine/PaddedPlane.h"
 
+namespace canny::detail {
+
 // The value that marks an edge cell; it doubles as the visited flag.
 inline constexpr float kEdgeMark = 255.0f;
 
@@ -24,3 +26,5 @@ bool markEdges(PaddedPlane image, float t1, float t2, std::int32_t width, std::i
 // thresholds. Returns false when its stack could not grow.
 bool traceEdge(std::int32_t x, std::int32_t y, PaddedPlane image, float t1, float t2,
                std::int32_t width, std::int32_t height);
+
+}  // namespace canny::detail

@@ -6,6 +6,8 @@
 #include <sys/mman.h>
 #endif
 
+namespace canny::detail {
+
 namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 }
@@ -24,3 +26,5 @@ void *allocateLargeBlock(std::size_t bytes) {
 }
 
 void freeLargeBlock(void *block) { std::free(block); }
+
+}  // namespace canny::detail

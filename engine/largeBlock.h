@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 
+namespace canny::detail {
+
 inline constexpr std::size_t kCacheLineBytes = 64;
 inline constexpr std::ptrdiff_t kCacheLineFloats = kCacheLineBytes / sizeof(float);
 
@@ -10,3 +12,5 @@ inline constexpr std::ptrdiff_t kCacheLineFloats = kCacheLineBytes / sizeof(floa
 // Blocks start on a cache line. Returns null when the memory cannot be had.
 void *allocateLargeBlock(std::size_t bytes);
 void freeLargeBlock(void *block);
+
+}  // namespace canny::detail

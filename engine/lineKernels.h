@@ -10,6 +10,8 @@
 #include "engine/edgeClasses.h"
 #include "engine/sectorBounds.h"
 
+namespace canny::detail {
+
 namespace lines {
 
 // Sobel gradients scaled by 1/8 for cells 1..n of `line`. `across` is the
@@ -119,3 +121,5 @@ ENGINE_INLINE void classify(const float *__restrict v, std::uint8_t *__restrict 
 }
 
 }  // namespace lines
+
+}  // namespace canny::detail

@@ -6,6 +6,8 @@
 
 #include "engine/workerPool.h"
 
+namespace canny::detail {
+
 // How many parts `count` units of work are worth splitting into when a part
 // should hold at least `minimumPerPart` units: at most one per core.
 int partsFor(std::ptrdiff_t count, std::ptrdiff_t minimumPerPart);
@@ -41,5 +43,25 @@ void parallelFor(std::ptrdiff_t count, std::ptrdiff_t minimumPerPart, const Body
   });
 }
 
-// The most parts partsFor ever returns on this machine.
+// The most parts partsFor returns now: the thread count in effect, lowered
+// on this thread while a PartsLimit lives.
 int mostParts();
+
+// Keeps partsFor on the calling thread at or below `limit` while it lives, so
+// that memory laid out for so many parts suffices even if the thread count
+// grows meanwhile.
+class PartsLimit {
+ public:
+  explicit PartsLimit(int limit);
+  ~PartsLimit();
+  PartsLimit(const PartsLimit &) = delete;
+  PartsLimit &operator=(const PartsLimit &) = delete;
+
+ private:
+  int _previous;
+};
+
+// The most threads the detector ever splits a picture over.
+inline constexpr int kMostThreads = 64;
+
+}  // namespace canny::detail

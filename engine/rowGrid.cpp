@@ -8,6 +8,8 @@
 #include "engine/parallel.h"
 #include "engine/sweeps.h"
 
+namespace canny::detail {
+
 namespace {
 
 // a * b, or 0 when the product does not fit in memory at all.
@@ -38,8 +40,9 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   const std::size_t cellCount = rowCells == 0 ? 0 : rowCells + static_cast<std::size_t>(offset);
   const std::size_t rowCount = static_cast<std::size_t>(h) + 2;
   const std::ptrdiff_t perPart = sweeps::kBlockLanes * (w + 2);
-  const std::size_t scratchCount = floatsFor(perPart, mostParts());
-  const auto parts = static_cast<std::size_t>(mostParts());
+  const int partCount = mostParts();
+  const std::size_t scratchCount = floatsFor(perPart, partCount);
+  const auto parts = static_cast<std::size_t>(partCount);
   const std::size_t pendingPart =
       std::max(kLeastPending, cellCount / kCellsPerPendingEntry / parts);
   if (cellCount == 0 || scratchCount == 0) {
@@ -75,6 +78,7 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   stride = rowStride;
   alignedRows = aligned;
   scratchPerPart = perPart;
+  this->parts = partCount;
   pendingPerPart = static_cast<std::ptrdiff_t>(_pendingCapacity / parts);
   for (std::size_t y = 0; y < rowCount; ++y)
     rows[y] = cells + offset + y * static_cast<std::size_t>(stride);
@@ -91,5 +95,8 @@ void RowGrid::release() {
   pending = nullptr;
   _cellCapacity = _rowCapacity = _scratchCapacity = _pendingCapacity = 0;
   width = height = stride = scratchPerPart = pendingPerPart = 0;
+  parts = 1;
   alignedRows = false;
 }
+
+}  // namespace canny::detail

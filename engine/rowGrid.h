@@ -7,9 +7,12 @@
 // lets whole lines be written past the caches. Beside it, scratch memory
 // for each part of the work that runs on a core of its own. The memory is
 // kept from one picture to the next and grows only when a picture needs more.
+#include <atomic>
 #include <cstddef>
 
 #include "engine/gridHysteresis.h"
+
+namespace canny::detail {
 
 struct RowGrid {
   std::ptrdiff_t width = 0, height = 0, stride = 0;
@@ -20,6 +23,13 @@ struct RowGrid {
   std::ptrdiff_t scratchPerPart = 0;
   std::ptrdiff_t *pending = nullptr;  // hysteresis stacks, touched only as deep as they go
   std::ptrdiff_t pendingPerPart = 0;
+  int parts = 1;  // the most parts the scratch and stacks are laid out for
+  // Set by the caller for one detection: the passes stop early once it holds.
+  std::atomic<bool> *cancelRequest = nullptr;
+
+  bool cancelRequested() const {
+    return cancelRequest && cancelRequest->load(std::memory_order_relaxed);
+  }
 
   RowGrid() = default;
   ~RowGrid() { release(); }
@@ -40,3 +50,5 @@ struct RowGrid {
  private:
   std::size_t _cellCapacity = 0, _rowCapacity = 0, _scratchCapacity = 0, _pendingCapacity = 0;
 };
+
+}  // namespace canny::detail

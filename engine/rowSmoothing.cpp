@@ -16,6 +16,8 @@
 #include "engine/transpose.h"
 #include "engine/vectorClones.h"
 
+namespace canny::detail {
+
 namespace {
 
 // Grids larger than this are written past the caches by the row sweeps: the
@@ -49,9 +51,9 @@ ENGINE_INLINE void drainStreams() {
 }
 
 ENGINE_VECTOR_CLONES
-void widenRows(const std::uint8_t *data, const RowGrid &g, std::ptrdiff_t y0, std::ptrdiff_t y1) {
+void widenRows(ByteRows bytes, const RowGrid &g, std::ptrdiff_t y0, std::ptrdiff_t y1) {
   for (std::ptrdiff_t y = y0; y < y1; ++y) {
-    const std::uint8_t *in = data + y * g.width;
+    const std::uint8_t *in = bytes.row(y);
     float *out = g.rows[y + 1] + 1;
     for (std::ptrdiff_t x = 0; x < g.width; ++x) out[x] = in[x];
   }
@@ -78,20 +80,20 @@ ENGINE_INLINE void sweepBlockOf(std::ptrdiff_t lanes, float *block, std::ptrdiff
 // a time as the first sweep reaches it, and transposed back into the grid as
 // the last sweep leaves it.
 ENGINE_VECTOR_CLONES
-void sweepRowsFromBytes(const std::uint8_t *data, const RowGrid &g, std::ptrdiff_t y0,
-                        std::ptrdiff_t y1, const sweeps::Recursion &r, float *scratch) {
+void sweepRowsFromBytes(ByteRows bytes, const RowGrid &g, std::ptrdiff_t y0, std::ptrdiff_t y1,
+                        const sweeps::Recursion &r, float *scratch) {
   constexpr std::ptrdiff_t kRun = sweeps::kRunPositions;
   static_assert(kRun == 16 && kRun == kCacheLineFloats);  // a run is one line of a row
   const std::ptrdiff_t w = g.width;
   float tile[kRun * kRowLanes];
   const bool streaming = streamsRows(g);
-  for (; y0 < y1; y0 += kRowLanes) {
+  for (; y0 < y1 && !g.cancelRequested(); y0 += kRowLanes) {
     const std::ptrdiff_t lanes = std::min(kRowLanes, y1 - y0);
     const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
       // Widened along the rows first, where it vectorises, then transposed.
       float wide[kRowLanes * kRun];
       for (std::ptrdiff_t i = 0; i < lanes; ++i) {
-        const std::uint8_t *in = data + (y0 + i) * w + k0;
+        const std::uint8_t *in = bytes.row(y0 + i) + k0;
         if (k1 - k0 == kRun)
           transposing::widen16(in, wide + i * kRun);
         else
@@ -174,7 +176,7 @@ bool sweepColumnsAndScale(const RowGrid &g, std::ptrdiff_t x0, std::ptrdiff_t x1
                           const sweeps::Recursion &r, float *scratch) {
   const bool inPlace = g.height > g.width + 2;
   bool safe = true;
-  for (; x0 < x1; x0 += kColumnLanes) {
+  for (; x0 < x1 && !g.cancelRequested(); x0 += kColumnLanes) {
     const std::ptrdiff_t lanes = std::min(kColumnLanes, x1 - x0);
     if (inPlace)
       safe &= lanes == kColumnLanes ? sweepStrip<kColumnLanes>(g, x0, lanes, r)
@@ -190,20 +192,21 @@ std::ptrdiff_t atLeastOne(std::ptrdiff_t n) { return std::max<std::ptrdiff_t>(1,
 
 }  // namespace
 
-bool loadSmoothed(const std::uint8_t *data, const RowGrid &g, float sigma, std::int32_t steps) {
+bool loadSmoothed(ByteRows bytes, const RowGrid &g, float sigma, std::int32_t steps) {
   const std::ptrdiff_t w = g.width, h = g.height;
   if (!smoothingChangesImage(sigma, steps)) {
     parallelFor(h, atLeastOne(kPixelsPerPart / w),
-                [&](std::ptrdiff_t y0, std::ptrdiff_t y1, int) { widenRows(data, g, y0, y1); });
+                [&](std::ptrdiff_t y0, std::ptrdiff_t y1, int) { widenRows(bytes, g, y0, y1); });
     return true;
   }
   const sweeps::Recursion r(smoothingConstants(sigma, steps), steps);
   const std::ptrdiff_t blocks = (h + kRowLanes - 1) / kRowLanes;
   parallelFor(blocks, atLeastOne(kPixelsPerPart / w / kRowLanes),
               [&](std::ptrdiff_t b0, std::ptrdiff_t b1, int part) {
-                sweepRowsFromBytes(data, g, b0 * kRowLanes, std::min(h, b1 * kRowLanes), r,
+                sweepRowsFromBytes(bytes, g, b0 * kRowLanes, std::min(h, b1 * kRowLanes), r,
                                    g.scratchOf(part));
               });
+  if (g.cancelRequested()) return true;
   const std::ptrdiff_t strips = (w + kColumnLanes - 1) / kColumnLanes;
   std::atomic<bool> safe{true};
   parallelFor(strips, atLeastOne(kPixelsPerPart / h / kColumnLanes),
@@ -214,3 +217,5 @@ bool loadSmoothed(const std::uint8_t *data, const RowGrid &g, float sigma, std::
               });
   return safe;
 }
+
+}  // namespace canny::detail

@@ -10,6 +10,8 @@
 #include "engine/rowSmoothing.h"
 #include "engine/vectorClones.h"
 
+namespace canny::detail {
+
 namespace {
 
 ENGINE_VECTOR_CLONES
@@ -147,3 +149,5 @@ void RowThinner::classUntil(std::ptrdiff_t end) {
     if (y == h) std::memset(_map.row(h + 1), edgeClass::kNone, static_cast<std::size_t>(w + 2));
   }
 }
+
+}  // namespace canny::detail

@@ -7,6 +7,8 @@
 #include "engine/edgeClasses.h"
 #include "engine/rowGrid.h"
 
+namespace canny::detail {
+
 // The first cell, in the plain form's column-by-column order, where its
 // suppression pass stops (a NaN angle at a cell of non-zero magnitude, which
 // takes an infinite gradient in both directions): grid cell (x, y). That cell
@@ -67,3 +69,5 @@ class RowThinner {
   const float *_zeros;
   float *_gx[2], *_gy[2], *_magnitude[3], *_thinned;
 };
+
+}  // namespace canny::detail

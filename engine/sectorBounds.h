@@ -1,4 +1,6 @@
 #pragma once
+
+namespace canny::detail {
 // Suppression needs only the sector of each gradient's angle, not the angle.
 // The arc tangent is monotonic, so the sector bounds on the angle become bounds
 // on the quotient gy / gx, found once from this machine's own atanf; a sector
@@ -26,3 +28,5 @@ struct SectorBounds {
 };
 
 const SectorBounds &sectorBounds();
+
+}  // namespace canny::detail

@@ -9,11 +9,23 @@
 #include "engine/sweeps.h"
 #include "engine/vectorClones.h"
 
+namespace canny::detail {
+
+namespace {
+// Below this lambda, nu is taken in the form without cancellation.
+constexpr double kSmallLambda = 1e-4;
+}  // namespace
+
 SmoothingConstants smoothingConstants(float sigma, std::int32_t steps) {
   const float s = sigma * sigma;
   const double twiceSteps = static_cast<double>(steps) + static_cast<double>(steps);
   const double lambda = static_cast<double>(s) / twiceSteps;
-  const double nu = ((lambda + lambda) + 1.0 - std::sqrt(lambda * 4.0 + 1.0)) / (lambda + lambda);
+  // Where lambda is tiny the usual form cancels to nothing in double precision;
+  // the same value, multiplied out by its conjugate, keeps its digits there.
+  const double nu =
+      lambda < kSmallLambda
+          ? (lambda + lambda) / ((lambda + lambda) + 1.0 + std::sqrt(lambda * 4.0 + 1.0))
+          : ((lambda + lambda) + 1.0 - std::sqrt(lambda * 4.0 + 1.0)) / (lambda + lambda);
   // 2 * steps as a whole number, formed wide so that no step count overflows.
   const double gain = std::pow(nu / lambda, static_cast<double>(2 * std::int64_t{steps}));
   const double boundaryScale = 1.0 / (1.0 - nu);
@@ -51,3 +63,5 @@ void smoothGaussian(float *image, std::int32_t width, std::int32_t height, float
   if (!smoothingChangesImage(sigma, steps) || width <= 0 || height <= 0) return;
   smoothFlat(image, width, height, sweeps::Recursion(smoothingConstants(sigma, steps), steps));
 }
+
+}  // namespace canny::detail

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace canny::detail {
+
 // Recursive (Alvarez-Mazorra) Gaussian smoothing of a row-major float image in
 // place: `steps` causal/anti-causal sweep pairs along every row, then along
 // every column, then one gain that restores the scale. Nothing happens when
@@ -17,3 +19,5 @@ SmoothingConstants smoothingConstants(float sigma, std::int32_t steps);
 // True when smoothing with these values changes an image: sigma not at or
 // below 0 (a NaN sigma does smooth, into NaN) and at least one step.
 bool smoothingChangesImage(float sigma, std::int32_t steps);
+
+}  // namespace canny::detail

@@ -7,6 +7,8 @@
 
 #include "engine/lineKernels.h"
 
+namespace canny::detail {
+
 // Every comparison must see the magnitudes as they were on entry. Columns are
 // visited left to right, so the column to the right is still untouched; only
 // copies of the current and the previous column are needed, not of the plane.
@@ -32,3 +34,5 @@ bool suppressNonMaxima(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::i
   std::free(scratch);
   return true;
 }
+
+}  // namespace canny::detail

@@ -3,6 +3,8 @@
 
 #include "engine/PaddedPlane.h"
 
+namespace canny::detail {
+
 // Thins the magnitude plane: an interior cell whose magnitude is exceeded by
 // either neighbour along its gradient direction becomes 0. Every comparison
 // reads the magnitudes as they were on entry. The pass stops at the first cell
@@ -11,3 +13,5 @@
 // memory could not be allocated.
 bool suppressNonMaxima(PaddedPlane image, PaddedPlane gx, PaddedPlane gy, std::int32_t width,
                        std::int32_t height);
+
+}  // namespace canny::detail

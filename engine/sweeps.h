@@ -14,6 +14,8 @@
 
 #include "engine/smoothGaussian.h"
 
+namespace canny::detail {
+
 namespace sweeps {
 
 // How many lines a block sweeps in lock step: enough vectors' worth that the
@@ -214,3 +216,5 @@ ENGINE_INLINE void alongLines(std::ptrdiff_t lines, std::ptrdiff_t n, Line line,
 }
 
 }  // namespace sweeps
+
+}  // namespace canny::detail

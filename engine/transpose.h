@@ -8,6 +8,8 @@
 
 #include "engine/vectorClones.h"
 
+namespace canny::detail {
+
 namespace transposing {
 
 typedef float Floats8 __attribute__((vector_size(32)));
@@ -95,3 +97,5 @@ ENGINE_INLINE void transpose(const float *in, std::ptrdiff_t inStride, float *ou
     }
   }
 }
+
+}  // namespace canny::detail

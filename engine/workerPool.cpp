@@ -18,6 +18,8 @@
 #define ENGINE_SPIN_PAUSE() std::atomic_signal_fence(std::memory_order_seq_cst)
 #endif
 
+namespace canny::detail {
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -57,19 +59,14 @@ Claim unpack(std::uint64_t word) {
 
 class WorkerPool {
  public:
-  WorkerPool() {
-    const int workers = mostParts() - 1;
-    try {
-      _threads.reserve(static_cast<std::size_t>(workers));
-      for (int i = 0; i < workers; ++i) _threads.emplace_back([this] { serve(); });
-    } catch (const std::bad_alloc &) {
-    } catch (const std::system_error &) {
-    }
-  }
+  WorkerPool() { addWorkers(mostParts() - 1); }
 
   // False when the pool is serving another call.
   bool tryRun(int parts, void (*run)(const void *, int), const void *body) {
     if (_busy.exchange(true, std::memory_order_acquire)) return false;
+    // The thread count may have been raised since; new workers wait for the
+    // call below like the others.
+    addWorkers(std::min(parts, kMostThreads) - 1);
     _run = run;
     _body = body;
     _finished.store(0, std::memory_order_relaxed);
@@ -84,6 +81,16 @@ class WorkerPool {
   }
 
  private:
+  // Up to `workers` threads in all; as many as can be had.
+  void addWorkers(int workers) {
+    try {
+      while (static_cast<int>(_threads.size()) < workers)
+        _threads.emplace_back([this] { serve(); });
+    } catch (const std::bad_alloc &) {
+    } catch (const std::system_error &) {
+    }
+  }
+
   // Runs parts of the current call until none is left to take.
   void takeParts() {
     std::uint64_t word = _claim.load(std::memory_order_acquire);
@@ -143,3 +150,5 @@ void runOnWorkers(int parts, void (*run)(const void *, int), const void *body) {
   }
   for (int part = 0; part < parts; ++part) run(body, part);
 }
+
+}  // namespace canny::detail

@@ -1,4 +1,6 @@
 #pragma once
+
+namespace canny::detail {
 // The process's worker threads, started on first use and kept for the life
 // of the process, so that a call split over the cores does not pay for
 // starting threads.
@@ -9,3 +11,5 @@
 // from another thread (or from inside a part) runs all its parts on its own
 // thread. `run` must not throw.
 void runOnWorkers(int parts, void (*run)(const void *body, int part), const void *body);
+
+}  // namespace canny::detail

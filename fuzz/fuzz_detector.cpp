@@ -20,13 +20,15 @@
 #include <cstring>
 #include <vector>
 
-#include "engine/cannyEdgeDetector.h"
+#include <canny/cannyEdgeDetector.h>
 #include "engine/planeDetector.h"
 #include "fuzzInput.h"
 
 #ifndef CANNY_FUZZ_SCALE
 #define CANNY_FUZZ_SCALE 1
 #endif
+
+using namespace canny::detail;
 
 namespace {
 

@@ -39,6 +39,8 @@
 #include "engine/hysteresis.h"
 #include "fuzzInput.h"
 
+using namespace canny::detail;
+
 namespace {
 
 void fail(const char *what) {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "engine/cannyEdgeDetector.h"
+#include <canny/cannyEdgeDetector.h>
 #include "imaging/EdgeSettings.h"
 
 class GrayBitmapContext;

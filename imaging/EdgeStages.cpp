@@ -3,34 +3,18 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
-#include "engine/PaddedPlane.h"
-#include "engine/gradients.h"
-#include "engine/lineKernels.h"
-#include "engine/planeBorders.h"
-#include "engine/smoothGaussian.h"
-#include "engine/suppressNonMaxima.h"
+#include <canny/stages.h>
+
 #include "imaging/GrayBitmap.h"
 
 namespace {
 
-// One padded plane, released on every path.
-struct Plane {
-  std::int64_t columns;
-  PaddedPlane cells = nullptr;
-  Plane(std::int64_t w, std::int64_t h) : columns(w + 2) { allocPlane(cells, columns, h + 2); }
-  ~Plane() { freePlane(cells, columns); }
-  Plane(const Plane &) = delete;
-  Plane &operator=(const Plane &) = delete;
-  bool complete() const { return planeIsComplete(cells, columns); }
-};
-
-// The interior of the plane, row after row, and its gray picture.
-StagePicture drawn(PaddedPlane plane, int w, int h, bool scaleToLargest) {
+// The stage's values and their gray picture.
+StagePicture drawn(std::vector<float> values, int w, int h, bool scaleToLargest) {
   StagePicture stage;
-  stage.values.resize(std::size_t(w) * std::size_t(h));
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) stage.values[std::size_t(y) * w + x] = plane[x + 1][y + 1];
+  stage.values = std::move(values);
   if (scaleToLargest) {
     stage.white = 0.0f;
     for (float v : stage.values)
@@ -57,25 +41,13 @@ StagePicture computeStage(const QImage &picture, const EdgeSettings &s, EdgeStag
   QImage gray = grayBitmapOver(bytes.data(), w, h);
   drawGray(picture, gray);
 
-  // As the plain detector goes: smoothing on the flat floats, then the planes.
-  std::vector<float> flat(bytes.begin(), bytes.end());
-  smoothGaussian(flat.data(), w, h, s.sigma, s.steps);
-  Plane image(w, h), gx(w, h), gy(w, h);
-  if (!image.complete() || !gx.complete() || !gy.complete()) return {};
-  for (int x = 0; x <= w + 1; ++x) std::fill_n(image.cells[x], h + 2, 0.0f);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) image.cells[x + 1][y + 1] = flat[std::size_t(y) * w + x];
-  replicateBorder(image.cells, w, h);
-  if (stage == EdgeStage::kSmoothed) return drawn(image.cells, w, h, false);
-
-  computeGradients(image.cells, gx.cells, gy.cells, w, h);
-  clearBorder(image.cells, w, h);
-  // With a cut at 0 every magnitude stays: the gradient magnitude as it is.
-  const float cut = stage == EdgeStage::kGradientMagnitude ? 0.0f : s.t1;
-  for (int x = 1; x <= w; ++x)
-    lines::magnitudesAtLeast(cut, gx.cells[x], gy.cells[x], image.cells[x], h);
-  if (stage == EdgeStage::kGradientMagnitude) return drawn(image.cells, w, h, true);
-
-  if (!suppressNonMaxima(image.cells, gx.cells, gy.cells, w, h)) return {};
-  return drawn(image.cells, w, h, true);
+  // The engine's plain pipeline, run as far as the stage.
+  static constexpr canny::Stage kStages[] = {canny::Stage::smoothed, canny::Stage::magnitude,
+                                             canny::Stage::thinned};
+  std::vector<float> values(bytes.size());
+  const canny::Settings settings{s.t1, s.t2, s.sigma, s.steps};
+  if (canny::computeStage({bytes.data(), w, h, w}, kStages[int(stage)], values.data(), settings) !=
+      canny::Status::ok)
+    return {};
+  return drawn(std::move(values), w, h, stage != EdgeStage::kSmoothed);
 }

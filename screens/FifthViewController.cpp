@@ -1,5 +1,6 @@
 #include "screens/FifthViewController.h"
 
+#include <canny/canny.h>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -14,14 +15,16 @@
 #include "screens/PictureToolBar.h"
 
 namespace {
+// The camera screen starts at the engine's defaults.
+constexpr canny::Settings kDefaults;
 constexpr ScreenConstants kFifthScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Fifth"),
     .tabIcon = "first",
     .picture = nullptr,
-    .t1 = {0.0f, 10.0f, 2.0f},
-    .t2 = {0.0f, 10.0f, 6.0f},
-    .sigma = {0.0f, 60.0f, 2.0f},
-    .steps = {0.0f, 8.0f, 4.0f},
+    .t1 = {0.0f, 10.0f, kDefaults.t1},
+    .t2 = {0.0f, 10.0f, kDefaults.t2},
+    .sigma = {0.0f, 60.0f, kDefaults.sigma},
+    .steps = {0.0f, 8.0f, float(kDefaults.steps)},
     .reportsFailures = true,
 };
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "engine/EdgeDetector.h"
+#include <canny/canny.h>
 #include "imaging/GrayBitmap.h"
 
 std::shared_ptr<const std::vector<std::uint8_t>> grayBytesOf(const QImage &picture) {
@@ -53,7 +53,7 @@ void LiveDetector::cancel() {
 
 void LiveDetector::work() {
   // The worker's own detector and buffer, kept from one run to the next.
-  EdgeDetector detector;
+  canny::Detector detector;
   std::vector<std::uint8_t> bytes;
   for (;;) {
     Job job;
@@ -68,8 +68,9 @@ void LiveDetector::work() {
     job.gray.reset();
     const auto start = std::chrono::steady_clock::now();
     const EdgeSettings &s = job.settings;
-    const bool done =
-        detector.detect(s.t1, s.t2, s.sigma, s.steps, job.width, job.height, bytes.data());
+    const canny::ImageView view{bytes.data(), job.width, job.height, job.width};
+    const bool done = detector.detect({bytes.data(), job.width, job.height, job.width}, view,
+                                      {s.t1, s.t2, s.sigma, s.steps}) == canny::Status::ok;
     const auto took = std::chrono::steady_clock::now() - start;
     const QImage edgeMap =
         done ? grayBitmapOver(bytes.data(), job.width, job.height).copy() : QImage();

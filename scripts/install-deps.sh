@@ -11,8 +11,9 @@ packages=(
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   qt6-image-formats-plugins fonts-dejavu-core
   valgrind clang-format
-  # the Python module and its tests
+  # the Python package (CMake's build and pip's), its tests, Dask for the pool test
   pybind11-dev python3-dev python3-numpy python3-pytest
+  python3-pip python3-setuptools python3-wheel python3-build python3-pybind11 python3-distributed
   # checks of what installs: desktop entry, metainfo, the Debian package's dependencies
   desktop-file-utils appstream dpkg-dev
   # a PipeWire test camera for the camera screen's end-to-end test

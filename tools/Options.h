@@ -1,8 +1,10 @@
 #pragma once
 // The command line: detector values, the files and the output format.
+#include <canny/canny.h>
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+
 #include <cstdint>
 
 #include "imaging/PixelBudget.h"
@@ -16,11 +18,11 @@ constexpr std::int32_t kMostSteps = 100;
 constexpr qint64 kMostMaxPixels = qint64(1) << 40;
 
 struct Options {
-  // The camera screen's start values.
-  float t1 = 2.0f;
-  float t2 = 6.0f;
-  float sigma = 2.0f;
-  std::int32_t steps = 4;
+  // The engine's defaults, the camera screen's start values.
+  float t1 = canny::Settings{}.t1;
+  float t2 = canny::Settings{}.t2;
+  float sigma = canny::Settings{}.sigma;
+  std::int32_t steps = canny::Settings{}.steps;
   qint64 maxPixels = kDefaultMaxPixels;
   QString input;   // "-" is standard input
   QString output;  // "-" is standard output

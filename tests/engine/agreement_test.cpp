@@ -2,13 +2,16 @@
 // for every family of pictures and settings below (each from its own seed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
+#include <canny/cannyEdgeDetector.h>
 #include "TestPictures.h"
 #include "UnderAddressSanitizer.h"
-#include "engine/cannyEdgeDetector.h"
 #include "engine/planeDetector.h"
 #include "reference/ReferenceDetector.h"
+
+using namespace canny::detail;
 
 namespace {
 
@@ -143,5 +146,25 @@ TEST(Agreement, Structured) { expectAgreement(structuredSettings()); }
 TEST(Agreement, Large) { expectAgreement(largeSettings()); }
 TEST(Agreement, Overflowing) { expectAgreement(overflowingSettings()); }
 TEST(Agreement, ExtremeThresholds) { expectAgreement(extremeThresholdSettings()); }
+
+// Sigmas so small that the smoothing constants lose their digits one way of computing them: the
+// edge maps agree and barely differ from the unsmoothed one, as sigma grows from 0.
+TEST(Agreement, TinySigmas) {
+  std::mt19937 rng(67);
+  const Bytes picture = randomPicture(120, 90, rng);
+  Settings all;
+  for (int steps : {1, 4, 8})
+    for (float sigma : {0.0f, 1e-6f, 1e-5f, 2e-4f, 2.5e-4f, 1e-3f, 1e-2f})
+      all.push_back({picture, 120, 90, 2, 6, sigma, steps});
+  expectAgreement(all);
+  const auto edgeCount = [&](const Setting &s) {
+    Bytes edges = s.picture;
+    cannyEdgeDetector(s.t1, s.t2, s.sigma, s.steps, s.width, s.height, edges.data());
+    return std::count(edges.begin(), edges.end(), 255);
+  };
+  const auto unsmoothed = edgeCount(all[0]);
+  for (const Setting &s : all)
+    EXPECT_NEAR(edgeCount(s), unsmoothed, unsmoothed / 100) << s.sigma << " with " << s.steps;
+}
 
 }  // namespace

@@ -4,9 +4,11 @@
 
 #include <utility>
 
+#include <canny/EdgeDetector.h>
 #include "TestPictures.h"
-#include "engine/EdgeDetector.h"
 #include "engine/planeDetector.h"
+
+using namespace canny::detail;
 
 namespace {
 

@@ -11,6 +11,8 @@
 #include "engine/edgeClasses.h"
 #include "engine/gridHysteresis.h"
 
+using namespace canny::detail;
+
 namespace {
 
 using Cells = std::vector<std::uint8_t>;
@@ -56,11 +58,11 @@ TEST(Linking, StripsAndSmallStacksMarkExactlyTheCellsReachedFromASeed) {
         const PendingStack pending{stack.data(), capacity};
         for (int s = 0; s < strips; ++s) {
           const std::ptrdiff_t y0 = 1 + height * s / strips, y1 = 1 + height * (s + 1) / strips;
-          StripLinker linker(map, y0, pending, edges.data());
+          StripLinker linker(map, y0, pending, {edges.data(), width});
           for (std::ptrdiff_t y = y0; y < y1;) linker.linkUntil(y = std::min(y + 4, y1));
         }
         for (int s = 1; s < strips; ++s)
-          joinStrips(map, 1 + height * s / strips, pending, edges.data());
+          joinStrips(map, 1 + height * s / strips, pending, {edges.data(), width});
         for (std::size_t i = 0; i < linked.size(); ++i) {
           const bool marked = linked[i] == edgeClass::kMarked;
           ASSERT_EQ(marked, expected[i] == 1)

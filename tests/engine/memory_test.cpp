@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <limits>
 
+#include <canny/cannyEdgeDetector.h>
 #include "TestPictures.h"
 #include "UnderAddressSanitizer.h"
-#include "engine/cannyEdgeDetector.h"
 
 namespace {
 

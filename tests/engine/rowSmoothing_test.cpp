@@ -12,6 +12,8 @@
 #include "engine/rowSmoothing.h"
 #include "engine/smoothGaussian.h"
 
+using namespace canny::detail;
+
 namespace {
 
 TEST(RowSmoothing, EverySampleHasTheBitsOfTheFlatSmoothing) {
@@ -36,7 +38,7 @@ TEST(RowSmoothing, EverySampleHasTheBitsOfTheFlatSmoothing) {
       for (const float v : flat) safe = safe && std::fabs(v) < kSafeMagnitude;
 
       ASSERT_TRUE(grid.shape(w, h));
-      EXPECT_EQ(loadSmoothed(bytes.data(), grid, sigma, steps), safe);
+      EXPECT_EQ(loadSmoothed({bytes.data(), w}, grid, sigma, steps), safe);
       for (std::int32_t y = 0; y < h; ++y)
         ASSERT_FALSE(std::memcmp(grid.rows[y + 1] + 1, flat.data() + std::size_t(y) * w,
                                  std::size_t(w) * sizeof(float)))

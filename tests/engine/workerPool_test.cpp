@@ -7,6 +7,8 @@
 
 #include "engine/parallel.h"
 
+using namespace canny::detail;
+
 namespace {
 
 bool eachPartRunsOnce(int parts) {

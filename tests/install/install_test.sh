@@ -12,10 +12,14 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-# Every file, and nothing else (the list's braces expanded, the module's suffix the interpreter's).
+# Every file, and nothing else (the list's braces expanded, the module's suffix the interpreter's,
+# Python's folder the one Debian's python3 searches under a prefix other than /usr).
 suffix=$(/usr/bin/python3 -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
+version=$(/usr/bin/python3 -c "import sysconfig; print(sysconfig.get_python_version())")
+python_dir=python$version/dist-packages
 listed=$(tr '\n' ' ' <"$here/expected-files.txt")
-expected=$(eval "printf '%s\\n' $listed" | sed "s/@EXT_SUFFIX@/$suffix/" | sort)
+expected=$(eval "printf '%s\\n' $listed" \
+  | sed -e "s/@EXT_SUFFIX@/$suffix/" -e "s|@PYTHON_DIR@|$python_dir|" | sort)
 diff <(echo "$expected") <(cd "$prefix" && find . ! -type d | sort) || fail "installed files differ"
 
 share=$prefix/share
@@ -52,6 +56,6 @@ for consumer in "$work/cmake/consumer" "$work/pc-consumer"; do
 done
 
 # The installed Python module, with Debian's interpreter (pytest checks its maps).
-PYTHONPATH=$prefix/lib/python3/dist-packages /usr/bin/python3 -c "import canny_engine" \
+PYTHONPATH=$prefix/lib/$python_dir /usr/bin/python3 -c "import canny_engine" \
   || fail "the installed Python module does not import"
 echo "install tree, consumers and module all agree"

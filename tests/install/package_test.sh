@@ -14,7 +14,8 @@ deb=$(echo "$work"/canny-demo_*.deb)
 
 suffix=$(/usr/bin/python3 -c 'import sysconfig; print(sysconfig.get_config_var("EXT_SUFFIX"))')
 listed=$(tr '\n' ' ' <"$here/expected-files.txt")
-expected=$(eval "printf '%s\\n' $listed" | sed -e "s/@EXT_SUFFIX@/$suffix/" -e 's|^\.|./usr|' | sort)
+expected=$(eval "printf '%s\\n' $listed" | sed -e "s/@EXT_SUFFIX@/$suffix/" \
+  -e "s|@PYTHON_DIR@|python3/dist-packages|" -e 's|^\.|./usr|' | sort)
 diff <(echo "$expected") <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort) \
   || fail "packaged files differ"
 

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
-#include "engine/cannyEdgeDetector.h"
+#include <canny/cannyEdgeDetector.h>
 #include "imaging/GrayBitmap.h"
 #include "tools/GrayPicture.h"
 

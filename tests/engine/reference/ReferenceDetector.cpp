@@ -27,7 +27,10 @@ void smooth(std::vector<float> &flat, std::int32_t width, std::int32_t height, f
   const float sigmaSquared = sigma * sigma;
   const double lambda =
       static_cast<double>(sigmaSquared) / (static_cast<double>(steps) + static_cast<double>(steps));
-  const double nu = ((lambda + lambda) + 1 - std::sqrt(lambda * 4 + 1)) / (lambda + lambda);
+  // Tiny lambdas cancel in the first form; the second is the same value, kept exact.
+  const double nu = lambda < 1e-4
+                        ? (lambda + lambda) / ((lambda + lambda) + 1 + std::sqrt(lambda * 4 + 1))
+                        : ((lambda + lambda) + 1 - std::sqrt(lambda * 4 + 1)) / (lambda + lambda);
   const auto gain = static_cast<float>(std::pow(nu / lambda, static_cast<double>(2 * steps)));
   const auto nuF = static_cast<float>(nu);
   const auto boundary = static_cast<float>(1 / (1 - nu));
@@ -126,13 +129,12 @@ Grid thinnedMagnitudes(float t1, float sigma, std::int32_t steps, std::int32_t w
   smooth(flat, w, h, sigma, steps);
   if (seen) seen->smoothed = flat;
 
-  // Each border cell repeats its nearest pixel, except the four corners, which stay 0.
+  // Each border cell repeats its nearest pixel, the corners included.
   Grid image(w, h), gx(w, h), gy(w, h);
   for (std::int32_t x = 0; x <= w + 1; ++x)
     for (std::int32_t y = 0; y <= h + 1; ++y)
-      if ((x != 0 && x != w + 1) || (y != 0 && y != h + 1))
-        image.at(x, y) =
-            flat[static_cast<std::size_t>(std::clamp(y, 1, h) - 1) * w + (std::clamp(x, 1, w) - 1)];
+      image.at(x, y) =
+          flat[static_cast<std::size_t>(std::clamp(y, 1, h) - 1) * w + (std::clamp(x, 1, w) - 1)];
   gradients(image, gx, gy);
 
   // The border's gradients were never written: 0, so the border's magnitude is 0 too.
