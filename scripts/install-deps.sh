@@ -13,8 +13,8 @@ packages=(
   valgrind clang-format
   # the Python module and its tests
   pybind11-dev python3-dev python3-numpy python3-pytest
-  # checks of what installs: desktop entry, metainfo, the Debian package's dependencies
-  desktop-file-utils appstream dpkg-dev
+  # checks of what installs: desktop entry, metainfo; the Debian packages, built and checked
+  desktop-file-utils appstream dpkg-dev debhelper dh-python lintian
   # a PipeWire test camera for the camera screen's end-to-end test
   pipewire wireplumber gstreamer1.0-pipewire dbus gstreamer1.0-tools
 )
