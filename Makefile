@@ -22,13 +22,14 @@ test: build
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-# `make install PREFIX=/opt/canny`; `make package` leaves canny-demo_VERSION_ARCH.deb in the build folder.
+# `make install PREFIX=/opt/canny`; `make package` builds the Debian packages from debian/
+# (dpkg-buildpackage, a build of its own) and leaves them in $(BUILD)/packages.
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-package: build
-	cd $(BUILD) && cpack -G DEB
+package: deps
+	JOBS=$(JOBS) bash scripts/build-packages.sh $(BUILD)/packages
 
 # Repetitions in shuffled order, medians reported: the machine is shared and noisy.
 BENCH_REPS ?= 5

@@ -14,8 +14,8 @@ packages=(
   # the Python package (CMake's build and pip's), its tests, Dask for the pool test
   pybind11-dev python3-dev python3-numpy python3-pytest
   python3-pip python3-setuptools python3-wheel python3-build python3-pybind11 python3-distributed
-  # checks of what installs: desktop entry, metainfo, the Debian package's dependencies
-  desktop-file-utils appstream dpkg-dev
+  # checks of what installs: desktop entry, metainfo, the Debian packages, built and checked
+  desktop-file-utils appstream dpkg-dev debhelper dh-python lintian
   # a PipeWire test camera for the camera screen's end-to-end test
   pipewire wireplumber gstreamer1.0-pipewire dbus gstreamer1.0-tools
 )
