@@ -22,6 +22,7 @@ struct PictureReading {
   QSize size;               // the size the picture declares, where it was read
   QString why;              // one line when there is no picture
   bool overBudget = false;  // refused for its size alone
+  QString fault;            // where the data shows itself truncated or damaged, one line
 };
 
 // Reads from `device`, open for reading: a file, or a stream such as a pipe,
