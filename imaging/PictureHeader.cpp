@@ -71,7 +71,9 @@ PictureHeader bmpHeader(const QByteArray &b) {
   const qint64 rows = std::abs(height);
   // Compressed data declares its size; rows of uncompressed data are padded to 4 bytes.
   const qint64 dataSize = rle ? little32(b, 34) : (width * bits + 31) / 32 * 4 * rows;
-  return sound(width, rows, dataStart + dataSize);
+  // Nothing past the pixels but a colour profile, which a version 5 header places.
+  const qint64 profileEnd = infoSize == 124 ? 14 + qint64(little32(b, 126)) + little32(b, 130) : 0;
+  return sound(width, rows, dataStart + dataSize, qMax(dataStart + dataSize, profileEnd));
 }
 
 // Walks JPEG's segments from after its start marker to the frame header (SOF), whose size it

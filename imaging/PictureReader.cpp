@@ -12,6 +12,8 @@
 
 namespace {
 
+const QLatin1String kDamaged("damaged");
+
 // Formats told by their first bytes. Naming the format spares Qt probing the
 // content with every image plugin it has.
 QByteArray formatByContent(const QByteArray &first) {
@@ -92,13 +94,17 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
           return refused(QStringLiteral("the data is truncated"));
         most = plausibleBytes(header->size, most);
         if (header->mostBytes >= 0) most = qMin(most, header->mostBytes);
+        if (header->mostBytes >= 0) bytes->truncate(qMin<qint64>(bytes->size(), most));
       }
     }
     const qint64 room = most - bytes->size();
     if (room < 0)
       return refused(QStringLiteral("more data than a picture within the budget can hold"));
-    if (ended || (room == 0 && header->mostBytes >= 0)) break;
-    const qint64 size = bytes->size(), want = qMin(chunk, room + 1);
+    // Where the format says where the picture ends, no byte past it is read; else one more than
+    // the most it may take, to tell a stream too long.
+    const qint64 want = qMin(chunk, header->mostBytes >= 0 ? room : room + 1);
+    if (ended || want == 0) break;
+    const qint64 size = bytes->size();
     if (bytes->capacity() < size + want) bytes->reserve(qMax(size + want, 2 * bytes->capacity()));
     bytes->resize(size + want);
     const qint64 got = device.read(bytes->data() + size, want);
@@ -109,6 +115,10 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
         return refused(QStringLiteral("the data is truncated"));
       break;
     }
+    // A stream that has gone wrong, such as one running on with zeros, is refused as it comes.
+    if (device.isSequential() && header->state == PictureHeader::State::Sound)
+      if (const QString fault = pictureDataFault(format, *bytes); fault.contains(kDamaged))
+        return refused(fault);
   }
   return {};
 }
