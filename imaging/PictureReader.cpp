@@ -220,3 +220,8 @@ PictureReading readPicture(const QString &path, const PictureRequest &request) {
   if (!file.open(QIODevice::ReadOnly)) return refused("cannot open: " + file.errorString());
   return readPicture(file, request);
 }
+
+QString unreadReason(const PictureReading &reading) {
+  if (reading.why.contains(reading.fault)) return reading.why;
+  return reading.why + QStringLiteral(" (") + reading.fault + ')';
+}

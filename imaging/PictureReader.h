@@ -31,3 +31,7 @@ PictureReading readPicture(QIODevice &device, const PictureRequest &request = {}
 
 // Reads the file at `path`.
 PictureReading readPicture(const QString &path, const PictureRequest &request = {});
+
+// Why there is no picture, in one line: the reader's reason and, where the
+// data shows it, that the file is truncated or damaged.
+QString unreadReason(const PictureReading &reading);

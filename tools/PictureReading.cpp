@@ -57,8 +57,8 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
     const QString why = memory || (printed.isEmpty() && qtSaid.isEmpty()) ? reading.why
                         : !printed.isEmpty()                              ? printed
                                                                           : qtSaid.last();
-    const QString fault = why.contains(reading.fault) ? QString() : " (" + reading.fault + ")";
-    throw Failure{Failure::kRun, label, "cannot read picture: " + withoutQtsTiffName(why) + fault};
+    reading.why = withoutQtsTiffName(why);
+    throw Failure{Failure::kRun, label, "cannot read picture: " + unreadReason(reading)};
   }
   if (const QString damage = damageReported(qtSaid); !damage.isEmpty())
     throw Failure{Failure::kRun, label, "damaged picture: " + damage};
