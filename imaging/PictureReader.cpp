@@ -120,6 +120,8 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
       if (const QString fault = pictureDataFault(format, *bytes); fault.contains(kDamaged))
         return refused(fault);
   }
+  if (header->state == PictureHeader::State::NeedMore)
+    return refused(QStringLiteral("the data is truncated"));
   return {};
 }
 
