@@ -3,13 +3,14 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-#include <optional>
-#include <utility>
 
 #include "imaging/FileNames.h"
 #include "imaging/NetpbmReader.h"
+#include "imaging/PictureHeader.h"
 
 namespace {
+
+const QLatin1String kDamaged("damaged");
 
 // Formats told by their first bytes. Naming the format spares Qt probing the
 // content with every image plugin it has.
@@ -24,14 +25,21 @@ QByteArray formatByContent(const QByteArray &first) {
   return {};
 }
 
+PictureReading refused(const QString &why) {
+  PictureReading reading;
+  reading.why = why;
+  return reading;
+}
+
 PictureReading overBudget(QSize size, qint64 maxPixels) {
-  return {{},
-          size,
-          QStringLiteral("%1 x %2 pixels is more than the budget of %3 pixels")
-              .arg(size.width())
-              .arg(size.height())
-              .arg(maxPixels),
-          true};
+  PictureReading reading =
+      refused(QStringLiteral("%1 x %2 pixels is more than the budget of %3 pixels")
+                  .arg(size.width())
+                  .arg(size.height())
+                  .arg(maxPixels));
+  reading.size = size;
+  reading.overBudget = true;
+  return reading;
 }
 
 // Netpbm pictures are read by our own reader whatever their size, once their
@@ -51,64 +59,134 @@ PictureReading readNetpbm(QIODevice &device, const PictureRequest &request) {
   return reading;
 }
 
-// Qt probes the content with each of its plugins where the format is not known.
-PictureReading readWithQt(QIODevice &device, const QByteArray &format,
-                          const PictureRequest &request) {
-  QImageReader reader(&device, format);
+// The most bytes a picture of `size` plausibly takes: uncompressed, plus metadata.
+qint64 plausibleBytes(QSize size, qint64 mostBytes) {
+  return qMin(mostBytes,
+              qint64(size.width()) * size.height() * kMostBytesPerPixel + mostStreamBytes(0));
+}
+
+// Gathers the file's bytes, judging its header as soon as the first bytes hold it: a picture over
+// the budget, a broken header or a file shorter than its header declares is refused at once, and
+// no more is read than the declared picture can take.
+PictureReading gather(QIODevice &device, const QByteArray &format, const PictureRequest &request,
+                      QByteArray *bytes, PictureHeader *header) {
+  qint64 most = mostStreamBytes(request.maxPixels);
+  const qint64 fileSize = device.isSequential() ? -1 : device.size() - device.pos();
+  header->state = format.isEmpty() ? PictureHeader::State::Sound : PictureHeader::State::NeedMore;
+  for (qint64 chunk = 4096;; chunk = qMin<qint64>(chunk * 2, 1 << 20)) {
+    const bool ended = device.atEnd() && !device.isSequential();
+    if (header->state == PictureHeader::State::NeedMore) {
+      *header = readPictureHeader(format, *bytes);
+      if (header->state == PictureHeader::State::Broken)
+        return refused(QStringLiteral("the data is damaged: ") + header->why);
+      if (header->state == PictureHeader::State::Sound) {
+        if (!withinPixelBudget(header->size, request.maxPixels))
+          return overBudget(header->size, request.maxPixels);
+        if (fileSize >= 0 && fileSize < header->leastBytes)
+          return refused(QStringLiteral("the data is truncated"));
+        most = plausibleBytes(header->size, most);
+        if (header->mostBytes >= 0) most = qMin(most, header->mostBytes);
+        if (header->mostBytes >= 0) bytes->truncate(qMin<qint64>(bytes->size(), most));
+      }
+    }
+    const qint64 room = most - bytes->size();
+    if (room < 0)
+      return refused(QStringLiteral("more data than a picture within the budget can hold"));
+    // Where the format says where the picture ends, no byte past it is read; else one more than
+    // the most it may take, to tell a stream too long.
+    const qint64 want = qMin(chunk, header->mostBytes >= 0 ? room : room + 1);
+    if (ended || want == 0) break;
+    const qint64 size = bytes->size();
+    if (bytes->capacity() < size + want) bytes->reserve(qMax(size + want, 2 * bytes->capacity()));
+    bytes->resize(size + want);
+    const qint64 got = device.read(bytes->data() + size, want);
+    bytes->resize(size + qMax<qint64>(got, 0));
+    if (got < 0) return refused(device.errorString());
+    if (got == 0) {
+      if (header->state == PictureHeader::State::NeedMore || bytes->size() < header->leastBytes)
+        return refused(QStringLiteral("the data is truncated"));
+      break;
+    }
+    // A stream that has gone wrong, such as one running on with zeros, is refused as it comes.
+    if (device.isSequential() && header->state == PictureHeader::State::Sound)
+      if (const QString fault = pictureDataFault(format, *bytes); fault.contains(kDamaged))
+        return refused(fault);
+  }
+  if (header->state == PictureHeader::State::NeedMore)
+    return refused(QStringLiteral("the data is truncated"));
+  return {};
+}
+
+// Decodes into a picture filled beforehand where Qt's decoder reuses it (same size and format),
+// so that rows a decoder leaves unset, as an RLE BMP that ends early, hold a defined value.
+PictureReading decode(QByteArray &bytes, const QByteArray &format, const PictureHeader &header,
+                      const PictureRequest &request) {
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, format);
   reader.setAutoDetectImageFormat(format.isEmpty());
   reader.setAutoTransform(request.upright);
-  PictureReading reading;
-  reading.size = reader.size();  // from the header; invalid where the format cannot tell
-  if (reading.size.isValid() && !withinPixelBudget(reading.size, request.maxPixels))
-    return overBudget(reading.size, request.maxPixels);
-  const QImage::Format decodedFormat = reader.imageFormat();
-  reading.picture = reader.read();
-  if (reading.picture.isNull()) {
-    // Qt says only that it could not read the data when memory ran out.
-    const bool roomForIt = !reading.size.isValid() || !QImage(reading.size, decodedFormat).isNull();
-    reading.why = roomForIt ? reader.errorString() : QStringLiteral("out of memory");
+  QSize size = header.size;
+  if (!size.isValid()) {  // a format only Qt knows: its own idea of the size
+    size = reader.size();
+    if (size.isValid() && !withinPixelBudget(size, request.maxPixels))
+      return overBudget(size, request.maxPixels);
   }
+  PictureReading reading;
+  const QImage::Format decodedFormat = reader.imageFormat();
+  if (size.isValid() && !size.isEmpty() && decodedFormat != QImage::Format_Invalid) {
+    reading.picture = QImage(size, decodedFormat);
+    if (reading.picture.isNull()) return refused(QStringLiteral("out of memory"));
+    reading.picture.fill(0);
+  }
+  const bool read = reader.read(&reading.picture);
+  const QString fault = pictureDataFault(format, bytes);
+  if (!read) {
+    reading.picture = QImage();
+    reading.why = reader.errorString();
+    reading.fault = fault.isEmpty() ? QStringLiteral("the data is damaged") : fault;
+  } else if (!fault.isEmpty()) {
+    reading.picture = QImage();
+    reading.why = reading.fault = fault;
+  } else if (!withinPixelBudget(reading.picture.size(), request.maxPixels)) {
+    return overBudget(reading.picture.size(), request.maxPixels);
+  }
+  if (!reading.picture.isNull()) reading.size = reading.picture.size();
   return reading;
 }
 
-// What a stream holds, up to the most a picture within the budget can take.
-bool readStream(QIODevice &device, qint64 mostBytes, QByteArray *bytes, QString *why) {
-  constexpr qint64 kChunk = 1 << 20;
-  QByteArray chunk(kChunk, Qt::Uninitialized);
-  for (qint64 got; (got = device.read(chunk.data(), kChunk)) > 0;) {
-    if (bytes->size() + got > mostBytes) {
-      *why = QStringLiteral("more data than a picture within the budget can hold");
-      return false;
-    }
-    bytes->append(chunk.constData(), got);
-  }
-  if (bytes->isEmpty()) *why = QStringLiteral("empty file");
-  return why->isEmpty();
+// Where nothing could be read at all: the system's reason (such as a folder), else empty.
+QString nothingRead(QIODevice &device) {
+  const auto *file = qobject_cast<QFileDevice *>(&device);
+  return file && file->error() != QFileDevice::NoError ? file->errorString()
+                                                       : QStringLiteral("empty file");
 }
 
 }  // namespace
 
 PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
   const QByteArray first = device.peek(16);
-  if (first.isEmpty()) return {{}, {}, QStringLiteral("empty file"), false};
+  if (first.isEmpty()) return refused(nothingRead(device));
   const QByteArray format = formatByContent(first);
   if (format.isEmpty() && device.isSequential())
-    return {{}, {}, QStringLiteral("not a picture in a format this program reads"), false};
+    return refused(QStringLiteral("not a picture in a format this program reads"));
 
   if (format == "ppm") return readNetpbm(device, request);
-  if (!device.isSequential()) return readWithQt(device, format, request);
 
-  // Qt's readers want to look back, so a stream is gathered first.
   QByteArray bytes;
-  PictureReading reading;
-  if (!readStream(device, mostStreamBytes(request.maxPixels), &bytes, &reading.why)) return reading;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  return readPicture(buffer, request);
+  PictureHeader header;
+  PictureReading gathered = gather(device, format, request, &bytes, &header);
+  if (!gathered.why.isEmpty()) return gathered;
+  return decode(bytes, format, header, request);
 }
 
 PictureReading readPicture(const QString &path, const PictureRequest &request) {
   QFile file;
-  if (const QString why = openForReading(file, path); !why.isEmpty()) return {{}, {}, why, false};
+  if (const QString why = openForReading(file, path); !why.isEmpty()) return refused(why);
   return readPicture(file, request);
+}
+
+QString unreadReason(const PictureReading &reading) {
+  if (reading.why.contains(reading.fault)) return reading.why;
+  return reading.why + QStringLiteral(" (") + reading.fault + ')';
 }

@@ -22,6 +22,7 @@ struct PictureReading {
   QSize size;               // the size the picture declares, where it was read
   QString why;              // one line when there is no picture
   bool overBudget = false;  // refused for its size alone
+  QString fault;            // where the data shows itself truncated or damaged, one line
 };
 
 // Reads from `device`, open for reading: a file, or a stream such as a pipe,
@@ -30,3 +31,7 @@ PictureReading readPicture(QIODevice &device, const PictureRequest &request = {}
 
 // Reads the file at `path`, a name as imaging/FileNames carries it.
 PictureReading readPicture(const QString &path, const PictureRequest &request = {});
+
+// Why there is no picture, in one line: the reader's reason and, where the
+// data shows it, that the file is truncated or damaged.
+QString unreadReason(const PictureReading &reading);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "imaging/PictureReader.h"
 #include "screens/CameraPictureFile.h"
 #include "screens/ImageView.h"
 
@@ -243,7 +244,8 @@ void CameraDialog::shotCaptured(int id, const QImage &picture) {
 void CameraDialog::shotSaved(int id, const QString &fileName) {
   if (id != _shotId) return;
   // Should the pixels not have come through, the file holds the picture too.
-  const QImage picture = _shot.isNull() ? QImage(fileName) : _shot;
+  // Read as any picture file is, within the pixel budget; as shot, not turned.
+  const QImage picture = _shot.isNull() ? readPicture(fileName).picture : _shot;
   QFile::remove(fileName);
   finishShot(picture, noPictureMessage());
 }

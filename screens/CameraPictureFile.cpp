@@ -25,6 +25,7 @@ QString choosePictureFile(QWidget *parent) {
 QImage readPictureFile(const QString &path, QString *why) {
   PictureReading reading = readPicture(path, {kDefaultMaxPixels, true});
   if (reading.picture.isNull() && why)
-    *why = tr("Cannot open the picture “%1”: %2.").arg(QDir::toNativeSeparators(path), reading.why);
+    *why = tr("Cannot open the picture “%1”: %2.")
+               .arg(QDir::toNativeSeparators(path), unreadReason(reading));
   return std::move(reading.picture);
 }

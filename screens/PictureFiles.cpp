@@ -17,7 +17,8 @@ OpenedPicture openPictureFile(const QString &path) {
   applyPixelBudget(kDefaultMaxPixels);
   const PictureReading reading = readPicture(path);
   if (!reading.picture.isNull()) return {reading.picture, {}};
-  const QString why = reading.why.isEmpty() ? QObject::tr("it has no pixels") : reading.why;
+  const QString why =
+      reading.why.isEmpty() ? QObject::tr("it has no pixels") : unreadReason(reading);
   return {{}, QObject::tr("%1 cannot be opened: %2").arg(named(path), why)};
 }
 

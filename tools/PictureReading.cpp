@@ -22,11 +22,14 @@ QString damageReported(const QStringList &qtSaid) {
   return {};
 }
 
+// Qt opens every TIFF under the name "foo", which libtiff puts before its messages.
+QString withoutQtsTiffName(QString line) { return line.remove(QLatin1String("foo: ")); }
+
 PictureReading readInput(const QString &input, const PictureRequest &request) {
   if (input != QLatin1String("-")) return readPicture(input, request);
   QFile in;
   if (standardStreamWasClosed(0) || !in.open(0, QIODevice::ReadOnly))
-    return {{}, {}, QStringLiteral("is closed"), false};
+    return {{}, {}, QStringLiteral("is closed"), false, {}};
   return readPicture(in, request);
 }
 
@@ -54,13 +57,14 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
     const QString why = memory || (printed.isEmpty() && qtSaid.isEmpty()) ? reading.why
                         : !printed.isEmpty()                              ? printed
                                                                           : qtSaid.last();
-    throw Failure{Failure::kRun, label, "cannot read picture: " + why};
+    reading.why = withoutQtsTiffName(why);
+    throw Failure{Failure::kRun, label, "cannot read picture: " + unreadReason(reading)};
   }
   if (const QString damage = damageReported(qtSaid); !damage.isEmpty())
     throw Failure{Failure::kRun, label, "damaged picture: " + damage};
 
-  GrayPicture picture{reading.size.width(), reading.size.height(), {}};
-  if (noPixels) return picture;
+  if (noPixels) return GrayPicture{reading.size.width(), reading.size.height(), {}};
+  GrayPicture picture{reading.picture.width(), reading.picture.height(), {}};
   picture.bytes.resize(std::size_t(picture.width) * std::size_t(picture.height));
   QImage bitmap = grayBitmapOver(picture.bytes.data(), picture.width, picture.height);
   drawGray(reading.picture, bitmap);
