@@ -1,12 +1,10 @@
 // canny writes the engine's map of the bytes the application would give it, with the values as
 // typed, as 8-bit gray in every format, the same for one picture or many.
-#include <QBuffer>
 #include <QDir>
 #include <QtEndian>
 #include <limits>
 
 #include "Harness.h"
-#include "imaging/PictureReader.h"
 
 namespace {
 
@@ -54,28 +52,6 @@ TEST_F(ToolTest, SpecialRunsWriteTheirAnswerToStandardOutput) {
 }
 
 // Qt reads gray Netpbm up to 32767 pixels a side; the own reader gives the same wherever Qt reads.
-TEST(NetpbmReader, ScalesEveryMaxvalAsQtDoes) {
-  for (const int maxval : {1, 2, 15, 100, 254, 255, 256, 1000, 65535})
-    for (const char type : {'2', '5'}) {
-      SCOPED_TRACE(QString("P%1 maxval %2").arg(type).arg(maxval).toStdString());
-      QByteArray file = QByteArray("P") + type + " # made\n300 2\t" + QByteArray::number(maxval) +
-                        (type == '2' ? "\n" : " ");
-      for (int i = 0; i < 600; ++i) {
-        const int sample = i * 7919 % (maxval + 1);
-        if (type == '2')
-          file += QByteArray::number(sample) + (i % 7 ? " " : "\n#\n");
-        else
-          file += maxval > 255 ? QByteArray(1, char(sample >> 8)) + char(sample)
-                               : QByteArray(1, char(sample));
-      }
-      QBuffer buffer(&file);
-      ASSERT_TRUE(buffer.open(QIODevice::ReadOnly));
-      const QImage qts = QImage::fromData(file, "pgm");
-      ASSERT_FALSE(qts.isNull());
-      EXPECT_EQ(readPicture(buffer).picture, qts);
-    }
-}
-
 // Written twice, each format gives the same bytes: none from uninitialised memory (BMP padding).
 TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGrayTheSameEachTime) {
   const GrayPicture picture = pattern(1001, 30);  // rows whose padding Qt leaves dirty
