@@ -59,6 +59,13 @@ PictureReading readNetpbm(QIODevice &device, const PictureRequest &request) {
   return reading;
 }
 
+// A sequential device other than a file says -1 when read past its end (a
+// socket, a process); a file says so only on a real error.
+bool endOfStream(QIODevice &device) {
+  const auto *file = qobject_cast<QFileDevice *>(&device);
+  return device.isSequential() && (!file || file->error() == QFileDevice::NoError);
+}
+
 // The most bytes a picture of `size` plausibly takes: uncompressed, plus metadata.
 qint64 plausibleBytes(QSize size, qint64 mostBytes) {
   return qMin(mostBytes,
@@ -101,8 +108,8 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
     bytes->resize(size + want);
     const qint64 got = device.read(bytes->data() + size, want);
     bytes->resize(size + qMax<qint64>(got, 0));
-    if (got < 0) return refused(device.errorString());
-    if (got == 0) {
+    if (got < 0 && !endOfStream(device)) return refused(device.errorString());
+    if (got <= 0) {
       if (header->state == PictureHeader::State::NeedMore || bytes->size() < header->leastBytes)
         return refused(QStringLiteral("the data is truncated"));
       break;
@@ -141,10 +148,11 @@ PictureReading decode(QByteArray &bytes, const QByteArray &format, const Picture
   }
   const bool read = reader.read(&reading.picture);
   const QString fault = pictureDataFault(format, bytes);
-  if (!read) {
+  if (!read || reading.picture.isNull()) {
     reading.picture = QImage();
     reading.why = reader.errorString();
     reading.fault = fault.isEmpty() ? QStringLiteral("the data is damaged") : fault;
+    if (reading.why.isEmpty()) reading.why = reading.fault;
   } else if (!fault.isEmpty()) {
     reading.picture = QImage();
     reading.why = reading.fault = fault;
