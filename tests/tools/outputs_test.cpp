@@ -118,18 +118,20 @@ TEST_F(ToolTest, BatchWritesWhatSingleRunsWriteAndReportsEachFailedInput) {
   write("broken.png", "\x89PNG\r\n\x1a\n not really");
   const QStringList values{"--t1", "1", "--sigma", "1.5", "--steps", "2"};
 
-  const Outcome batch = canny(values + QStringList{"--output-dir", "maps"} + good +
-                              QStringList{"broken.png", "sub/p0.y.bmp", "missing.pgm"});
-  EXPECT_EQ(batch.status, 1);
-  ASSERT_EQ(batch.err.count('\n'), 3) << batch.err.toStdString();
-  for (const char *input : {"broken.png", "sub/p0.y.bmp", "missing.pgm"})
-    EXPECT_TRUE(batch.err.contains(QByteArray("canny: ") + input + ": ")) << input;
-
-  EXPECT_EQ(QDir(path("maps")).entryList(QDir::Files).size(), good.size());
+  for (const QString jobs : {"1", "8"}) {
+    const Outcome batch = canny(values + QStringList{"-j", jobs, "--output-dir", "maps" + jobs} +
+                                good + QStringList{"broken.png", "sub/p0.y.bmp", "missing.pgm"});
+    EXPECT_EQ(batch.status, 1);
+    ASSERT_EQ(batch.err.count('\n'), 3) << batch.err.toStdString();
+    for (const char *input : {"broken.png", "sub/p0.y.bmp", "missing.pgm"})
+      EXPECT_TRUE(batch.err.contains(QByteArray("canny: ") + input + ": ")) << input;
+    EXPECT_EQ(QDir(path("maps" + jobs)).entryList(QDir::Files).size(), good.size());
+  }
   for (const QString &input : good) {
     const QString name = QFileInfo(input).completeBaseName() + ".png";
     ASSERT_EQ(canny(values + QStringList{input, "single.png"}).status, 0);
-    EXPECT_EQ(read("maps/" + name), read("single.png")) << name.toStdString();
+    EXPECT_EQ(read("maps1/" + name), read("single.png")) << name.toStdString();
+    EXPECT_EQ(read("maps8/" + name), read("single.png")) << name.toStdString();
     EXPECT_EQ(drawnGray(QImage(path("single.png"))).bytes,
               edgesOf(drawnGray(QImage(path(input))), {1, 6, 1.5f, 2}).bytes);
   }
