@@ -12,9 +12,10 @@ namespace {
 
 const QLatin1String kDamaged("damaged");
 
-// Formats told by their first bytes. Naming the format spares Qt probing the
-// content with every image plugin it has.
-QByteArray formatByContent(const QByteArray &first) {
+}  // namespace
+
+// Naming the format spares Qt probing the content with every image plugin it has.
+QByteArray pictureFormatByContent(const QByteArray &first) {
   if (isNetpbm(first)) return "ppm";
   if (first.startsWith("\x89PNG\r\n\x1a\n")) return "png";
   if (first.startsWith("\xff\xd8\xff")) return "jpeg";
@@ -24,6 +25,8 @@ QByteArray formatByContent(const QByteArray &first) {
   if (first.startsWith("RIFF") && first.mid(8, 4) == "WEBP") return "webp";
   return {};
 }
+
+namespace {
 
 PictureReading refused(const QString &why) {
   PictureReading reading;
@@ -175,7 +178,7 @@ QString nothingRead(QIODevice &device) {
 PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
   const QByteArray first = device.peek(16);
   if (first.isEmpty()) return refused(nothingRead(device));
-  const QByteArray format = formatByContent(first);
+  const QByteArray format = pictureFormatByContent(first);
   if (format.isEmpty() && device.isSequential())
     return refused(QStringLiteral("not a picture in a format this program reads"));
 

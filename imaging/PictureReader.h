@@ -25,6 +25,10 @@ struct PictureReading {
   QString fault;            // where the data shows itself truncated or damaged, one line
 };
 
+// The format Qt knows by that name ("png", "jpeg", ...; "ppm" for every Netpbm form) that the
+// first 16 bytes of a file show, or empty for one told otherwise.
+QByteArray pictureFormatByContent(const QByteArray &first);
+
 // Reads from `device`, open for reading: a file, or a stream such as a pipe,
 // which is read no further than a picture within the budget can take.
 PictureReading readPicture(QIODevice &device, const PictureRequest &request = {});

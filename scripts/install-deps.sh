@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   qt6-image-formats-plugins fonts-dejavu-core
+  # libtiff's message handlers for the picture reader, libpng and zlib for the edge maps' PNG
+  libtiff-dev libpng-dev zlib1g-dev
   valgrind clang-format
   # the Python package (CMake's build and pip's), its tests, Dask for the pool test
   pybind11-dev python3-dev python3-numpy python3-pytest

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>  // isatty
 
+#include <canny/canny.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -144,21 +146,27 @@ int runBatch(const Options &options, const std::function<void(const Failure &)> 
   std::vector<QString> outputs = outputNames(options, progress);
   refuseOutputsThatAreInputs(options, outputs, progress);
 
+  // The engine also splits each picture over threads: together with the workers, no more
+  // threads than CPUs, unless the workers alone are more.
+  const int cpus = canny::threadCount();
+  const qsizetype workers =
+      std::min<qsizetype>(options.inputs.size(), options.jobs > 0 ? options.jobs : cpus);
+  canny::setThreadCount(int(std::max<qsizetype>(1, cpus / workers)));
+
   std::atomic<qsizetype> next{0};
   const auto work = [&] {
     const DetectorFunction detector = keptDetector();
+    GrayPicture picture;  // its memory goes from one picture to the next
     for (qsizetype i = next++; i < options.inputs.size(); i = next++) {
       if (outputs[std::size_t(i)].isEmpty()) continue;
       try {
-        writeEdgeMapOf(options, options.inputs[i], outputs[std::size_t(i)], detector);
+        writeEdgeMapOf(options, options.inputs[i], outputs[std::size_t(i)], detector, picture);
         progress.done();
       } catch (const Failure &failure) {
         progress.failed(failure);
       }
     }
   };
-  const qsizetype workers =
-      std::min<qsizetype>(options.inputs.size(), std::max(1u, std::thread::hardware_concurrency()));
   std::vector<std::thread> threads;
   try {
     for (qsizetype w = 1; w < workers; ++w) threads.emplace_back(work);

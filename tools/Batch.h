@@ -1,7 +1,8 @@
 #pragma once
 // Many pictures in one run: each input's edge map goes to the output folder
 // under the input's name with the format's extension, in parallel over the
-// cores, one detector (and its working memory) per worker.
+// CPUs (or as many workers as --jobs says), one detector (and its working
+// memory) and one picture's memory per worker.
 #include <functional>
 
 #include "tools/Failure.h"

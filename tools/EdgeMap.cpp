@@ -1,9 +1,7 @@
 #include "tools/EdgeMap.h"
 
-#include <cstring>
 #include <new>
 
-#include "imaging/GrayBitmap.h"
 #include "tools/Failure.h"
 #include "tools/PictureReading.h"
 #include "tools/PictureWriting.h"
@@ -11,26 +9,26 @@
 void detectEdges(const Options &options, GrayPicture &picture, const QString &inputLabel,
                  const DetectorFunction &detector) {
   if (picture.bytes.empty()) return;  // a picture without pixels has no edges to find
-  // Gray bytes drawn into a gray surface stay as they are, so the edge map is
-  // the detector's over exactly these bytes.
-  const QImage gray = grayBitmapOver(picture.bytes.data(), picture.width, picture.height);
-  QString failure;
-  const QImage edges = edgeMap(
-      gray, EdgeSettings{options.t1, options.t2, options.sigma, options.steps}, &failure, detector);
-  if (edges.isNull()) throw Failure{Failure::kRun, inputLabel, failure};
-  for (int y = 0; y < picture.height; ++y)
-    std::memcpy(picture.bytes.data() + std::size_t(y) * std::size_t(picture.width),
-                edges.constScanLine(y), std::size_t(picture.width));
+  // The bytes are the gray picture's rows back to back, as the detector takes them.
+  if (!detector(options.t1, options.t2, options.sigma, options.steps, picture.width, picture.height,
+                picture.bytes.data()))
+    throw Failure{Failure::kRun, inputLabel, QStringLiteral("not enough memory to detect edges")};
 }
 
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
-                    const DetectorFunction &detector) {
+                    const DetectorFunction &detector, GrayPicture &picture) {
   const QString inputLabel = fileLabel(input, QStringLiteral("standard input"));
   try {
-    GrayPicture picture = readGrayPicture(input, options.maxPixels);
+    readGrayPicture(input, options.maxPixels, picture);
     detectEdges(options, picture, inputLabel, detector);
     writeEdgeMap(picture, output, options.format);
   } catch (const std::bad_alloc &) {
     throw Failure{Failure::kRun, inputLabel, QStringLiteral("out of memory for this picture")};
   }
+}
+
+void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
+                    const DetectorFunction &detector) {
+  GrayPicture picture;
+  writeEdgeMapOf(options, input, output, detector, picture);
 }

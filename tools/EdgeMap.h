@@ -13,6 +13,9 @@ void detectEdges(const Options &options, GrayPicture &picture, const QString &in
 
 // One picture from start to end: reads `input`, detects its edges and writes
 // the edge map to `output` in the options' format. Throws a Failure naming
-// the file at fault; nothing is written then.
+// the file at fault; nothing is written then. `picture` holds the bytes meanwhile, so that a
+// caller going through many pictures reuses its memory.
+void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
+                    const DetectorFunction &detector, GrayPicture &picture);
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
                     const DetectorFunction &detector);

@@ -80,12 +80,16 @@ CommandLine parseCommandLine(const QStringList &arguments) {
                                   "FORMAT");
   const QCommandLineOption outputDir(
       "output-dir", "Writes DIR/NAME.EXT for every INPUT instead (format png by default).", "DIR");
+  const QCommandLineOption jobs({"j", "jobs"},
+                                "Pictures worked on at once with --output-dir (default: the CPUs "
+                                "this process may use).",
+                                "N");
 
   QCommandLineParser parser;
   parser.setApplicationDescription("Writes the Canny edge map of a picture.");
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  parser.addOptions({t1, t2, sigma, steps, maxPixels, format, outputDir});
+  parser.addOptions({t1, t2, sigma, steps, maxPixels, format, outputDir, jobs});
   parser.addPositionalArgument("INPUT", "Picture to read, '-' for standard input.");
   parser.addPositionalArgument("OUTPUT", "Edge map to write, '-' for standard output.");
 
@@ -120,6 +124,8 @@ CommandLine parseCommandLine(const QStringList &arguments) {
                                             std::numeric_limits<std::int32_t>::min(), kMostSteps));
   if (parser.isSet(maxPixels))
     options.maxPixels = parseWhole("--max-pixels", parser.value(maxPixels), 0, kMostMaxPixels);
+  if (parser.isSet(jobs))
+    options.jobs = int(parseWhole("--jobs", parser.value(jobs), 1, kMostJobs));
   const QString formatName = parser.isSet(format) ? parser.value(format) : QString();
   if (!formatName.isNull()) chooseOutputFormat(formatName, QString());
 

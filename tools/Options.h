@@ -16,6 +16,8 @@ constexpr std::int32_t kMostSteps = 100;
 // Far beyond any machine's memory, yet small enough that sizes computed from
 // it cannot overflow.
 constexpr qint64 kMostMaxPixels = qint64(1) << 40;
+// Far more workers than any machine has cores; each holds a picture in memory.
+constexpr int kMostJobs = 1024;
 
 struct Options {
   // The engine's defaults, the camera screen's start values.
@@ -29,6 +31,7 @@ struct Options {
   // The batch form instead: many inputs, one edge map each in the folder.
   QString outputDir;  // null for the single-picture form
   QStringList inputs;
+  int jobs = 0;       // pictures at once; 0 for as many as the process has CPUs
   QByteArray format;  // Qt's writer format name
 };
 

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <new>
 
+#include "imaging/DecoderMessages.h"
+#include "imaging/FileNames.h"
 #include "imaging/GrayBitmap.h"
 #include "imaging/PictureReader.h"
 #include "imaging/StandardErrorCapture.h"
@@ -25,27 +27,34 @@ QString damageReported(const QStringList &qtSaid) {
 // Qt opens every TIFF under the name "foo", which libtiff puts before its messages.
 QString withoutQtsTiffName(QString line) { return line.remove(QLatin1String("foo: ")); }
 
-PictureReading readInput(const QString &input, const PictureRequest &request) {
-  if (input != QLatin1String("-")) return readPicture(input, request);
+// Reads the picture, with what its decoder printed rather than told Qt.
+PictureReading readInput(const QString &input, const PictureRequest &request, QByteArray *printed) {
   QFile in;
-  if (standardStreamWasClosed(0) || !in.open(0, QIODevice::ReadOnly))
+  if (input != QLatin1String("-")) {
+    if (const QString why = openForReading(in, input); !why.isEmpty())
+      return {{}, {}, why, false, {}};
+  } else if (standardStreamWasClosed(0) || !in.open(0, QIODevice::ReadOnly)) {
     return {{}, {}, QStringLiteral("is closed"), false, {}};
-  return readPicture(in, request);
+  }
+  DecoderMessages decoder(in.peek(16));
+  PictureReading reading = readPicture(in, request);
+  *printed = decoder.finish();
+  return reading;
 }
 
 }  // namespace
 
-GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
+void readGrayPicture(const QString &input, qint64 maxPixels, GrayPicture &picture) {
   const QString label = fileLabel(input, QStringLiteral("standard input"));
   takeQtMessages();
-  StandardErrorCapture libraries;
   PictureReading reading;
+  QByteArray decoderPrinted;
   try {
-    reading = readInput(input, {maxPixels, false});
+    reading = readInput(input, {maxPixels, false}, &decoderPrinted);
   } catch (const std::bad_alloc &) {
     reading.why = QStringLiteral("out of memory");
   }
-  const QString printed = StandardErrorCapture::lastLine(libraries.finish());
+  const QString printed = StandardErrorCapture::lastLine(decoderPrinted);
   const QStringList qtSaid = takeQtMessages();
 
   if (reading.overBudget)
@@ -63,10 +72,15 @@ GrayPicture readGrayPicture(const QString &input, qint64 maxPixels) {
   if (const QString damage = damageReported(qtSaid); !damage.isEmpty())
     throw Failure{Failure::kRun, label, "damaged picture: " + damage};
 
-  if (noPixels) return GrayPicture{reading.size.width(), reading.size.height(), {}};
-  GrayPicture picture{reading.picture.width(), reading.picture.height(), {}};
+  if (noPixels) {
+    picture.width = reading.size.width();
+    picture.height = reading.size.height();
+    picture.bytes.clear();
+    return;
+  }
+  picture.width = reading.picture.width();
+  picture.height = reading.picture.height();
   picture.bytes.resize(std::size_t(picture.width) * std::size_t(picture.height));
   QImage bitmap = grayBitmapOver(picture.bytes.data(), picture.width, picture.height);
   drawGray(reading.picture, bitmap);
-  return picture;
 }

@@ -5,6 +5,7 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include "imaging/EdgePng.h"
 #include "tools/Failure.h"
 #include "tools/Netpbm.h"
 #include "tools/OutputFile.h"
@@ -40,6 +41,12 @@ QByteArray encode(const GrayPicture &edges, const QByteArray &format, const QStr
                   QStringLiteral("the edge map has no pixels (%1 x %2); only PGM can hold it")
                       .arg(edges.width)
                       .arg(edges.height)};
+  }
+  if (format == "png") {
+    QByteArray png = encodeEdgePng(edges.bytes.data(), edges.width, edges.height, edges.width);
+    if (png.isEmpty())
+      throw Failure{Failure::kRun, label, QStringLiteral("cannot write as png: out of memory")};
+    return png;
   }
   const QImage image(edges.bytes.data(), edges.width, edges.height, edges.width,
                      QImage::Format_Grayscale8);

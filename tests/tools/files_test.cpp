@@ -91,6 +91,7 @@ TEST_F(Files, EachFailureGivesOneLineNamingTheCulpritAndLosesNothing) {
       {{"--format", "JPEG", "in.pgm", "-"}, 2, "--format: JPEG"},
       {{"--t1", "in.pgm", "kept.pgm"}, 2, "--t1: 'in.pgm' is not a number"},
       {{"--steps", "101", "in.pgm", "kept.pgm"}, 2, "--steps: '101' is not a whole number"},
+      {{"-j", "0", "--output-dir", "d", "in.pgm"}, 2, "--jobs: '0' is not a whole number from 1"},
       {{"--max-pixels", "-1", "in.pgm", "kept.pgm"}, 2, "--max-pixels"},
       {{"mis\nsing\x1b[31m.pgm", "kept.pgm"}, 1, "mis\\nsing\\x1b[31m.pgm: cannot read"},
       {{"--bogus", "in.pgm", "kept.pgm"}, 2, "bogus"},
