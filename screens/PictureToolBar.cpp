@@ -83,7 +83,10 @@ PictureToolBar::PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *pa
     _overlay->setEnabled(stage() == EdgeStage::kEdgeMap);
     if (!_result.isNull()) emit stageChanged();
   });
-  connect(_overlay, &QCheckBox::toggled, this, &PictureToolBar::showResult);
+  // While the picture itself is shown there is nothing to draw over it.
+  connect(_overlay, &QCheckBox::toggled, this, [this] {
+    if (!_result.isNull()) showResult();
+  });
 
   if (dropTarget) {
     dropTarget->setAcceptDrops(true);

@@ -114,9 +114,14 @@ class PictureToolsTest : public QObject {
     clickOn(screen.resetButton());
     QCOMPARE(shown(screen), sample);
     QVERIFY(!bar->copyAction()->isEnabled());
+    // The picture stays while "Over picture" is unticked and ticked again.
+    bar->setStage(EdgeStage::kEdgeMap);
+    for (int click = 0; click < 2; ++click) {
+      QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
+      QCOMPARE(shown(screen), sample);
+    }
 
     // A picture of one's own, dropped, shown full size until reverted; a broken one named, ignored.
-    bar->setStage(EdgeStage::kEdgeMap);
     QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
     QImage own = imageNamed("thirdPic").copy(100, 100, 80, 64);
     QVERIFY(own.save(_dir.filePath("own.png")));
