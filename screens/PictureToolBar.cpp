@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -188,10 +189,16 @@ void PictureToolBar::chooseFile() {
   if (!path.isEmpty()) complain(openFile(path));
 }
 
+QString PictureToolBar::suggestedSaveName() const {
+  const QFileInfo picture(_pictureName);
+  if (picture.completeBaseName().isEmpty()) return QStringLiteral("edges.png");
+  const QString name = picture.completeBaseName() + QStringLiteral("-edges.png");
+  return picture.isAbsolute() ? picture.dir().filePath(name) : name;
+}
+
 void PictureToolBar::chooseSaveFile() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, tr("Save the map or stage"), QStringLiteral("edges.png"),
-                                   tr("PNG (*.png);;PGM (*.pgm)"));
+  const QString path = QFileDialog::getSaveFileName(
+      this, tr("Save the map or stage"), suggestedSaveName(), tr("PNG (*.png);;PGM (*.pgm)"));
   if (!path.isEmpty()) complain(saveResult(path));
 }
 

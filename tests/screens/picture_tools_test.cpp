@@ -97,6 +97,10 @@ class PictureToolsTest : public QObject {
     // The map itself is saved and copied, not its overlay, in 0 and 255 only.
     QCOMPARE(savedAs(bar, _dir.filePath("map.png")), edges);
     QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
+    // Named after the picture; a name without an extension saved as PNG.
+    QCOMPARE(bar->suggestedSaveName(), QStringLiteral("firstPic-edges.png"));
+    QVERIFY(bar->saveResult(_dir.filePath("plain")).isEmpty());
+    QCOMPARE(QImage(_dir.filePath("plain.png"), "png"), edges);
     QTest::keyClick(&screen, Qt::Key_Plus, Qt::ControlModifier);
     QVERIFY(!screen.image()->isFitted());
     QTest::keyClick(&screen, Qt::Key_C, Qt::ControlModifier);
@@ -131,6 +135,7 @@ class PictureToolsTest : public QObject {
     QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
     clickOn(screen.applyButton());
     QCOMPARE(shown(screen), edgeMap(own, start));
+    QCOMPARE(bar->suggestedSaveName(), _dir.filePath("own-edges.png"));
     QVERIFY(bar->openFile(_dir.filePath("broken.png")).contains("broken.png"));
     QCOMPARE(shown(screen), edgeMap(own, start));
 
