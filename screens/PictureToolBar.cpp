@@ -48,11 +48,15 @@ PictureToolBar::PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *pa
   _stage->addItem(tr("Edge map"), int(EdgeStage::kEdgeMap));
   _stage->setCurrentIndex(_stage->count() - 1);
   _stage->setToolTip(tr("Which stage of the detector Apply shows"));
-  _stage->setAccessibleName(tr("Stage shown"));
+  // Named by its label: on Linux assistive technology takes the name from it.
+  auto *stageLabel = new QLabel(tr("&Stage"), this);
+  stageLabel->setBuddy(_stage);
+  _stage->setAccessibleName(stageLabel->text().remove(QLatin1Char('&')));
   _overlay = new QCheckBox(tr("Over picture"), this);
   _overlay->setToolTip(tr("Draw the edges in red over the picture"));
   _scale = new QLabel(this);
   row->addSpacing(8);
+  row->addWidget(stageLabel);
   row->addWidget(_stage);
   row->addWidget(_overlay);
   row->addWidget(_scale);

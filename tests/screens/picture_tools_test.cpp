@@ -77,6 +77,11 @@ class PictureToolsTest : public QObject {
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
     PictureToolBar *bar = screen.toolBar();
+    // The stage box is named by its label, not by the stage it shows.
+    const auto labels =
+        QAccessible::queryAccessibleInterface(bar->stageBox())->relations(QAccessible::Label);
+    QVERIFY(labels.size() == 1 && labels[0].first->text(QAccessible::Name) == "Stage");
+    QCOMPARE(bar->stageBox()->accessibleName(), "Stage");
     QVERIFY(!bar->saveResult(_dir.filePath("early.png")).isEmpty());  // nothing to save yet
 
     const QImage sample = imageNamed("firstPic.png");
