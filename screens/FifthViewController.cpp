@@ -19,7 +19,7 @@ namespace {
 constexpr canny::Settings kDefaults;
 constexpr ScreenConstants kFifthScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Fifth"),
-    .tabIcon = "first",
+    .tabIcon = "fifth",
     .picture = nullptr,
     .t1 = {0.0f, 10.0f, kDefaults.t1},
     .t2 = {0.0f, 10.0f, kDefaults.t2},

@@ -43,6 +43,10 @@ class AppTest : public QObject {
     QCOMPARE(tabs->tabPosition(), QTabWidget::South);
     QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
     QCOMPARE(tabs->currentIndex(), 0);
+    // The camera tab has an icon of its own.
+    const QImage camera = tabs->tabIcon(4).pixmap(32).toImage();
+    QVERIFY(!camera.isNull());
+    for (int tab = 0; tab < 4; ++tab) QVERIFY(tabs->tabIcon(tab).pixmap(32).toImage() != camera);
     // A second launch builds nothing more.
     QVERIFY(_delegate->didFinishLaunchingWithOptions({}));
     QVERIFY(_delegate->tabBarController() == tabs && tabs->count() == 5);
