@@ -78,6 +78,20 @@ class AppTest : public QObject {
     }
   }
 
+  void aPictureGivenAtLaunchOpensInTheCameraTab() {
+    QTemporaryDir dir;
+    const QImage own = imageNamed("thirdPic").copy(0, 0, 160, 96);
+    QVERIFY(own.save(dir.filePath("own.png")));
+    QTabWidget *tabs = _delegate->tabBarController();
+    QVERIFY(_delegate->openPictureFile(dir.filePath("own.png")).isEmpty());
+    auto *camera = qobject_cast<PictureViewController *>(tabs->widget(4));
+    QCOMPARE(tabs->currentWidget(), camera);
+    QCOMPARE(shown(*camera).size(), QSize(20, 12) * camera->devicePixelRatio());
+    tabs->setCurrentIndex(1);
+    QVERIFY(_delegate->openPictureFile(dir.filePath("none.png")).contains("none.png"));
+    QCOMPARE(tabs->currentIndex(), 0);
+  }
+
   // Run on the default small screen and, by ctest, on a large one.
   void windowOpensCentredOrMaximisedOnASmallScreen() {
     QWidget *window = _delegate->window();
