@@ -14,6 +14,7 @@
 #include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/FourthViewController.h"
+#include "screens/PictureToolBar.h"
 #include "screens/SecondPicViewController.h"
 #include "screens/ThirdPicViewController.h"
 
@@ -95,6 +96,21 @@ bool AppDelegate::cannyEdgeDetector(float t1, float t2, float sigma, std::int32_
                                     std::int32_t width, std::int32_t height,
                                     std::uint8_t *data) const {
   return tryCannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
+}
+
+QString AppDelegate::openPictureFile(const QString &path) {
+  auto *camera = qobject_cast<FifthViewController *>(
+      _tabBarController ? _tabBarController->widget(_tabBarController->count() - 1) : nullptr);
+  if (!camera) return tr("%1 cannot be opened: the window is not built").arg(path);
+  // Shown first, so that the camera it opens is closed again by the picture.
+  _tabBarController->setCurrentWidget(camera);
+  camera->loadViewIfNeeded();
+  const QString error = camera->toolBar()->openFile(path);
+  if (!error.isEmpty()) {
+    camera->imagePickerControllerDidCancel();
+    _tabBarController->setCurrentIndex(0);
+  }
+  return error;
 }
 
 AboutDialog *AppDelegate::about() const { return _about; }

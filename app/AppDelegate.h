@@ -27,6 +27,11 @@ class AppDelegate : public QObject {
   // options are not read. Always true; a second call changes nothing.
   bool didFinishLaunchingWithOptions(const QVariantMap &options);
 
+  // Opens the picture file at `path` in the camera tab, read as its Open action reads it, and
+  // shows that tab. Returns the one-line error, empty when it worked; the first tab stays
+  // shown then.
+  QString openPictureFile(const QString &path);
+
   QWidget *window() const { return _window.get(); }
   QTabWidget *tabBarController() const { return _tabBarController; }
   // Help: the sliders, the suggestion rule and the keys.

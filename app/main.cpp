@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/AppDelegate.h"
 #include "app/StringsTable.h"
@@ -17,6 +18,9 @@ int main(int argc, char *argv[]) {
   parser.setApplicationDescription(QStringLiteral("Canny edge detection on still pictures."));
   parser.addHelpOption();
   parser.addVersionOption();
+  parser.addPositionalArgument(QStringLiteral("picture"),
+                               QStringLiteral("A picture to open in the camera tab."),
+                               QStringLiteral("[picture]"));
   parser.process(application);  // exits with a message on an unknown option
 
   // Qt's own decoding limit gives way to the budget the command-line tool keeps.
@@ -27,5 +31,9 @@ int main(int argc, char *argv[]) {
 
   AppDelegate delegate;
   delegate.didFinishLaunchingWithOptions({});
+  if (!parser.positionalArguments().isEmpty()) {
+    const QString error = delegate.openPictureFile(parser.positionalArguments().first());
+    if (!error.isEmpty()) std::fprintf(stderr, "canny-demo: %s\n", qPrintable(error));
+  }
   return application.exec();
 }

@@ -19,7 +19,7 @@ namespace {
 constexpr canny::Settings kDefaults;
 constexpr ScreenConstants kFifthScreen{
     .titleKey = QT_TRANSLATE_NOOP("Titles", "Fifth"),
-    .tabIcon = "first",
+    .tabIcon = "fifth",
     .picture = nullptr,
     .t1 = {0.0f, 10.0f, kDefaults.t1},
     .t2 = {0.0f, 10.0f, kDefaults.t2},
@@ -66,8 +66,15 @@ void FifthViewController::viewDidLoad() {
   if (!image()) return;
   _cameraHint = new CameraHint(image());
   _cameraHint->setVisible(_preImage.isNull());
+  enableButtons();
   connect(_cameraHint, &CameraHint::takePicture, this, &FifthViewController::viewWillAppear);
   connect(_cameraHint, &CameraHint::openPictureFile, this, &FifthViewController::openPictureFile);
+}
+
+void FifthViewController::enableButtons() {
+  // Apply and Reset have nothing to work on until there is a picture.
+  for (QPushButton *button : {applyButton(), resetButton()})
+    if (button) button->setEnabled(!_preImage.isNull());
 }
 
 void FifthViewController::openPictureFile() {
@@ -93,6 +100,7 @@ void FifthViewController::didFinishPickingImage(const QImage &picture) {
                               : tr("an eighth of %1 × %2").arg(taken.width()).arg(taken.height()));
   }
   showPicture(_preImage);
+  enableButtons();
   if (_cameraHint) {
     _cameraHint->setVisible(_preImage.isNull());
     _cameraHint->showReason({});

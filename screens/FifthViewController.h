@@ -2,7 +2,7 @@
 // The fifth tab: works on a picture from the camera instead of a sample
 // picture. Each time the tab is about to appear it opens the camera; a picture
 // taken there is shrunk to an eighth of its width and height, kept and shown.
-// Until there is one, Apply and Reset do nothing.
+// Until there is one, Apply and Reset are disabled.
 #include <QImage>
 #include <QPointer>
 #include <QSizeF>
@@ -60,6 +60,8 @@ class FifthViewController : public PictureViewController {
   void viewWillAppear() override;
 
  private:
+  void enableButtons();
+
   QImage _preImage;
   std::unique_ptr<CameraPictureSource> _pictureSource;
   FileChooser _chooseFile;

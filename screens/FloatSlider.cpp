@@ -140,7 +140,7 @@ void FloatSlider::store(float value) {
   }
   showValue();
   if (changed) {
-    QAccessibleValueChangeEvent event(_track, double(_value));
+    QAccessibleValueChangeEvent event(_track, shownValue());
     QAccessible::updateAccessibility(&event);
     emit valueChanged(_value);
   }

@@ -49,6 +49,8 @@ class FloatSlider : public QWidget {
   // The value with every digit a handle position can set: 0.637 on a 0-1
   // range, 6.25 on a 0-10 range; a count as its whole number.
   QString valueText() const;
+  // That readout as a number, for assistive technology: 0.6, never 0.6000000238.
+  double shownValue() const { return valueText().toDouble(); }
   // The label naming this slider in its form (its buddy), if any.
   QString labelText() const;
 

@@ -22,7 +22,9 @@ OpenedPicture openPictureFile(const QString &path) {
   return {{}, QObject::tr("%1 cannot be opened: %2").arg(named(path), why)};
 }
 
-QString saveGrayPicture(const QImage &gray, const QString &path) {
+QString saveGrayPicture(const QImage &gray, const QString &given) {
+  // A name typed without an extension is saved as PNG.
+  const QString path = QFileInfo(given).suffix().isEmpty() ? given + QStringLiteral(".png") : given;
   const QString suffix = QFileInfo(path).suffix().toLower();
   if (suffix != QLatin1String("png") && suffix != QLatin1String("pgm"))
     return QObject::tr("%1 cannot be saved: the name must end in .png or .pgm").arg(named(path));

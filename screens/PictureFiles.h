@@ -13,7 +13,8 @@ struct OpenedPicture {
 // larger than the pixel budget.
 OpenedPicture openPictureFile(const QString &path);
 
-// Writes `gray` as 8-bit gray PNG or binary PGM, as the name's extension says.
+// Writes `gray` as 8-bit gray PNG or binary PGM, as the name's extension says;
+// a name without one gets ".png".
 // An existing file is replaced only once every byte is written. Returns the
 // one-line error, empty on success.
 QString saveGrayPicture(const QImage &gray, const QString &path);

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -47,11 +48,15 @@ PictureToolBar::PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *pa
   _stage->addItem(tr("Edge map"), int(EdgeStage::kEdgeMap));
   _stage->setCurrentIndex(_stage->count() - 1);
   _stage->setToolTip(tr("Which stage of the detector Apply shows"));
-  _stage->setAccessibleName(tr("Stage shown"));
+  // Named by its label: on Linux assistive technology takes the name from it.
+  auto *stageLabel = new QLabel(tr("&Stage"), this);
+  stageLabel->setBuddy(_stage);
+  _stage->setAccessibleName(stageLabel->text().remove(QLatin1Char('&')));
   _overlay = new QCheckBox(tr("Over picture"), this);
   _overlay->setToolTip(tr("Draw the edges in red over the picture"));
   _scale = new QLabel(this);
   row->addSpacing(8);
+  row->addWidget(stageLabel);
   row->addWidget(_stage);
   row->addWidget(_overlay);
   row->addWidget(_scale);
@@ -83,7 +88,10 @@ PictureToolBar::PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *pa
     _overlay->setEnabled(stage() == EdgeStage::kEdgeMap);
     if (!_result.isNull()) emit stageChanged();
   });
-  connect(_overlay, &QCheckBox::toggled, this, &PictureToolBar::showResult);
+  // While the picture itself is shown there is nothing to draw over it.
+  connect(_overlay, &QCheckBox::toggled, this, [this] {
+    if (!_result.isNull()) showResult();
+  });
 
   if (dropTarget) {
     dropTarget->setAcceptDrops(true);
@@ -185,10 +193,16 @@ void PictureToolBar::chooseFile() {
   if (!path.isEmpty()) complain(openFile(path));
 }
 
+QString PictureToolBar::suggestedSaveName() const {
+  const QFileInfo picture(_pictureName);
+  if (picture.completeBaseName().isEmpty()) return QStringLiteral("edges.png");
+  const QString name = picture.completeBaseName() + QStringLiteral("-edges.png");
+  return picture.isAbsolute() ? picture.dir().filePath(name) : name;
+}
+
 void PictureToolBar::chooseSaveFile() {
-  const QString path =
-      QFileDialog::getSaveFileName(this, tr("Save the map or stage"), QStringLiteral("edges.png"),
-                                   tr("PNG (*.png);;PGM (*.pgm)"));
+  const QString path = QFileDialog::getSaveFileName(
+      this, tr("Save the map or stage"), suggestedSaveName(), tr("PNG (*.png);;PGM (*.pgm)"));
   if (!path.isEmpty()) complain(saveResult(path));
 }
 

@@ -41,6 +41,8 @@ class PictureToolBar : public QWidget {
   const QString &openedPath() const { return _openedPath; }
   // The picture's file name, which Save's suggested name starts from.
   void setPictureName(const QString &name) { _pictureName = name; }
+  // The name Save proposes: the picture's, "-edges" added, beside an opened file.
+  QString suggestedSaveName() const;
   // Whether Revert has a sample to return to; off on the camera screen.
   void setRevertible(bool revertible);
 

@@ -4,6 +4,7 @@
 #include <QAccessibleWidget>
 #include <QSlider>
 
+#include "screens/CannyCommand.h"
 #include "screens/FloatSlider.h"
 #include "screens/ImageView.h"
 
@@ -35,10 +36,15 @@ class FloatSliderHandle : public QAccessibleWidget, public QAccessibleValueInter
     }
   }
 
-  QVariant currentValue() const override { return double(_slider->value()); }
+  // The numbers as a person reads them, not the floats' binary expansions.
+  QVariant currentValue() const override { return _slider->shownValue(); }
   void setCurrentValue(const QVariant &value) override { _slider->setValue(value.toFloat()); }
-  QVariant maximumValue() const override { return double(_slider->maximumValue()); }
-  QVariant minimumValue() const override { return double(_slider->minimumValue()); }
+  QVariant maximumValue() const override {
+    return shortestDecimal(_slider->maximumValue()).toDouble();
+  }
+  QVariant minimumValue() const override {
+    return shortestDecimal(_slider->minimumValue()).toDouble();
+  }
   QVariant minimumStepSize() const override { return _slider->stepSize(); }
 
  private:

@@ -43,6 +43,10 @@ class AppTest : public QObject {
     QCOMPARE(tabs->tabPosition(), QTabWidget::South);
     QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
     QCOMPARE(tabs->currentIndex(), 0);
+    // The camera tab has an icon of its own.
+    const QImage camera = tabs->tabIcon(4).pixmap(32).toImage();
+    QVERIFY(!camera.isNull());
+    for (int tab = 0; tab < 4; ++tab) QVERIFY(tabs->tabIcon(tab).pixmap(32).toImage() != camera);
     // A second launch builds nothing more.
     QVERIFY(_delegate->didFinishLaunchingWithOptions({}));
     QVERIFY(_delegate->tabBarController() == tabs && tabs->count() == 5);
@@ -72,6 +76,20 @@ class AppTest : public QObject {
       clickOn(screen->resetButton());
       QCOMPARE(shown(*screen), sample);
     }
+  }
+
+  void aPictureGivenAtLaunchOpensInTheCameraTab() {
+    QTemporaryDir dir;
+    const QImage own = imageNamed("thirdPic").copy(0, 0, 160, 96);
+    QVERIFY(own.save(dir.filePath("own.png")));
+    QTabWidget *tabs = _delegate->tabBarController();
+    QVERIFY(_delegate->openPictureFile(dir.filePath("own.png")).isEmpty());
+    auto *camera = qobject_cast<PictureViewController *>(tabs->widget(4));
+    QCOMPARE(tabs->currentWidget(), camera);
+    QCOMPARE(shown(*camera).size(), QSize(20, 12) * camera->devicePixelRatio());
+    tabs->setCurrentIndex(1);
+    QVERIFY(_delegate->openPictureFile(dir.filePath("none.png")).contains("none.png"));
+    QCOMPARE(tabs->currentIndex(), 0);
   }
 
   // Run on the default small screen and, by ctest, on a large one.

@@ -72,12 +72,14 @@ class CameraScreenTest : public QObject {
       return shown(*_screen).isNull();
     };
     QVERIFY(applyAndResetShowNothing());
+    QVERIFY(!_screen->applyButton()->isEnabled() && !_screen->resetButton()->isEnabled());
     // Less than a pixel wide once shrunk: the screen is back where it started.
     _source->take(cameraPicture({800, 640}));
     _source->presentPicker(nullptr);
     _source->take(cameraPicture({3, 200}));
     QVERIFY(!_source->isOpen && _screen->preImage().isNull());
     QVERIFY(applyAndResetShowNothing());
+    QVERIFY(!_screen->applyButton()->isEnabled() && !_screen->resetButton()->isEnabled());
     _source->take(QImage());
     QVERIFY(_screen->preImage().isNull());
     for (qreal width : {1e12, qQNaN(), -8.0})

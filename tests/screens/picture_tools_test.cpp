@@ -77,6 +77,11 @@ class PictureToolsTest : public QObject {
     screen.show();
     QVERIFY(QTest::qWaitForWindowExposed(&screen));
     PictureToolBar *bar = screen.toolBar();
+    // The stage box is named by its label, not by the stage it shows.
+    const auto labels =
+        QAccessible::queryAccessibleInterface(bar->stageBox())->relations(QAccessible::Label);
+    QVERIFY(labels.size() == 1 && labels[0].first->text(QAccessible::Name) == "Stage");
+    QCOMPARE(bar->stageBox()->accessibleName(), "Stage");
     QVERIFY(!bar->saveResult(_dir.filePath("early.png")).isEmpty());  // nothing to save yet
 
     const QImage sample = imageNamed("firstPic.png");
@@ -97,6 +102,10 @@ class PictureToolsTest : public QObject {
     // The map itself is saved and copied, not its overlay, in 0 and 255 only.
     QCOMPARE(savedAs(bar, _dir.filePath("map.png")), edges);
     QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
+    // Named after the picture; a name without an extension saved as PNG.
+    QCOMPARE(bar->suggestedSaveName(), QStringLiteral("firstPic-edges.png"));
+    QVERIFY(bar->saveResult(_dir.filePath("plain")).isEmpty());
+    QCOMPARE(QImage(_dir.filePath("plain.png"), "png"), edges);
     QTest::keyClick(&screen, Qt::Key_Plus, Qt::ControlModifier);
     QVERIFY(!screen.image()->isFitted());
     QTest::keyClick(&screen, Qt::Key_C, Qt::ControlModifier);
@@ -114,9 +123,14 @@ class PictureToolsTest : public QObject {
     clickOn(screen.resetButton());
     QCOMPARE(shown(screen), sample);
     QVERIFY(!bar->copyAction()->isEnabled());
+    // The picture stays while "Over picture" is unticked and ticked again.
+    bar->setStage(EdgeStage::kEdgeMap);
+    for (int click = 0; click < 2; ++click) {
+      QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
+      QCOMPARE(shown(screen), sample);
+    }
 
     // A picture of one's own, dropped, shown full size until reverted; a broken one named, ignored.
-    bar->setStage(EdgeStage::kEdgeMap);
     QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
     QImage own = imageNamed("thirdPic").copy(100, 100, 80, 64);
     QVERIFY(own.save(_dir.filePath("own.png")));
@@ -126,6 +140,7 @@ class PictureToolsTest : public QObject {
     QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
     clickOn(screen.applyButton());
     QCOMPARE(shown(screen), edgeMap(own, start));
+    QCOMPARE(bar->suggestedSaveName(), _dir.filePath("own-edges.png"));
     QVERIFY(bar->openFile(_dir.filePath("broken.png")).contains("broken.png"));
     QCOMPARE(shown(screen), edgeMap(own, start));
 

@@ -72,6 +72,11 @@ class WidgetsTest : public QObject {
     QCOMPARE(handle->text(QAccessible::Value), QStringLiteral("6.00 pixels"));
     handle->valueInterface()->setCurrentValue(1.26);
     QCOMPARE(slider->valueText(), QStringLiteral("1.26"));
+    // Told as the decimals shown, not as the float's binary expansion.
+    slider->setMaximumValue(0.7f);
+    slider->setValue(0.6f);
+    QVERIFY(handle->valueInterface()->currentValue().toDouble() == 0.6);
+    QVERIFY(handle->valueInterface()->maximumValue().toDouble() == 0.7);
 
     // Every digit a handle position can set, and no more, inside any range.
     slider->setMinimumValue(0.0f);
