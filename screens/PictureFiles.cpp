@@ -4,6 +4,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
+#include "imaging/EdgePng.h"
 #include "imaging/PictureReader.h"
 #include "imaging/PixelBudget.h"
 
@@ -31,8 +32,17 @@ QString saveGrayPicture(const QImage &gray, const QString &given) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return QObject::tr("%1 cannot be saved: %2").arg(named(path), file.errorString());
-  QImageWriter writer(&file, suffix.toLatin1());
-  if (!writer.write(gray.convertToFormat(QImage::Format_Grayscale8))) {
+  const QImage bytes = gray.convertToFormat(QImage::Format_Grayscale8);
+  if (suffix == QLatin1String("png")) {
+    // The tool's encoder, so that Save and the command shown write the same file.
+    const QByteArray png =
+        encodeEdgePng(bytes.constBits(), bytes.width(), bytes.height(), bytes.bytesPerLine());
+    if (png.isEmpty() || file.write(png) != png.size()) {
+      file.cancelWriting();
+      return QObject::tr("%1 cannot be saved: %2")
+          .arg(named(path), png.isEmpty() ? QObject::tr("out of memory") : file.errorString());
+    }
+  } else if (QImageWriter writer(&file, "pgm"); !writer.write(bytes)) {
     file.cancelWriting();
     return QObject::tr("%1 cannot be saved: %2").arg(named(path), writer.errorString());
   }

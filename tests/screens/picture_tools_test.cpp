@@ -6,6 +6,7 @@
 
 #include "app/AppDelegate.h"
 #include "imaging/EdgeOverlay.h"
+#include "imaging/EdgePng.h"
 #include "imaging/EdgeStages.h"
 #include "imaging/GrayBitmap.h"
 #include "screens/FirstPicViewController.h"
@@ -101,6 +102,10 @@ class PictureToolsTest : public QObject {
     QTest::keyRelease(screen.sliderT1()->track(), Qt::Key_Space);
     // The map itself is saved and copied, not its overlay, in 0 and 255 only.
     QCOMPARE(savedAs(bar, _dir.filePath("map.png")), edges);
+    QFile saved(_dir.filePath("map.png"));  // the very file the tool writes
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(),
+             encodeEdgePng(edges.constBits(), edges.width(), edges.height(), edges.bytesPerLine()));
     QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
     // Named after the picture; a name without an extension saved as PNG.
     QCOMPARE(bar->suggestedSaveName(), QStringLiteral("firstPic-edges.png"));
