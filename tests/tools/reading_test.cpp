@@ -128,6 +128,23 @@ TEST_F(Reading, SizesAreJudgedFromHeadersBeforeDecodingOrReadingOn) {
   EXPECT_EQ(canny({"down.bmp", "down.pgm"}).status, 0);
   EXPECT_EQ(read("down.pgm"), read("up.pgm"));
   expectRefused("down.bmp", "budget", {"--max-pixels", "767"});
+  // Every format's size read from its own header: a pixel over the budget refused, none accepted.
+  const QImage picture = colourPattern(40, 30);
+  const std::pair<QString, QByteArray> sized[] = {
+      {"s.png", encoded(picture, "png")},
+      {"s.jpg", encoded(picture, "jpeg")},
+      {"s.tif", encoded(picture, "tiff")},
+      {"s.webp", encoded(picture, "webp")},
+      {"s.gif", kGif},
+  };
+  for (const auto &[name, bytes] : sized) {
+    write(name, bytes);
+    const int pixels = name == "s.gif" ? 36 : 1200;
+    expectRefused(name, "budget", {"--max-pixels", QString::number(pixels - 1)});
+    EXPECT_EQ(canny({"--max-pixels", QString::number(pixels), name, "out.pgm"}).status, 0)
+        << name.toStdString();
+    QFile::remove(path("out.pgm"));
+  }
 
   // 15000 x 15000 declared in 1,846 bytes: refused at once, in little memory.
   QByteArray huge = bmp.left(1846);
