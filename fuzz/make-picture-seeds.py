@@ -171,8 +171,8 @@ def main():
             f.write(f"P7\nWIDTH {W}\nHEIGHT {H}\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n"
                     .encode())
             f.write(bytes(c for y in range(H) for x in range(W) for c in rgb(x, y) + (alpha(x, y),)))
-        for spec, options in CONVERTED:
-            prefix, _, name = spec.rpartition(":")
+        for entry, options in CONVERTED:
+            prefix, _, name = entry.rpartition(":")
             prefix += ":" if prefix else ""
             # No dates or other metadata, so that the files come out the same each time.
             subprocess.run([CONVERT, source, "-strip", *options, prefix + os.path.join(folder, name)],
