@@ -150,6 +150,10 @@ TEST_F(Files, StandardStreamsPipesAndRedirectedDescriptorsAreUsedInPlace) {
   EXPECT_EQ(canny({"in.pgm", "sub/link.pgm"}).status, 0);
   EXPECT_EQ(read("sub/target.pgm"), edges);
   EXPECT_TRUE(QFileInfo(path("sub/link.pgm")).isSymLink());
+  const QByteArray target = QFile::encodeName(path("sub/target.pgm"));
+  ASSERT_EQ(chmod(target.constData(), 0604), 0);  // and keeps its permissions
+  EXPECT_EQ(canny({"in.pgm", "sub/link.pgm"}).status, 0);
+  EXPECT_EQ(statusOf(path("sub/target.pgm")).st_mode & 07777, 0604u);
 
   // Standard output sent to a file by the shell: written there, not replaced.
   write("redirected.pgm", kPrecious);
@@ -159,6 +163,17 @@ TEST_F(Files, StandardStreamsPipesAndRedirectedDescriptorsAreUsedInPlace) {
         [redirected] { dup2(open(redirected.constData(), O_WRONLY | O_TRUNC), STDOUT_FILENO); });
   EXPECT_EQ(read("redirected.pgm"), edges);
   EXPECT_EQ(statusOf(path("redirected.pgm")).st_ino, inode);
+  rlimit files{};  // and a descriptor numbered beyond the first thousand
+  if (getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_max > 1100) {
+    write("high.pgm", kPrecious);
+    const QByteArray high = QFile::encodeName(path("high.pgm"));
+    canny({"--format", "pgm", "in.pgm", "/dev/fd/1100"}, {}, [high, files] {
+      const rlimit raised{1101, files.rlim_max};
+      setrlimit(RLIMIT_NOFILE, &raised);
+      dup2(open(high.constData(), O_WRONLY | O_TRUNC), 1100);
+    });
+    EXPECT_EQ(read("high.pgm"), edges);
+  }
 
   ASSERT_EQ(mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
   QProcess reader;

@@ -77,6 +77,9 @@ TEST_F(ToolTest, EveryOutputFormatHoldsTheEdgeMapAsEightBitGrayTheSameEachTime) 
           first.mid(qFromLittleEndian<quint32>(first.constData() + 10) + row * 1004 + 1001, 3),
           QByteArray(3, '\0'));
   }
+  write("thin.pgm", pgm(pattern(1, 3)));
+  ASSERT_EQ(canny({"thin.pgm", "thin.png"}).status, 0);
+  EXPECT_EQ(drawnGray(QImage(path("thin.png"))).bytes, edgesOf(pattern(1, 3), {}).bytes);
   // The PNG encoder also takes rows as QImage lays them out, here 1004 bytes apart.
   const QImage padded = QImage::fromData(read("out.png"));
   EXPECT_EQ(QImage::fromData(encodeEdgePng(padded.constBits(), padded.width(), padded.height(),

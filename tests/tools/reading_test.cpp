@@ -55,6 +55,37 @@ QByteArray topDown(const QByteArray &bmp) {
   return flipped;
 }
 
+// A little-endian 4 x 2 gray TIFF written by hand: its directory right after the header, where
+// many writers put it, or after the pixels, as libtiff does.
+QByteArray tiff(bool directoryFirst) {
+  const quint32 pixelsAt = directoryFirst ? 8 + 2 + 9 * 12 + 4 : 8;
+  const quint32 entries[][3] = {{256 | 3 << 16, 1, 4}, {257 | 3 << 16, 1, 2},  // width, height
+                                {258 | 3 << 16, 1, 8}, {259 | 3 << 16, 1, 1},  // depth, no packing
+                                {262 | 3 << 16, 1, 1}, {273 | 4 << 16, 1, pixelsAt},
+                                {277 | 3 << 16, 1, 1}, {278 | 3 << 16, 1, 2},
+                                {279 | 4 << 16, 1, 8}};  // strip offset, samples, rows, strip bytes
+  QByteArray directory(2 + 9 * 12 + 4, '\0');
+  qToLittleEndian<quint16>(9, directory.data());
+  for (int i = 0; i < 9; ++i)
+    for (int word = 0; word < 3; ++word)
+      qToLittleEndian(entries[i][word], directory.data() + 2 + 12 * i + 4 * word);
+  const QByteArray pixels = QByteArray::fromHex("10305070f0d0b090");
+  QByteArray file("II*\0\0\0\0\0", 8);
+  qToLittleEndian<quint32>(directoryFirst ? 8 : 16, file.data() + 4);
+  return directoryFirst ? file + directory + pixels : file + pixels + directory;
+}
+
+// A 2 x 2 BMP of 32-bit pixels whose channels are given by masks after its header.
+QByteArray bitfieldsBmp() {
+  QByteArray file = "BM" + QByteArray(12 + 40 + 12 + 16, '\0');
+  qToLittleEndian<quint32>(14 + 40 + 12, file.data() + 10);
+  const quint32 info[] = {40, 2, 2, 1 | 32 << 16, 3, 16, 0, 0, 0, 0, 0xff0000, 0xff00, 0xff};
+  for (int i = 0; i < 13; ++i) qToLittleEndian(info[i], file.data() + 14 + 4 * i);
+  for (int i = 0; i < 4; ++i)
+    qToLittleEndian<quint32>(0x102030u * (i + 1), file.data() + 66 + 4 * i);
+  return file;
+}
+
 }  // namespace
 
 class Reading : public ToolTest {
@@ -171,4 +202,27 @@ TEST_F(Reading, SizesAreJudgedFromHeadersBeforeDecodingOrReadingOn) {
   EXPECT_TRUE(canny({"-", "out.png"}, {}, [] {
                 dup2(open(".", O_RDONLY), 0);
               }).err.contains("standard input: cannot read picture: Is a directory"));
+}
+
+// Forms that are rarer but sound are read; structures that point outside the file are refused.
+TEST_F(Reading, UncommonFormsAreReadAndBrokenStructuresRefused) {
+  write("first.tif", tiff(true));
+  write("last.tif", tiff(false));
+  write("masks.bmp", bitfieldsBmp());
+  for (const char *name : {"first.tif", "last.tif", "masks.bmp"}) {
+    EXPECT_EQ(canny({name, "out.pgm"}).status, 0) << name;
+    EXPECT_EQ(read("out.pgm"), pgm(edgesOf(drawnGray(QImage(path(name))), {}))) << name;
+    QFile::remove(path("out.pgm"));
+  }
+  write("strip.tif", tiff(true).chopped(1));  // the strip runs past the end
+  expectRefused("strip.tif", "truncated");
+  write("next.tif", tiff(false).chopped(4));  // no room for the next directory's offset
+  expectRefused("next.tif", "truncated");
+  QByteArray palette = rleEndingEarly();
+  qToLittleEndian<quint32>(300, palette.data() + 46);
+  write("palette.bmp", palette);
+  expectRefused("palette.bmp", "damaged: more than 256 BMP palette colours");
+  QByteArray jpeg = encoded(colourPattern(8, 8), "jpeg");
+  write("marker.jpg", jpeg.insert(2, "\xff\xd8"));
+  expectRefused("marker.jpg", "damaged: a JPEG marker out of place");
 }
