@@ -6,7 +6,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "screens/ThresholdSuggestion.h"
+#include "screens/picture/ThresholdSuggestion.h"
 
 namespace {
 QString helpText() {

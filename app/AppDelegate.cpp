@@ -12,11 +12,11 @@
 #include "app/AboutDialog.h"
 #include "app/WindowPlacement.h"
 #include "screens/FifthViewController.h"
-#include "screens/FirstPicViewController.h"
-#include "screens/FourthViewController.h"
-#include "screens/PictureToolBar.h"
-#include "screens/SecondPicViewController.h"
-#include "screens/ThirdPicViewController.h"
+#include "screens/picture/FirstPicViewController.h"
+#include "screens/picture/FourthViewController.h"
+#include "screens/picture/PictureToolBar.h"
+#include "screens/picture/SecondPicViewController.h"
+#include "screens/picture/ThirdPicViewController.h"
 
 namespace {
 AppDelegate *running = nullptr;

@@ -14,7 +14,7 @@
 
 #include "imaging/PictureReader.h"
 #include "screens/CameraPictureFile.h"
-#include "screens/ImageView.h"
+#include "screens/widgets/ImageView.h"
 
 namespace {
 // How long Take may wait for the camera before the user hears about it.

@@ -18,7 +18,7 @@
 #include <memory>
 
 #include "imaging/EdgeSettings.h"
-#include "screens/LiveDetector.h"
+#include "screens/live/LiveDetector.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,6 +1,6 @@
 #include "screens/CameraDialogSource.h"
 
-#include "screens/PictureViewController.h"
+#include "screens/picture/PictureViewController.h"
 
 CameraDialogSource::~CameraDialogSource() { delete _dialog; }
 

@@ -10,9 +10,9 @@
 #include "screens/CameraDialogSource.h"
 #include "screens/CameraHint.h"
 #include "screens/CameraPictureFile.h"
-#include "screens/DetectionPanel.h"
-#include "screens/ImageView.h"
-#include "screens/PictureToolBar.h"
+#include "screens/picture/DetectionPanel.h"
+#include "screens/picture/PictureToolBar.h"
+#include "screens/widgets/ImageView.h"
 
 namespace {
 // The camera screen starts at the engine's defaults.

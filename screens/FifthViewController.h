@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "screens/CameraPictureSource.h"
-#include "screens/PictureViewController.h"
+#include "screens/picture/PictureViewController.h"
 
 class CameraHint;
 

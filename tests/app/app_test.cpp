@@ -6,7 +6,7 @@
 #include "app/AppDelegate.h"
 #include "app/StringsTable.h"
 #include "app/WindowPlacement.h"
-#include "screens/ImageNamed.h"
+#include "screens/widgets/ImageNamed.h"
 #include "tests/screens/TestScreens.h"
 
 namespace {

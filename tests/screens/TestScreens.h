@@ -4,8 +4,8 @@
 #include <QtTest>
 
 #include "imaging/EdgeMap.h"
-#include "screens/ImageView.h"
-#include "screens/PictureViewController.h"
+#include "screens/picture/PictureViewController.h"
+#include "screens/widgets/ImageView.h"
 
 inline QImage shown(const PictureViewController &screen) { return screen.image()->image(); }
 

@@ -7,11 +7,11 @@
 
 #include "app/AppDelegate.h"
 #include "imaging/StandardErrorCapture.h"
-#include "screens/FirstPicViewController.h"
-#include "screens/FourthViewController.h"
-#include "screens/ImageNamed.h"
-#include "screens/SecondPicViewController.h"
-#include "screens/ThirdPicViewController.h"
+#include "screens/picture/FirstPicViewController.h"
+#include "screens/picture/FourthViewController.h"
+#include "screens/picture/SecondPicViewController.h"
+#include "screens/picture/ThirdPicViewController.h"
+#include "screens/widgets/ImageNamed.h"
 #include "tests/screens/TestScreens.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "app/AppDelegate.h"
 #include "screens/CameraDialog.h"
 #include "screens/FifthViewController.h"
-#include "screens/ImageNamed.h"
+#include "screens/widgets/ImageNamed.h"
 #include "tests/screens/TestScreens.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // pixel ratio (run again with QT_SCALE_FACTOR=2); Apply, Reset and Cancel around it.
 #include "app/AppDelegate.h"
 #include "screens/FifthViewController.h"
-#include "screens/ImageNamed.h"
+#include "screens/widgets/ImageNamed.h"
 #include "tests/screens/StandInPictureSource.h"
 #include "tests/screens/TestScreens.h"
 

@@ -5,13 +5,13 @@
 #include <algorithm>
 
 #include "screens/CameraHint.h"
-#include "screens/DetectionPanel.h"
 #include "screens/FifthViewController.h"
-#include "screens/FirstPicViewController.h"
-#include "screens/ImageNamed.h"
-#include "screens/LiveMode.h"
-#include "screens/SecondPicViewController.h"
-#include "screens/ThresholdSuggestion.h"
+#include "screens/live/LiveMode.h"
+#include "screens/picture/DetectionPanel.h"
+#include "screens/picture/FirstPicViewController.h"
+#include "screens/picture/SecondPicViewController.h"
+#include "screens/picture/ThresholdSuggestion.h"
+#include "screens/widgets/ImageNamed.h"
 #include "tests/screens/StandInPictureSource.h"
 #include "tests/screens/TestScreens.h"
 

@@ -9,9 +9,9 @@
 #include "imaging/EdgePng.h"
 #include "imaging/EdgeStages.h"
 #include "imaging/GrayBitmap.h"
-#include "screens/FirstPicViewController.h"
-#include "screens/ImageNamed.h"
-#include "screens/PictureToolBar.h"
+#include "screens/picture/FirstPicViewController.h"
+#include "screens/picture/PictureToolBar.h"
+#include "screens/widgets/ImageNamed.h"
 #include "tests/engine/reference/ReferenceDetector.h"
 #include "tests/screens/TestScreens.h"
 

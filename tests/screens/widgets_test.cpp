@@ -3,7 +3,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "screens/FloatSlider.h"
+#include "screens/widgets/FloatSlider.h"
 #include "tests/screens/TestScreens.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "screens/SecondPicViewController.h"
+#include "screens/picture/SecondPicViewController.h"
 
 namespace {
 constexpr ScreenConstants kSecondScreen{

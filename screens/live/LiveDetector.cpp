@@ -1,4 +1,4 @@
-#include "screens/LiveDetector.h"
+#include "screens/live/LiveDetector.h"
 
 #include <chrono>
 

@@ -1,4 +1,4 @@
-#include "screens/ThresholdSuggestion.h"
+#include "screens/picture/ThresholdSuggestion.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "screens/FourthViewController.h"
+#include "screens/picture/FourthViewController.h"
 
 namespace {
 constexpr ScreenConstants kFourthScreen{

@@ -13,9 +13,9 @@
 
 #include "imaging/EdgeMap.h"
 #include "imaging/EdgeStages.h"
-#include "screens/FloatSlider.h"
-#include "screens/ImageView.h"
-#include "screens/ScreenConstants.h"
+#include "screens/picture/ScreenConstants.h"
+#include "screens/widgets/FloatSlider.h"
+#include "screens/widgets/ImageView.h"
 
 class DetectionPanel;
 class GrayBitmapContext;

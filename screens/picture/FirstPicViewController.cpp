@@ -1,4 +1,4 @@
-#include "screens/FirstPicViewController.h"
+#include "screens/picture/FirstPicViewController.h"
 
 namespace {
 constexpr ScreenConstants kFirstScreen{

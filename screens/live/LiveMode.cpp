@@ -1,4 +1,4 @@
-#include "screens/LiveMode.h"
+#include "screens/live/LiveMode.h"
 
 #include <QSettings>
 

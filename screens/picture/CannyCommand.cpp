@@ -1,4 +1,4 @@
-#include "screens/CannyCommand.h"
+#include "screens/picture/CannyCommand.h"
 
 #include <QRegularExpression>
 #include <QStringList>

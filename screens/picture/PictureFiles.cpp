@@ -1,4 +1,4 @@
-#include "screens/PictureFiles.h"
+#include "screens/picture/PictureFiles.h"
 
 #include <QFileInfo>
 #include <QImageWriter>

@@ -1,4 +1,4 @@
-#include "screens/PictureToolBar.h"
+#include "screens/picture/PictureToolBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,8 +18,8 @@
 #include <QToolButton>
 
 #include "imaging/EdgeOverlay.h"
-#include "screens/ImageView.h"
-#include "screens/PictureFiles.h"
+#include "screens/picture/PictureFiles.h"
+#include "screens/widgets/ImageView.h"
 
 namespace {
 // The first local file a drag carries, or an empty string.

@@ -1,12 +1,12 @@
-#include "screens/ScreenAccessibility.h"
+#include "screens/widgets/ScreenAccessibility.h"
 
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QSlider>
 
-#include "screens/CannyCommand.h"
-#include "screens/FloatSlider.h"
-#include "screens/ImageView.h"
+#include "screens/picture/CannyCommand.h"
+#include "screens/widgets/FloatSlider.h"
+#include "screens/widgets/ImageView.h"
 
 namespace {
 class FloatSliderHandle : public QAccessibleWidget, public QAccessibleValueInterface {

@@ -1,6 +1,6 @@
 #pragma once
 // The second tab: a colour portrait.
-#include "screens/PictureViewController.h"
+#include "screens/picture/PictureViewController.h"
 
 class SecondPicViewController : public PictureViewController {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "screens/ImageNamed.h"
+#include "screens/widgets/ImageNamed.h"
 
 #include <QFileInfo>
 #include <QPixmap>

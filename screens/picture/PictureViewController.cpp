@@ -1,4 +1,4 @@
-#include "screens/PictureViewController.h"
+#include "screens/picture/PictureViewController.h"
 
 #include <QBoxLayout>
 #include <QCoreApplication>
@@ -12,12 +12,12 @@
 #include <limits>
 
 #include "imaging/GrayBitmapContext.h"
-#include "screens/CannyCommand.h"
-#include "screens/DetectionPanel.h"
-#include "screens/FloatSlider.h"
-#include "screens/ImageNamed.h"
-#include "screens/ImageView.h"
-#include "screens/PictureToolBar.h"
+#include "screens/picture/CannyCommand.h"
+#include "screens/picture/DetectionPanel.h"
+#include "screens/picture/PictureToolBar.h"
+#include "screens/widgets/FloatSlider.h"
+#include "screens/widgets/ImageNamed.h"
+#include "screens/widgets/ImageView.h"
 #include "ui_PictureScreen.h"
 
 namespace {

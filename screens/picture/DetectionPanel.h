@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "imaging/EdgeStages.h"
-#include "screens/LiveDetector.h"
+#include "screens/live/LiveDetector.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,6 +1,6 @@
 #pragma once
 // The third tab: a colour photograph of a coffee cup.
-#include "screens/PictureViewController.h"
+#include "screens/picture/PictureViewController.h"
 
 class ThirdPicViewController : public PictureViewController {
   Q_OBJECT

@@ -1,4 +1,4 @@
-#include "screens/ImageView.h"
+#include "screens/widgets/ImageView.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "screens/ImageNamed.h"
+#include "screens/widgets/ImageNamed.h"
 
 namespace {
 constexpr double kSmallestZoom = 1.0 / 64.0;

@@ -1,7 +1,7 @@
 #pragma once
 // The first tab: a gray photograph. Its thresholds run on a finer scale (T1 up
 // to 1, T2 up to 2), and its bridge fails silently.
-#include "screens/PictureViewController.h"
+#include "screens/picture/PictureViewController.h"
 
 class FirstPicViewController : public PictureViewController {
   Q_OBJECT

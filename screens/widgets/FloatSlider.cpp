@@ -1,4 +1,4 @@
-#include "screens/FloatSlider.h"
+#include "screens/widgets/FloatSlider.h"
 
 #include <QAccessible>
 #include <QFontMetrics>
@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "screens/ScreenAccessibility.h"
+#include "screens/widgets/ScreenAccessibility.h"
 
 namespace {
 // Handle positions of a whole-number slider: one per whole number when both

@@ -1,4 +1,4 @@
-#include "screens/DetectionPanel.h"
+#include "screens/picture/DetectionPanel.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -14,12 +14,12 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "screens/CannyCommand.h"
-#include "screens/FloatSlider.h"
-#include "screens/ImageView.h"
-#include "screens/LiveMode.h"
-#include "screens/PictureViewController.h"
-#include "screens/ThresholdSuggestion.h"
+#include "screens/live/LiveMode.h"
+#include "screens/picture/CannyCommand.h"
+#include "screens/picture/PictureViewController.h"
+#include "screens/picture/ThresholdSuggestion.h"
+#include "screens/widgets/FloatSlider.h"
+#include "screens/widgets/ImageView.h"
 
 namespace {
 qint64 countEdgePixels(const QImage &edgeMap) {

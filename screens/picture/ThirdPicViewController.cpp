@@ -1,4 +1,4 @@
-#include "screens/ThirdPicViewController.h"
+#include "screens/picture/ThirdPicViewController.h"
 
 namespace {
 constexpr ScreenConstants kThirdScreen{
