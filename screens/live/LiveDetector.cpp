@@ -1,6 +1,7 @@
 #include "screens/live/LiveDetector.h"
 
 #include <chrono>
+#include <new>
 
 #include <canny/canny.h>
 #include "imaging/GrayBitmap.h"
@@ -13,7 +14,21 @@ std::shared_ptr<const std::vector<std::uint8_t>> grayBytesOf(const QImage &pictu
   return bytes;
 }
 
-LiveDetector::LiveDetector(QObject *parent) : QObject(parent), _worker([this] { work(); }) {
+QImage detectEdgeMap(canny::Detector &detector, const std::vector<std::uint8_t> &gray, int width,
+                     int height, const EdgeSettings &s, qint64 *nanoseconds) {
+  QImage edgeMap(width, height, QImage::Format_Grayscale8);
+  if (edgeMap.isNull()) return {};
+  const auto start = std::chrono::steady_clock::now();
+  const bool done = detector.detect({gray.data(), width, height, width},
+                                    {edgeMap.bits(), width, height, edgeMap.bytesPerLine()},
+                                    {s.t1, s.t2, s.sigma, s.steps}) == canny::Status::ok;
+  const auto took = std::chrono::steady_clock::now() - start;
+  if (nanoseconds)
+    *nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(took).count();
+  return done ? edgeMap : QImage();
+}
+
+LiveDetector::LiveDetector(QObject *parent) : QObject(parent), _worker([this] { workLoop(); }) {
   _glance.setSingleShot(true);
   _glance.setInterval(kGlanceMs);
   connect(&_glance, &QTimer::timeout, this, [this] { setSlow(true); });
@@ -29,15 +44,24 @@ LiveDetector::~LiveDetector() {
   _worker.join();
 }
 
-void LiveDetector::detect(std::shared_ptr<const std::vector<std::uint8_t>> gray, int width,
-                          int height, const EdgeSettings &settings) {
+void LiveDetector::run(Work work) {
   {
     const std::lock_guard hold(_lock);
-    _waiting = Job{++_newest, std::move(gray), width, height, settings};
+    _waiting = Job{++_newest, std::move(work)};
   }
   _wake.notify_one();
   _busy = true;
   if (!_glance.isActive() && !_slow) _glance.start();
+}
+
+void LiveDetector::detect(std::shared_ptr<const std::vector<std::uint8_t>> gray, int width,
+                          int height, const EdgeSettings &settings) {
+  run([this, gray = std::move(gray), width, height, settings](canny::Detector &detector) {
+    qint64 nanoseconds = 0;
+    const QImage edgeMap = detectEdgeMap(detector, *gray, width, height, settings, &nanoseconds);
+    return
+        [this, edgeMap, settings, nanoseconds] { emit detected(edgeMap, settings, nanoseconds); };
+  });
 }
 
 void LiveDetector::cancel() {
@@ -46,15 +70,16 @@ void LiveDetector::cancel() {
     _waiting.reset();
   }
   ++_newest;  // whatever is under way now answers a question nobody asks
+  const bool wasBusy = _busy;
   _busy = false;
   _glance.stop();
   setSlow(false);
+  if (wasBusy) emit idle();
 }
 
-void LiveDetector::work() {
-  // The worker's own detector and buffer, kept from one run to the next.
+void LiveDetector::workLoop() {
+  // The worker's own detector, its memory kept from one run to the next.
   canny::Detector detector;
-  std::vector<std::uint8_t> bytes;
   for (;;) {
     Job job;
     {
@@ -64,39 +89,31 @@ void LiveDetector::work() {
       job = std::move(*_waiting);
       _waiting.reset();
     }
-    bytes.assign(job.gray->begin(), job.gray->end());
-    job.gray.reset();
-    const auto start = std::chrono::steady_clock::now();
-    const EdgeSettings &s = job.settings;
-    const canny::ImageView view{bytes.data(), job.width, job.height, job.width};
-    const bool done = detector.detect({bytes.data(), job.width, job.height, job.width}, view,
-                                      {s.t1, s.t2, s.sigma, s.steps}) == canny::Status::ok;
-    const auto took = std::chrono::steady_clock::now() - start;
-    const QImage edgeMap =
-        done ? grayBitmapOver(bytes.data(), job.width, job.height).copy() : QImage();
-    const qint64 nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(took).count();
+    Answer answer;
+    try {
+      answer = job.work(detector);
+    } catch (const std::bad_alloc &) {
+      // Work that found no memory answers nothing; the request still ends.
+    }
     // Queued to this object: should it be gone by then, Qt drops the call.
     QMetaObject::invokeMethod(
-        this,
-        [this, generation = job.generation, edgeMap, s, nanoseconds] {
-          deliver(generation, edgeMap, s, nanoseconds);
-        },
+        this, [this, generation = job.generation, answer] { deliver(generation, answer); },
         Qt::QueuedConnection);
   }
 }
 
-void LiveDetector::deliver(std::uint64_t generation, const QImage &edgeMap,
-                           const EdgeSettings &settings, qint64 nanoseconds) {
+void LiveDetector::deliver(std::uint64_t generation, const Answer &answer) {
   if (generation != _newest) {
-    // Outrun by a newer request: that one is on its way, and a result showed
-    // up, so the wait starts over.
+    // Outrun by a newer request: that one is on its way, and an answer
+    // showed up, so the wait starts over.
     if (_busy && !_slow) _glance.start();
     return;
   }
   _busy = false;
   _glance.stop();
   setSlow(false);
-  emit detected(edgeMap, settings, nanoseconds);
+  if (answer) answer();
+  if (!_busy) emit idle();  // unless the answer asked for more
 }
 
 void LiveDetector::setSlow(bool slow) {

@@ -1,15 +1,16 @@
 #pragma once
-// Edge detection away from the GUI thread, for settings that change while the
-// user drags a slider. One worker runs one detection at a time; a request
-// replaces any still waiting, so the newest settings always win, and a result
-// is reported only while it is the newest one asked for: stale results are
-// dropped, never shown.
+// The screens' one worker for slow work: detection while a slider moves, Apply,
+// stages and suggestions. One worker thread runs one piece of work at a time; a
+// request replaces any still waiting, so the newest always wins, and an answer
+// is delivered only while it is the newest one asked for: stale answers are
+// dropped, never shown. A request that outlasts a glance turns the busy sign on.
 #include <QElapsedTimer>
 #include <QImage>
 #include <QObject>
 #include <QTimer>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -17,6 +18,10 @@
 #include <vector>
 
 #include "imaging/EdgeStages.h"
+
+namespace canny {
+class Detector;
+}
 
 // `picture` as the detector's gray bytes, drawn as the screens' bridge draws it.
 std::shared_ptr<const std::vector<std::uint8_t>> grayBytesOf(const QImage &picture);
@@ -28,14 +33,25 @@ class LiveDetector : public QObject {
   // How long a run may take before the user is shown that work is going on.
   static constexpr int kGlanceMs = 150;
 
+  // What the work gives back to this object's thread; run there only while
+  // its request is the newest.
+  using Answer = std::function<void()>;
+  // Work for the worker thread, with the worker's own detector (its memory
+  // kept from one run to the next). It must copy, not share, what the
+  // window's thread may change meanwhile.
+  using Work = std::function<Answer(canny::Detector &detector)>;
+
   explicit LiveDetector(QObject *parent = nullptr);
   ~LiveDetector() override;
 
+  // Asks for `work`: it replaces any request still waiting.
+  void run(Work work);
   // Detects edges in `gray` (width * height bytes, rows of width bytes) at
-  // `settings`. The bytes are shared, not copied: they must not change.
+  // `settings`, answered by detected(). The bytes are shared, not copied: they
+  // must not change.
   void detect(std::shared_ptr<const std::vector<std::uint8_t>> gray, int width, int height,
               const EdgeSettings &settings);
-  // Forgets every request: nothing asked for so far will be reported.
+  // Forgets every request: nothing asked for so far will be answered.
   void cancel();
 
   // How long a run may take before it counts as slow (kGlanceMs unless set).
@@ -47,22 +63,21 @@ class LiveDetector : public QObject {
   bool isSlow() const { return _slow; }
 
  signals:
-  // The edge map of the newest request (null when working memory ran out),
+  // The edge map of the newest detect() (null when working memory ran out),
   // with how long the detector took.
   void detected(const QImage &edgeMap, const EdgeSettings &settings, qint64 nanoseconds);
   void slowChanged(bool slow);
+  // The newest request was answered (after its answer ran) or cancelled.
+  void idle();
 
  private:
   struct Job {
     std::uint64_t generation;
-    std::shared_ptr<const std::vector<std::uint8_t>> gray;
-    int width, height;
-    EdgeSettings settings;
+    Work work;
   };
 
-  void work();
-  void deliver(std::uint64_t generation, const QImage &edgeMap, const EdgeSettings &settings,
-               qint64 nanoseconds);
+  void workLoop();
+  void deliver(std::uint64_t generation, const Answer &answer);
   void setSlow(bool slow);
 
   // Shared with the worker, under the lock.
@@ -71,7 +86,7 @@ class LiveDetector : public QObject {
   std::optional<Job> _waiting;
   bool _stopping = false;
 
-  // The GUI thread's own.
+  // The window's thread's own.
   std::uint64_t _newest = 0;
   bool _busy = false;
   bool _slow = false;
@@ -79,3 +94,9 @@ class LiveDetector : public QObject {
 
   std::thread _worker;  // last, so it starts after everything it uses
 };
+
+// The edge map of `gray` at `settings` by `detector`, written straight into
+// a new gray picture; null when memory ran out. `nanoseconds` gets the
+// detector's time.
+QImage detectEdgeMap(canny::Detector &detector, const std::vector<std::uint8_t> &gray, int width,
+                     int height, const EdgeSettings &settings, qint64 *nanoseconds);

@@ -12,33 +12,19 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "screens/live/LiveMode.h"
 #include "screens/picture/CannyCommand.h"
 #include "screens/picture/PictureViewController.h"
-#include "screens/picture/ThresholdSuggestion.h"
-#include "screens/widgets/FloatSlider.h"
-#include "screens/widgets/ImageView.h"
 
 namespace {
-qint64 countEdgePixels(const QImage &edgeMap) {
-  qint64 edges = 0;
-  for (int y = 0; y < edgeMap.height(); ++y) {
-    const uchar *row = edgeMap.constScanLine(y);
-    edges += std::count(row, row + edgeMap.width(), uchar(255));
-  }
-  return edges;
-}
-
-ValueRange rangeOf(const FloatSlider *slider) {
-  return {slider->minimumValue(), slider->maximumValue()};
-}
+ValueRange rangeOf(const SliderSetting &slider) { return {slider.minimum, slider.maximum}; }
 }  // namespace
 
 DetectionPanel::DetectionPanel(PictureViewController *screen)
     : QWidget(screen),
       _screen(screen),
+      _model(screen->model()),
       _liveSwitch(new QCheckBox(tr("&Live"), this)),
       _suggestButton(new QPushButton(tr("S&uggest T1, T2"), this)),
       _defaultsButton(new QPushButton(tr("&Defaults"), this)),
@@ -54,21 +40,23 @@ DetectionPanel::DetectionPanel(PictureViewController *screen)
   connect(_liveSwitch, &QCheckBox::toggled, &mode, &LiveMode::setOn);
   connect(&mode, &LiveMode::changed, this, [this](bool on) {
     _liveSwitch->setChecked(on);
-    if (!on) _live.cancel();
     // Only the screen on show answers at once; the others when their
     // sliders move.
-    else if (isVisible())
-      detectLive();
+    if (on && isVisible()) _model->detectLive();
   });
-  for (FloatSlider *slider :
-       {screen->sliderT1(), screen->sliderT2(), screen->sliderSigma(), screen->sliderSteps()})
-    connect(slider, &FloatSlider::valueChanged, this, [this] {
-      if (LiveMode::shared().isOn()) detectLive();
-    });
-  connect(&_live, &LiveDetector::detected, this, &DetectionPanel::liveDetected);
-  connect(&_live, &LiveDetector::slowChanged, _busy, &QWidget::setVisible);
-  connect(_suggestButton, &QPushButton::clicked, this, &DetectionPanel::suggestThresholds);
-  connect(_defaultsButton, &QPushButton::clicked, this, &DetectionPanel::restoreDefaults);
+  connect(_model, &PictureScreenModel::settingsChanged, this, [this] {
+    if (LiveMode::shared().isOn()) _model->detectLive();
+  });
+  connect(_model, &PictureScreenModel::pictureShown, this, &DetectionPanel::pictureShown);
+  connect(_model, &PictureScreenModel::resultShown, this, &DetectionPanel::resultShown);
+  connect(_model, &PictureScreenModel::slowChanged, _busy, &QWidget::setVisible);
+  connect(_model, &PictureScreenModel::noThresholdsFound, this,
+          [this] { showHint(tr("This picture has no gradients to suggest thresholds from.")); });
+  connect(_suggestButton, &QPushButton::clicked, this, [this] {
+    const ScreenConstants &c = _screen->constants();
+    _model->suggestThresholds(rangeOf(c.t1), rangeOf(c.t2));
+  });
+  connect(_defaultsButton, &QPushButton::clicked, screen, &PictureViewController::restoreDefaults);
   connect(_copyCommand, &QPushButton::clicked, this,
           [this] { QGuiApplication::clipboard()->setText(_command->text()); });
 }
@@ -113,7 +101,6 @@ void DetectionPanel::buildLayout() {
 }
 
 void DetectionPanel::pictureShown(const QImage &picture) {
-  _live.cancel();
   _suggestButton->setEnabled(!picture.isNull());
   _status->setText(picture.isNull() ? QString() : sizeText(picture));
   _command->hide();
@@ -121,22 +108,23 @@ void DetectionPanel::pictureShown(const QImage &picture) {
   showHint({});
 }
 
-void DetectionPanel::edgeMapShown(const QImage &edgeMap, const EdgeSettings &settings,
-                                  qint64 nanoseconds) {
+void DetectionPanel::resultShown() {
+  const PictureResult &result = _model->result();
+  const QImage &edgeMap = result.edgeMap;
   if (edgeMap.isNull()) {
     _status->clear();
     showHint(tr("No edge map: there was not enough memory for this picture."));
     return;
   }
   const qint64 pixels = qint64(edgeMap.width()) * edgeMap.height();
-  const qint64 edges = countEdgePixels(edgeMap);
+  const qint64 edges = result.edgePixels;
   const QLocale locale;
   _status->setText(tr("%1 · detected in %2 ms · %3 edge pixels")
-                       .arg(sizeText(edgeMap), locale.toString(nanoseconds / 1e6, 'f', 1),
+                       .arg(sizeText(edgeMap), locale.toString(result.nanoseconds / 1e6, 'f', 1),
                             locale.toString(edges)));
   const QString input = _screen->pictureFileName();
   _command->setText(cannyCommand(
-      settings, input, QFileInfo(input).completeBaseName() + QStringLiteral("-edges.png")));
+      result.settings, input, QFileInfo(input).completeBaseName() + QStringLiteral("-edges.png")));
   _command->setCursorPosition(0);
   _command->show();
   _copyCommand->show();
@@ -161,55 +149,4 @@ QString DetectionPanel::sizeText(const QImage &picture) const {
 void DetectionPanel::showHint(const QString &text) {
   _hint->setText(text);
   _hint->setVisible(!text.isEmpty());
-}
-
-std::shared_ptr<const std::vector<std::uint8_t>> DetectionPanel::grayOf(const QImage &picture) {
-  if (!_gray || picture.cacheKey() != _grayKey) {
-    _gray = grayBytesOf(picture);
-    _grayKey = picture.cacheKey();
-  }
-  return _gray;
-}
-
-void DetectionPanel::detectLive() {
-  _livePicture = _screen->picture();
-  if (_livePicture.isNull()) return;
-  _live.detect(grayOf(_livePicture), _livePicture.width(), _livePicture.height(),
-               _screen->sliderSettings());
-}
-
-void DetectionPanel::liveDetected(const QImage &edgeMap, const EdgeSettings &settings,
-                                  qint64 nanoseconds) {
-  _screen->showEdgeMap(_livePicture, edgeMap, settings, nanoseconds);
-}
-
-void DetectionPanel::suggestThresholds() {
-  const QImage picture = _screen->picture();
-  if (picture.isNull()) return;
-  const EdgeSettings settings = _screen->sliderSettings();
-  const auto suggestion =
-      ::suggestThresholds(picture, settings.sigma, settings.steps, rangeOf(_screen->sliderT1()),
-                          rangeOf(_screen->sliderT2()));
-  if (!suggestion) {
-    showHint(tr("This picture has no gradients to suggest thresholds from."));
-    return;
-  }
-  {
-    // One detection for both values, not one for each.
-    const QSignalBlocker quietT1(_screen->sliderT1()), quietT2(_screen->sliderT2());
-    _screen->sliderT1()->moveHandleNear(suggestion->t1);
-    _screen->sliderT2()->moveHandleNear(suggestion->t2);
-  }
-  if (LiveMode::shared().isOn())
-    detectLive();
-  else
-    _screen->convert();
-}
-
-void DetectionPanel::restoreDefaults() {
-  const ScreenConstants &start = _screen->constants();
-  _screen->sliderT1()->setValue(start.t1.start);
-  _screen->sliderT2()->setValue(start.t2.start);
-  _screen->sliderSigma()->setValue(start.sigma.start);
-  _screen->sliderSteps()->setValue(start.steps.start);
 }

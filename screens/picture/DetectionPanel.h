@@ -3,7 +3,8 @@
 // suggested thresholds, the start values again, a status line that says what
 // is shown (size, detection time, edge pixels, the `canny` command that gives
 // the same map), a hint when the settings cannot give a useful map, and a busy
-// sign when a live run takes longer than a glance.
+// sign when work for the screen takes longer than a glance. It watches the
+// screen's model and asks it for work.
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
@@ -12,6 +13,7 @@
 
 #include "imaging/EdgeStages.h"
 #include "screens/live/LiveDetector.h"
+#include "screens/picture/PictureScreenModel.h"
 
 class QCheckBox;
 class QLabel;
@@ -24,7 +26,7 @@ class DetectionPanel : public QWidget {
   Q_OBJECT
 
  public:
-  // Works the sliders and the image view of `screen`, whose view is loaded.
+  // Works for `screen`, whose view is loaded, through its model.
   explicit DetectionPanel(PictureViewController *screen);
 
   QCheckBox *liveSwitch() const { return _liveSwitch; }
@@ -35,34 +37,22 @@ class DetectionPanel : public QWidget {
   QPushButton *copyCommandButton() const { return _copyCommand; }
   QLabel *hint() const { return _hint; }
   QProgressBar *busySign() const { return _busy; }
-  LiveDetector &liveDetector() { return _live; }
+  // The screen's worker.
+  LiveDetector &liveDetector() { return _model->worker(); }
 
   // Said of the picture after its size from now on ("an eighth of 600 × 400").
   void setPictureNote(const QString &note) { _pictureNote = note; }
-  // The screen shows `picture` unprocessed: live work under way is dropped.
+  // The screen shows `picture` unprocessed.
   void pictureShown(const QImage &picture);
-  // The screen shows `edgeMap`, detected at `settings` in `nanoseconds`.
-  void edgeMapShown(const QImage &edgeMap, const EdgeSettings &settings, qint64 nanoseconds);
-
-  // Sets T1 and T2 from the picture's thinned gradient magnitudes.
-  void suggestThresholds();
-  // The sliders' start values again.
-  void restoreDefaults();
 
  private:
   void buildLayout();
-  void detectLive();
-  void liveDetected(const QImage &edgeMap, const EdgeSettings &settings, qint64 nanoseconds);
+  void resultShown();
   void showHint(const QString &text);
   QString sizeText(const QImage &picture) const;
-  std::shared_ptr<const std::vector<std::uint8_t>> grayOf(const QImage &picture);
 
   PictureViewController *_screen;
-  LiveDetector _live;
-  // The gray bytes of the picture last detected live, kept while it is the same.
-  std::shared_ptr<const std::vector<std::uint8_t>> _gray;
-  qint64 _grayKey = 0;
-  QImage _livePicture;  // the picture of the live run asked for last
+  PictureScreenModel *_model;
   QString _pictureNote;
 
   QCheckBox *_liveSwitch;

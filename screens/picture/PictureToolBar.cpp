@@ -17,8 +17,8 @@
 #include <QMimeData>
 #include <QToolButton>
 
-#include "imaging/EdgeOverlay.h"
 #include "screens/picture/PictureFiles.h"
+#include "screens/picture/PictureScreenModel.h"
 #include "screens/widgets/ImageView.h"
 
 namespace {
@@ -31,8 +31,9 @@ QString droppedFile(const QMimeData *data) {
 }
 }  // namespace
 
-PictureToolBar::PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *parent)
-    : QWidget(parent), _view(view) {
+PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidget *dropTarget,
+                               QWidget *parent)
+    : QWidget(parent), _view(view), _model(model) {
   auto *row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
   _open = addButton(tr("Open…"), QKeySequence::Open, tr("Open a picture of your own"));
@@ -86,12 +87,13 @@ PictureToolBar::PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *pa
   connect(_copy, &QAction::triggered, this, &PictureToolBar::copyResult);
   connect(_stage, &QComboBox::currentIndexChanged, this, [this] {
     _overlay->setEnabled(stage() == EdgeStage::kEdgeMap);
-    if (!_result.isNull()) emit stageChanged();
+    if (_model) _model->setStage(stage());
   });
-  // While the picture itself is shown there is nothing to draw over it.
-  connect(_overlay, &QCheckBox::toggled, this, [this] {
-    if (!_result.isNull()) showResult();
-  });
+  if (_model) {
+    connect(_overlay, &QCheckBox::toggled, _model, &PictureScreenModel::setOverlay);
+    connect(_model, &PictureScreenModel::pictureShown, this, &PictureToolBar::showPicture);
+    connect(_model, &PictureScreenModel::resultShown, this, &PictureToolBar::showResult);
+  }
 
   if (dropTarget) {
     dropTarget->setAcceptDrops(true);
@@ -128,7 +130,6 @@ QString PictureToolBar::scaleText() const { return _scale->text(); }
 void PictureToolBar::setRevertible(bool revertible) { _revert->setVisible(revertible); }
 
 void PictureToolBar::showPicture(const QImage &picture) {
-  _picture = picture;
   _result = QImage();
   if (_view) {
     _view->setComparison({});
@@ -139,33 +140,19 @@ void PictureToolBar::showPicture(const QImage &picture) {
   _copy->setEnabled(false);
 }
 
-void PictureToolBar::showEdgeMap(const QImage &picture, const QImage &edgeMap,
-                                 const EdgeSettings &settings) {
-  _picture = picture;
-  _white = 255.0f;
-  if (stage() == EdgeStage::kEdgeMap || edgeMap.isNull()) {
-    _result = edgeMap;
-  } else {
-    const StagePicture shown = computeStage(picture, settings, stage());
-    _result = shown.image;
-    _white = shown.white;
-  }
-  showResult();
-}
-
 void PictureToolBar::showResult() {
+  const PictureResult &shown = _model->result();
+  _result = shown.stageImage;
   const bool magnitudes =
-      stage() == EdgeStage::kGradientMagnitude || stage() == EdgeStage::kThinnedMagnitude;
+      shown.stage == EdgeStage::kGradientMagnitude || shown.stage == EdgeStage::kThinnedMagnitude;
   _scale->setText(magnitudes && !_result.isNull()
-                      ? tr("white = magnitude %1").arg(double(_white), 0, 'g', 4)
+                      ? tr("white = magnitude %1").arg(double(shown.white), 0, 'g', 4)
                       : QString());
   _save->setEnabled(!_result.isNull());
   _copy->setEnabled(!_result.isNull());
   if (!_view) return;  // a failed detection empties the view, as Apply always has
-  const bool over = _overlay->isChecked() && stage() == EdgeStage::kEdgeMap;
-  const QImage overlay = over ? overlayEdges(_picture, _result) : QImage();
-  _view->setComparison(_picture);
-  _view->setImage(overlay.isNull() ? _result : overlay);
+  _view->setComparison(shown.picture);
+  _view->setImage(shown.shown);
 }
 
 QString PictureToolBar::openFile(const QString &path) {

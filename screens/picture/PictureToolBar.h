@@ -2,7 +2,8 @@
 // The row above a screen's picture: open a picture of one's own (or drop one
 // on the screen), go back to the sample, save or copy what is shown, choose
 // which stage of the detector to show, draw the edges over the picture, and
-// zoom. It also decides what the picture view shows for a detector result.
+// zoom. It shows in the picture view what the screen's model shows, and tells
+// the model the stage and overlay chosen.
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include "imaging/EdgeStages.h"
 
 class ImageView;
+class PictureScreenModel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -19,14 +21,11 @@ class PictureToolBar : public QWidget {
   Q_OBJECT
 
  public:
-  // Works on `view`; drops are taken anywhere on `dropTarget`.
-  PictureToolBar(ImageView *view, QWidget *dropTarget, QWidget *parent);
+  // Works on `view` for `model`; drops are taken anywhere on `dropTarget`.
+  PictureToolBar(ImageView *view, PictureScreenModel *model, QWidget *dropTarget, QWidget *parent);
 
   // The unprocessed picture on show: nothing to save.
   void showPicture(const QImage &picture);
-  // A detector result for `picture` at `settings`: the edge map, the chosen
-  // stage instead, or the edges over the picture.
-  void showEdgeMap(const QImage &picture, const QImage &edgeMap, const EdgeSettings &settings);
 
   EdgeStage stage() const;
   void setStage(EdgeStage stage);
@@ -61,8 +60,6 @@ class PictureToolBar : public QWidget {
   // A picture the user opened or dropped, at its full size.
   void pictureOpened(const QImage &picture);
   void revertRequested();
-  // A new stage was chosen while a result was on show: detect again.
-  void stageChanged();
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
@@ -75,14 +72,13 @@ class PictureToolBar : public QWidget {
   QAction *addButton(const QString &text, const QKeySequence &keys, const QString &tip);
 
   QPointer<ImageView> _view;
+  QPointer<PictureScreenModel> _model;
   QComboBox *_stage;
   QCheckBox *_overlay;
   QLabel *_scale;
   QAction *_open, *_revert, *_save, *_copy;
-  QImage _picture;  // the picture the result was found in
   QImage _result;
   QLabel *_zoom;
-  float _white = 255.0f;
   QString _pictureName;
   QString _openedPath;
 };

@@ -2,16 +2,15 @@
 
 #include <QBoxLayout>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPushButton>
 #include <QShowEvent>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <limits>
 
 #include "imaging/GrayBitmapContext.h"
+#include "screens/live/LiveMode.h"
 #include "screens/picture/CannyCommand.h"
 #include "screens/picture/DetectionPanel.h"
 #include "screens/picture/PictureToolBar.h"
@@ -60,7 +59,8 @@ PictureViewController::PictureViewController(const QString &nibName,
       _constants(constants),
       _detector(std::move(detector)),
       _title(QCoreApplication::translate(kTitleContext, constants.titleKey)),
-      _tabBarIcon(iconNamed(QString::fromLatin1(constants.tabIcon))) {
+      _tabBarIcon(iconNamed(QString::fromLatin1(constants.tabIcon))),
+      _model(std::make_unique<PictureScreenModel>(_detector, constants.reportsFailures)) {
   setObjectName(nibName);
 }
 
@@ -85,6 +85,13 @@ void PictureViewController::loadViewIfNeeded() {
   _image->setAccessibleName(tr("Picture"));
   addToolBar();
   viewDidLoad();
+  _model->setPicture(sourcePicture());
+  _model->setSettings(sliderSettings());
+  for (FloatSlider *slider : {_sliderT1, _sliderT2, _sliderSigma, _sliderSteps})
+    if (slider)
+      connect(slider, &FloatSlider::valueChanged, this,
+              [this] { _model->setSettings(sliderSettings()); });
+  watchModel();
   auto *column = qobject_cast<QBoxLayout *>(layout());
   if (column && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps && _image) {
     _detectionPanel = new DetectionPanel(this);
@@ -97,7 +104,7 @@ void PictureViewController::loadViewIfNeeded() {
 void PictureViewController::addToolBar() {
   auto *column = qobject_cast<QBoxLayout *>(layout());
   if (!column || !_image) return;
-  _toolBar = new PictureToolBar(_image, this, this);
+  _toolBar = new PictureToolBar(_image, _model.get(), this, this);
   column->insertWidget(column->indexOf(_image), _toolBar);
   _toolBar->setRevertible(_constants.picture != nullptr);  // the camera has no sample
   connect(_toolBar, &PictureToolBar::pictureOpened, this, &PictureViewController::openPicture);
@@ -106,7 +113,45 @@ void PictureViewController::addToolBar() {
     _toolBar->revertAction()->setEnabled(false);
     reset();
   });
-  connect(_toolBar, &PictureToolBar::stageChanged, this, &PictureViewController::convert);
+}
+
+void PictureViewController::watchModel() {
+  connect(_model.get(), &PictureScreenModel::pictureShown, this, [this](const QImage &picture) {
+    _image->setAccessibleDescription(
+        picture.isNull()
+            ? tr("No picture")
+            : tr("The picture, %1 × %2 pixels").arg(picture.width()).arg(picture.height()));
+  });
+  connect(_model.get(), &PictureScreenModel::resultShown, this, [this] {
+    const EdgeSettings &settings = _model->result().settings;
+    _image->setAccessibleDescription(tr("The edge map at T1 %1, T2 %2, Sigma %3, Steps %4")
+                                         .arg(shortestDecimal(settings.t1),
+                                              shortestDecimal(settings.t2),
+                                              shortestDecimal(settings.sigma))
+                                         .arg(settings.steps));
+    if (_toolBar) _toolBar->setPictureName(pictureFileName());
+  });
+  connect(_model.get(), &PictureScreenModel::thresholdsSuggested, this,
+          &PictureViewController::takeSuggestion);
+}
+
+void PictureViewController::takeSuggestion(float t1, float t2) {
+  {
+    // One detection for both values, not one for each.
+    const QSignalBlocker quietT1(_sliderT1), quietT2(_sliderT2);
+    _sliderT1->moveHandleNear(t1);
+    _sliderT2->moveHandleNear(t2);
+  }
+  _model->setSettings(sliderSettings());  // live mode detects on this
+  if (!LiveMode::shared().isOn()) convert();
+}
+
+void PictureViewController::restoreDefaults() {
+  if (!isViewLoaded()) return;
+  _sliderT1->setValue(_constants.t1.start);
+  _sliderT2->setValue(_constants.t2.start);
+  _sliderSigma->setValue(_constants.sigma.start);
+  _sliderSteps->setValue(_constants.steps.start);
 }
 
 PictureToolBar *PictureViewController::toolBar() const { return _toolBar; }
@@ -118,16 +163,8 @@ void PictureViewController::openPicture(const QImage &picture) {
 }
 
 void PictureViewController::showPicture(const QImage &picture) {
-  if (_image)
-    _image->setAccessibleDescription(
-        picture.isNull()
-            ? tr("No picture")
-            : tr("The picture, %1 × %2 pixels").arg(picture.width()).arg(picture.height()));
-  if (_toolBar)
-    _toolBar->showPicture(picture);
-  else if (_image)
-    _image->setImage(picture);
-  if (_detectionPanel) _detectionPanel->pictureShown(picture);
+  _model->setPicture(picture);
+  _model->showPicture();
 }
 
 void PictureViewController::viewDidLoad() {
@@ -151,27 +188,16 @@ QImage PictureViewController::sourcePicture() const {
 
 void PictureViewController::convert() {
   if (!_image) return;
-  const QImage picture = sourcePicture();
-  const QImage edgeMap = ManipulateImagePixelData(picture);
-  showEdgeMap(picture, edgeMap, sliderSettings(), _detectionNanoseconds);
+  _model->setPicture(sourcePicture());
+  _model->setSettings(sliderSettings());
+  _model->apply();
 }
 
 void PictureViewController::reset() { showPicture(sourcePicture()); }
 
 void PictureViewController::showEdgeMap(const QImage &picture, const QImage &edgeMap,
                                         const EdgeSettings &settings, qint64 nanoseconds) {
-  if (_image)
-    _image->setAccessibleDescription(tr("The edge map at T1 %1, T2 %2, Sigma %3, Steps %4")
-                                         .arg(shortestDecimal(settings.t1),
-                                              shortestDecimal(settings.t2),
-                                              shortestDecimal(settings.sigma))
-                                         .arg(settings.steps));
-  if (_toolBar) {
-    _toolBar->setPictureName(pictureFileName());
-    _toolBar->showEdgeMap(picture, edgeMap, settings);
-  } else if (_image)
-    _image->setImage(edgeMap);
-  if (_detectionPanel) _detectionPanel->edgeMapShown(edgeMap, settings, nanoseconds);
+  _model->showEdgeMap(picture, edgeMap, settings, nanoseconds);
 }
 
 EdgeSettings PictureViewController::sliderSettings() const {
@@ -188,24 +214,14 @@ QString PictureViewController::pictureFileName() const {
 
 std::unique_ptr<GrayBitmapContext> PictureViewController::CreateGrayScaleBitmapContext(
     const QImage &image) const {
-  QString failure;
-  auto context = GrayBitmapContext::create(image.width(), image.height(), &failure);
-  if (!context && _constants.reportsFailures) {
-    const QByteArray message = failure.toLatin1();
-    std::fwrite(message.constData(), 1, std::size_t(message.size()), stderr);
-  }
-  return context;
+  return grayContextFor(image, _constants.reportsFailures);
 }
 
 QImage PictureViewController::ManipulateImagePixelData(const QImage &image) {
   loadViewIfNeeded();  // the sliders live in the view
   const std::unique_ptr<GrayBitmapContext> context = CreateGrayScaleBitmapContext(image);
   if (!context) return {};
-  QElapsedTimer clock;
-  clock.start();
-  QImage edgeMap = edgeMapIn(*context, image, sliderSettings(), _detector);
-  _detectionNanoseconds = clock.nsecsElapsed();
-  return edgeMap;
+  return edgeMapIn(*context, image, sliderSettings(), _detector);
 }
 
 DetectionPanel *PictureViewController::detectionPanel() const { return _detectionPanel; }

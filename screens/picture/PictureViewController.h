@@ -4,6 +4,8 @@
 // time the screen is shown; Apply runs the edge detector over
 // the screen's picture through a gray bitmap and shows the edge map, Reset
 // shows the picture again. The five screens differ only in their constants.
+// The screen's state and its work live in its model; the screen wires the
+// widgets to it.
 #include <QIcon>
 #include <QImage>
 #include <QPointer>
@@ -13,6 +15,7 @@
 
 #include "imaging/EdgeMap.h"
 #include "imaging/EdgeStages.h"
+#include "screens/picture/PictureScreenModel.h"
 #include "screens/picture/ScreenConstants.h"
 #include "screens/widgets/FloatSlider.h"
 #include "screens/widgets/ImageView.h"
@@ -56,7 +59,8 @@ class PictureViewController : public QWidget {
   // The file name the status line's command reads the picture from.
   virtual QString pictureFileName() const;
   // Shows the edge map of `picture` detected at `settings` in `nanoseconds`
-  // (a null one when detection failed), and says so in the status line.
+  // (a null one when detection failed), and says so in the status line; the
+  // stage chosen is worked out off the window's thread.
   void showEdgeMap(const QImage &picture, const QImage &edgeMap, const EdgeSettings &settings,
                    qint64 nanoseconds);
 
@@ -65,6 +69,8 @@ class PictureViewController : public QWidget {
   EdgeSettings sliderSettings() const;
   // Open, Revert, Save, Copy, the stage shown and zoom, above the picture.
   PictureToolBar *toolBar() const;
+  // The screen's state and the work running for it.
+  PictureScreenModel *model() const { return _model.get(); }
 
   bool isViewLoaded() const { return _view != nullptr; }
   // Builds the content from the form unless it is there already, then runs
@@ -81,10 +87,12 @@ class PictureViewController : public QWidget {
   QImage ManipulateImagePixelData(const QImage &image);
 
  public slots:
-  // Apply: the edge map of the screen's picture.
+  // Apply: the edge map of the screen's picture, found off the window's thread.
   virtual void convert();
   // Reset: the screen's picture again.
   virtual void reset();
+  // The sliders' start values again.
+  void restoreDefaults();
 
  protected:
   // `detector` is what Apply runs; whoever builds the screen hands it over.
@@ -109,6 +117,8 @@ class PictureViewController : public QWidget {
 
  private:
   void addToolBar();
+  void watchModel();
+  void takeSuggestion(float t1, float t2);
 
   QString _nibName;
   ScreenConstants _constants;
@@ -127,5 +137,5 @@ class PictureViewController : public QWidget {
   QPointer<PictureToolBar> _toolBar;
   QImage _openedPicture;
   QPointer<DetectionPanel> _detectionPanel;
-  qint64 _detectionNanoseconds = 0;  // the bridge's last detector call
+  std::unique_ptr<PictureScreenModel> _model;
 };

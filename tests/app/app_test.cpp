@@ -67,11 +67,13 @@ class AppTest : public QObject {
       QCOMPARE(shown(*screen), sample);  // each tab opens with its picture
 
       clickOn(screen->applyButton());
+      QVERIFY(settled(*screen));
       const QImage edges = shown(*screen);
       QVERIFY(isBlackAndWhiteEdgeMap(edges));
       QCOMPARE(edges, edgeMap(sample, screen->sliderSettings()));
       // Apply starts from the picture each time, never from what is shown.
       clickOn(screen->applyButton());
+      QVERIFY(settled(*screen));
       QCOMPARE(shown(*screen), edges);
       clickOn(screen->resetButton());
       QCOMPARE(shown(*screen), sample);

@@ -11,6 +11,15 @@ inline QImage shown(const PictureViewController &screen) { return screen.image()
 
 inline void clickOn(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
+// Waits until the screen's work is done, so that it shows the newest answer.
+inline bool settled(const PictureViewController &screen) {
+  QDeadlineTimer deadline(60000);
+  while (screen.model()->isBusy())
+    if (deadline.hasExpired() || !QTest::qWaitFor([&] { return !screen.model()->isBusy(); }))
+      return false;
+  return true;
+}
+
 inline bool writeFile(const QString &path, const QByteArray &content) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();

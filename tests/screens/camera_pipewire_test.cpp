@@ -65,6 +65,7 @@ class CameraPipeWireTest : public QObject {
     const QImage kept = screen.preImage();
     QCOMPARE(kept.deviceIndependentSize(), QSizeF(40, 30));
     clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
     QCOMPARE(shown(screen), edgeMap(kept, {2, 6, 2, 4}));
   }
 

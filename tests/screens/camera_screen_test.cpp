@@ -40,10 +40,12 @@ class CameraScreenTest : public QObject {
 
     // Apply works on the kept picture's pixels, twice alike; Reset goes back.
     clickOn(_screen->applyButton());
+    QVERIFY(settled(*_screen));
     const QImage edges = shown(*_screen);
     QCOMPARE(edges, edgeMap(kept, {2, 6, 2, 4}));
     QVERIFY(isBlackAndWhiteEdgeMap(edges));
     clickOn(_screen->applyButton());
+    QVERIFY(settled(*_screen));
     QCOMPARE(shown(*_screen), edges);
 
     // Cancel keeps the picture and what is shown.
@@ -56,12 +58,14 @@ class CameraScreenTest : public QObject {
 
     // Points count, not pixels, odd sizes rounded down; a new picture is shown as it is, and used.
     clickOn(_screen->applyButton());
+    QVERIFY(settled(*_screen));
     _source->take(cameraPicture({800, 640}, 2.0));
     QCOMPARE(_screen->preImage().deviceIndependentSize(), QSizeF(100, 80));
     _source->take(cameraPicture({322, 243}).mirrored(true, false));
     QCOMPARE(_screen->preImage().size(), QSize(40, 30) * screenRatio());
     QCOMPARE(shown(*_screen), _screen->preImage());
     clickOn(_screen->applyButton());
+    QVERIFY(settled(*_screen));
     QCOMPARE(shown(*_screen), edgeMap(_screen->preImage(), {2, 6, 2, 4}));
   }
 
@@ -69,7 +73,7 @@ class CameraScreenTest : public QObject {
     auto applyAndResetShowNothing = [this] {
       clickOn(_screen->applyButton());
       clickOn(_screen->resetButton());
-      return shown(*_screen).isNull();
+      return settled(*_screen) && shown(*_screen).isNull();
     };
     QVERIFY(applyAndResetShowNothing());
     QVERIFY(!_screen->applyButton()->isEnabled() && !_screen->resetButton()->isEnabled());

@@ -38,11 +38,12 @@ class LiveTest : public QObject {
 
     // Every map that reaches the screen is the one for the sliders of that moment.
     int delivered = 0, stale = 0;
-    connect(&panel->liveDetector(), &LiveDetector::detected, this,
-            [&](const QImage &map, const EdgeSettings &s) {
-              stale += !(s == screen.sliderSettings()) || map != edgeMap(sample, s);
-              ++delivered;
-            });
+    PictureScreenModel *model = screen.model();
+    connect(model, &PictureScreenModel::resultShown, this, [&] {
+      const EdgeSettings s = model->result().settings;
+      stale += !(s == screen.sliderSettings()) || model->result().edgeMap != edgeMap(sample, s);
+      ++delivered;
+    });
     clickOn(panel->liveSwitch());
     QTRY_COMPARE(shown(screen), edgeMap(sample, screen.sliderSettings()));  // at once
     QCOMPARE(QSettings("canny-demo", "canny-demo").value("liveMode").toBool(), true);
@@ -55,6 +56,7 @@ class LiveTest : public QObject {
     QVERIFY(delivered > 0 && stale == 0);
     const QImage live = shown(screen);
     clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
     QCOMPARE(shown(screen), live);
 
     // Reset drops the run under way: the picture stays.
@@ -87,6 +89,7 @@ class LiveTest : public QObject {
     press(screen.sliderSigma(), Qt::Key_Right, 3);
     press(screen.sliderSteps(), Qt::Key_Left);
     clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
     const QImage map = shown(screen);
     DetectionPanel *panel = screen.detectionPanel();
     const qint64 edges = std::count(map.constBits(), map.constBits() + map.sizeInBytes(), 255);
@@ -122,6 +125,7 @@ class LiveTest : public QObject {
     screen.show();
     const QImage sample = shown(screen);
     clickOn(screen.detectionPanel()->suggestButton());
+    QVERIFY(settled(screen));
     const EdgeSettings s = screen.sliderSettings();
     QVERIFY(s.t1 > 0 && s.t1 <= s.t2 && s.t2 <= screen.sliderT2()->maximumValue());
     QVERIFY(!(s.t1 == 2 && s.t2 == 6));
@@ -133,10 +137,12 @@ class LiveTest : public QObject {
     QLabel *hint = screen.detectionPanel()->hint();
     press(screen.sliderT2(), Qt::Key_Home);
     clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
     QVERIFY(hint->isVisible() && hint->text().contains("Every pixel"));
     for (FloatSlider *slider : {screen.sliderT2(), screen.sliderSigma(), screen.sliderSteps()})
       press(slider, Qt::Key_End);
     clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
     QVERIFY(hint->isVisible() && hint->text().contains("No edges"));
     clickOn(screen.resetButton());
     QVERIFY(!hint->isVisible());

@@ -90,6 +90,7 @@ class PictureToolsTest : public QObject {
     const QImage edges = edgeMap(sample, start);
     QTest::keyClick(bar->overlayBox(), Qt::Key_Space);
     clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
     // Exactly the edge pixels in the overlay colour, the picture elsewhere.
     const QImage overlay = shown(screen);
     for (int y = 0; y < sample.height(); ++y)
@@ -120,6 +121,7 @@ class PictureToolsTest : public QObject {
 
     // Choosing a stage while a map is shown shows that stage at once.
     bar->setStage(EdgeStage::kThinnedMagnitude);
+    QVERIFY(settled(screen));
     const StagePicture thinned = computeStage(sample, start, EdgeStage::kThinnedMagnitude);
     QCOMPARE(shown(screen), thinned.image);
     QCOMPARE(bar->scaleText(), "white = magnitude " + QString::number(thinned.white, 'g', 4));
@@ -144,6 +146,7 @@ class PictureToolsTest : public QObject {
     QCOMPARE(shown(screen).size(), QSize(80, 64));
     QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
     clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
     QCOMPARE(shown(screen), edgeMap(own, start));
     QCOMPARE(bar->suggestedSaveName(), _dir.filePath("own-edges.png"));
     QVERIFY(bar->openFile(_dir.filePath("broken.png")).contains("broken.png"));

@@ -1,0 +1,170 @@
+#include "screens/picture/PictureScreenModel.h"
+
+#include <canny/canny.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include "imaging/EdgeOverlay.h"
+#include "imaging/GrayBitmapContext.h"
+
+namespace {
+qint64 countEdgePixels(const QImage &edgeMap) {
+  qint64 edges = 0;
+  for (int y = 0; y < edgeMap.height(); ++y) {
+    const uchar *row = edgeMap.constScanLine(y);
+    edges += std::count(row, row + edgeMap.width(), uchar(255));
+  }
+  return edges;
+}
+
+PictureResult resultOf(const QImage &picture, const EdgeSettings &settings, EdgeStage stage) {
+  PictureResult result;
+  result.picture = picture;
+  result.settings = settings;
+  result.stage = stage;
+  return result;
+}
+
+// The stage, the overlay and the count for a result whose map is found.
+void finish(PictureResult &r, bool overlay) {
+  r.white = 255.0f;
+  r.stageImage = r.edgeMap;
+  r.shown = r.edgeMap;
+  if (r.edgeMap.isNull()) return;  // a failed detection empties the view
+  r.edgePixels = countEdgePixels(r.edgeMap);
+  if (r.stage != EdgeStage::kEdgeMap) {
+    StagePicture stage = computeStage(r.picture, r.settings, r.stage);
+    r.stageImage = std::move(stage.image);
+    r.white = stage.white;
+    r.shown = r.stageImage;
+  } else if (overlay) {
+    const QImage over = overlayEdges(r.picture, r.edgeMap);
+    if (!over.isNull()) r.shown = over;
+  }
+}
+}  // namespace
+
+// The gray bytes of the picture detected live last, kept while it stays.
+struct PictureScreenModel::GrayCache {
+  qint64 key = 0;
+  std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+};
+
+std::unique_ptr<GrayBitmapContext> grayContextFor(const QImage &image, bool reportsFailures) {
+  QString failure;
+  auto context = GrayBitmapContext::create(image.width(), image.height(), &failure);
+  if (!context && reportsFailures) {
+    const QByteArray message = failure.toLatin1();
+    std::fwrite(message.constData(), 1, std::size_t(message.size()), stderr);
+  }
+  return context;
+}
+
+PictureScreenModel::PictureScreenModel(DetectorFunction detector, bool reportsFailures,
+                                       QObject *parent)
+    : QObject(parent),
+      _detector(std::move(detector)),
+      _reportsFailures(reportsFailures),
+      _gray(std::make_shared<GrayCache>()) {
+  connect(&_worker, &LiveDetector::slowChanged, this, &PictureScreenModel::slowChanged);
+  connect(&_worker, &LiveDetector::idle, this, &PictureScreenModel::idle);
+}
+
+void PictureScreenModel::setSettings(const EdgeSettings &settings) {
+  if (settings == _settings) return;
+  _settings = settings;
+  emit settingsChanged();
+}
+
+void PictureScreenModel::setStage(EdgeStage stage) {
+  if (stage == _stage) return;
+  _stage = stage;
+  if (_showsResult) _worker.run(finishing(_result));
+}
+
+void PictureScreenModel::setOverlay(bool overlay) {
+  if (overlay == _overlay) return;
+  _overlay = overlay;
+  // While the picture itself is shown there is nothing to draw over it.
+  if (_showsResult) _worker.run(finishing(_result));
+}
+
+void PictureScreenModel::showPicture() {
+  _worker.cancel();
+  _showsResult = false;
+  _result = {};
+  emit pictureShown(_picture);
+}
+
+LiveDetector::Work PictureScreenModel::finishing(PictureResult result) {
+  result.stage = _stage;
+  return [this, result, overlay = _overlay](canny::Detector &) mutable {
+    finish(result, overlay);
+    return [this, result] { show(result); };
+  };
+}
+
+void PictureScreenModel::apply() {
+  PictureResult result = resultOf(_picture, _settings, _stage);
+  _worker.run([this, result, overlay = _overlay, detector = _detector,
+               reports = _reportsFailures](canny::Detector &) mutable {
+    // Only the detector's own time is reported, not the drawing around it.
+    const DetectorFunction timed = [&](float t1, float t2, float sigma, std::int32_t steps,
+                                       std::int32_t width, std::int32_t height,
+                                       std::uint8_t *data) {
+      const auto start = std::chrono::steady_clock::now();
+      const bool done = detector(t1, t2, sigma, steps, width, height, data);
+      result.nanoseconds = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                               std::chrono::steady_clock::now() - start)
+                               .count();
+      return done;
+    };
+    const std::unique_ptr<GrayBitmapContext> context = grayContextFor(result.picture, reports);
+    if (context) result.edgeMap = edgeMapIn(*context, result.picture, result.settings, timed);
+    finish(result, overlay);
+    return [this, result] { show(result); };
+  });
+}
+
+void PictureScreenModel::detectLive() {
+  if (_picture.isNull()) return;
+  PictureResult result = resultOf(_picture, _settings, _stage);
+  _worker.run([this, result, overlay = _overlay, cache = _gray](canny::Detector &detector) mutable {
+    const QImage &picture = result.picture;
+    if (!cache->bytes || cache->key != picture.cacheKey()) {
+      cache->bytes.reset();  // the old picture's bytes go before the new ones come
+      cache->bytes = grayBytesOf(picture);
+      cache->key = picture.cacheKey();
+    }
+    result.edgeMap = detectEdgeMap(detector, *cache->bytes, picture.width(), picture.height(),
+                                   result.settings, &result.nanoseconds);
+    finish(result, overlay);
+    return [this, result] { show(result); };
+  });
+}
+
+void PictureScreenModel::showEdgeMap(const QImage &picture, const QImage &edgeMap,
+                                     const EdgeSettings &settings, qint64 nanoseconds) {
+  PictureResult result = resultOf(picture, settings, _stage);
+  result.edgeMap = edgeMap;
+  result.nanoseconds = nanoseconds;
+  _worker.run(finishing(result));
+}
+
+void PictureScreenModel::suggestThresholds(ValueRange t1Range, ValueRange t2Range) {
+  if (_picture.isNull()) return;
+  _worker.run([this, picture = _picture, settings = _settings, t1Range,
+               t2Range](canny::Detector &) -> LiveDetector::Answer {
+    const auto suggestion =
+        ::suggestThresholds(picture, settings.sigma, settings.steps, t1Range, t2Range);
+    if (!suggestion) return [this] { emit noThresholdsFound(); };
+    return [this, s = *suggestion] { emit thresholdsSuggested(s.t1, s.t2); };
+  });
+}
+
+void PictureScreenModel::show(const PictureResult &result) {
+  _result = result;
+  _showsResult = true;
+  emit resultShown();
+}
