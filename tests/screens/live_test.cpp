@@ -1,5 +1,6 @@
-// Around Apply: live maps equal Apply's, stale ones never shown; the status line's command gives
-// the shown map through canny; suggestions, defaults and hints act on the real sliders.
+// Around Apply: the window answers while it works; live maps equal Apply's, stale ones never shown;
+// the status line's command gives the shown map through canny; suggestions, defaults and hints act
+// on the real sliders.
 #include <QtTest>
 #include <QtWidgets>
 #include <algorithm>
@@ -66,19 +67,30 @@ class LiveTest : public QObject {
     QCOMPARE(shown(screen), sample);
   }
 
-  void slowRunsShowTheBusySignUntilTheyEnd() {
-    LiveDetector detector;
-    detector.setGlance(1);  // so short that the big picture below surely outlasts it
-    QSignalSpy slow(&detector, &LiveDetector::slowChanged);
-    QSignalSpy done(&detector, &LiveDetector::detected);
-    const int side = 3000;
-    auto noise = std::make_shared<std::vector<std::uint8_t>>(side * side);
-    std::generate(noise->begin(), noise->end(),
-                  [n = 7u]() mutable { return (n = n * 1103515245u + 12345u) >> 24; });
-    detector.detect(noise, side, side, {1, 3, 60, 8});
-    QTRY_COMPARE_WITH_TIMEOUT(done.count(), 1, 60000);
-    QCOMPARE(slow, QList<QVariantList>({{true}, {false}}));  // on, then off
-    QVERIFY(!detector.isSlow() && !detector.isBusy());
+  void theWindowAnswersWhileApplyWorks() {
+    // A detection that lasts until the test ends it (or 5 s, were it run on this thread).
+    QSemaphore finish;
+    SecondPicViewController screen(
+        QStringLiteral("SecondPicViewController"),
+        [&](float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
+            std::int32_t height, std::uint8_t *data) {
+          finish.tryAcquire(1, 5000);
+          return tryCannyEdgeDetector(t1, t2, sigma, steps, width, height, data);
+        });
+    screen.show();
+    const QImage sample = shown(screen);
+    QWidget *busy = screen.detectionPanel()->busySign();
+    QElapsedTimer clock;
+    clock.start();
+    clickOn(screen.applyButton());
+    QVERIFY(clock.elapsed() < 1000 && !busy->isVisible());
+    QTRY_VERIFY(busy->isVisible());         // after a glance
+    press(screen.sliderT1(), Qt::Key_End);  // the sliders answer meanwhile
+    QCOMPARE(screen.sliderT1()->value(), 10.0f);
+    QCOMPARE(shown(screen), sample);
+    finish.release();
+    QTRY_VERIFY(!busy->isVisible());
+    QCOMPARE(shown(screen), edgeMap(sample, {2, 6, 0, 4}));  // the click's settings
   }
 
   void statusCommandGivesTheShownMapThroughCanny() {

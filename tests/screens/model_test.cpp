@@ -1,0 +1,96 @@
+// A picture screen's model without widgets: real pictures through the real detector on the
+// worker, the newest request alone answered, stages and suggestions as the plain functions give.
+#include <QtTest>
+
+#include "imaging/EdgeOverlay.h"
+#include "screens/picture/PictureScreenModel.h"
+#include "screens/widgets/ImageNamed.h"
+
+namespace {
+// Waits for the model to finish what it was asked.
+bool finished(const PictureScreenModel &model) {
+  return QTest::qWaitFor([&] { return !model.isBusy(); }, 60000);
+}
+}  // namespace
+
+class ModelTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void newestRequestAloneIsAnsweredWithStagesAndOverlay() {
+    PictureScreenModel model(tryCannyEdgeDetector, false);
+    QSignalSpy results(&model, &PictureScreenModel::resultShown);
+    const QImage sample = imageNamed("secondPic");
+    model.setPicture(sample);
+    const EdgeSettings first{1, 3, 0, 0}, last{2, 6, 1.5f, 2};
+    model.setSettings(first);
+    model.apply();
+    model.setSettings(last);
+    model.detectLive();  // the worker's detector gives Apply's map
+    QVERIFY(model.isBusy() && finished(model));
+    QCOMPARE(results.count(), 1);
+    const QImage map = edgeMap(sample, last);
+    const PictureResult &r = model.result();
+    QVERIFY(r.settings == last && r.edgeMap == map && r.shown == map && r.stageImage == map);
+    QCOMPARE(r.edgePixels, std::count(map.constBits(), map.constBits() + map.sizeInBytes(), 255));
+    model.apply();
+    QVERIFY(finished(model));
+    QVERIFY(model.result().edgeMap == map && model.result().nanoseconds > 0);
+
+    // A stage and the overlay are worked out for the result shown.
+    model.setStage(EdgeStage::kGradientMagnitude);
+    QVERIFY(finished(model));
+    const StagePicture magnitude = computeStage(sample, last, EdgeStage::kGradientMagnitude);
+    QCOMPARE(model.result().shown, magnitude.image);
+    QCOMPARE(model.result().white, magnitude.white);
+    model.setStage(EdgeStage::kEdgeMap);
+    model.setOverlay(true);
+    QVERIFY(finished(model));
+    QCOMPARE(model.result().shown, overlayEdges(sample, map));
+    QCOMPARE(model.result().stageImage, map);
+
+    // Showing the picture drops the work under way.
+    QSignalSpy pictures(&model, &PictureScreenModel::pictureShown);
+    results.clear();
+    model.apply();
+    model.showPicture();
+    QVERIFY(!model.isBusy() && !model.showsResult() && pictures.count() == 1);
+    QTest::qWait(300);
+    QCOMPARE(results.count(), 0);
+  }
+
+  void suggestionsAndFailuresAreSignalled() {
+    bool detected = false;
+    PictureScreenModel model(
+        [&](float, float, float, std::int32_t, std::int32_t, std::int32_t, std::uint8_t *) {
+          detected = true;
+          return false;  // no working memory
+        },
+        false);
+    const QImage sample = imageNamed("fourthPic");
+    model.setPicture(sample);
+    model.setSettings({2, 6, 0, 4});
+    QSignalSpy suggested(&model, &PictureScreenModel::thresholdsSuggested);
+    model.suggestThresholds({0, 10}, {0, 10});
+    QVERIFY(finished(model));
+    const auto expected = suggestThresholds(sample, 0, 4, {0, 10}, {0, 10});
+    QCOMPARE(suggested, QList<QVariantList>({{expected->t1, expected->t2}}));
+
+    QImage flat(40, 30, QImage::Format_Grayscale8);
+    flat.fill(90);
+    model.setPicture(flat);
+    QSignalSpy none(&model, &PictureScreenModel::noThresholdsFound);
+    model.suggestThresholds({0, 10}, {0, 10});
+    QVERIFY(finished(model));
+    QCOMPARE(none.count(), 1);
+
+    // Apply runs the detector it was given; its failure shows no map.
+    model.apply();
+    QVERIFY(finished(model));
+    QVERIFY(detected && model.showsResult() && model.result().edgeMap.isNull());
+    QVERIFY(model.result().shown.isNull());
+  }
+};
+
+QTEST_MAIN(ModelTest)
+#include "model_test.moc"
