@@ -1,10 +1,19 @@
 #include "screens/live/LiveDetector.h"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <new>
 
 #include <canny/canny.h>
 #include "imaging/GrayBitmap.h"
+
+namespace {
+// How much less the worker counts than the window's thread for the scheduler.
+constexpr int kNiceness = 5;
+}  // namespace
 
 std::shared_ptr<const std::vector<std::uint8_t>> grayBytesOf(const QImage &picture) {
   auto bytes = std::make_shared<std::vector<std::uint8_t>>(std::size_t(picture.width()) *
@@ -78,6 +87,11 @@ void LiveDetector::cancel() {
 }
 
 void LiveDetector::workLoop() {
+  // Yields to the window's thread when the processors are scarce; the
+  // detector's helper threads, started from here, inherit it.
+  errno = 0;
+  const int nice = getpriority(PRIO_PROCESS, 0);
+  if (errno == 0) setpriority(PRIO_PROCESS, ::gettid(), nice + kNiceness);
   // The worker's own detector, its memory kept from one run to the next.
   canny::Detector detector;
   for (;;) {
