@@ -107,8 +107,12 @@ int main(int argc, char **argv) {
   Heartbeat heart;
 
   QString error;
+  QObject::connect(model, &PictureScreenModel::fileRefused, [&](const QString &why) {
+    error = why;
+    emit model->pictureShown({});  // ends the wait
+  });
   measure(
-      heart, "open (decode)", [&] { error = screen->toolBar()->openFile(path); }, model,
+      heart, "open", [&] { screen->toolBar()->openFileLater(path); }, model,
       &PictureScreenModel::pictureShown);
   if (!error.isEmpty()) {
     std::fprintf(stderr, "screen_gaps: %s\n", qPrintable(error));

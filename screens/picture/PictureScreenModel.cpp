@@ -7,6 +7,7 @@
 
 #include "imaging/EdgeOverlay.h"
 #include "imaging/GrayBitmapContext.h"
+#include "screens/picture/PictureFiles.h"
 
 namespace {
 qint64 countEdgePixels(const QImage &edgeMap) {
@@ -160,6 +161,14 @@ void PictureScreenModel::suggestThresholds(ValueRange t1Range, ValueRange t2Rang
         ::suggestThresholds(picture, settings.sigma, settings.steps, t1Range, t2Range);
     if (!suggestion) return [this] { emit noThresholdsFound(); };
     return [this, s = *suggestion] { emit thresholdsSuggested(s.t1, s.t2); };
+  });
+}
+
+void PictureScreenModel::openFile(const QString &path) {
+  _worker.run([this, path](canny::Detector &) -> LiveDetector::Answer {
+    const OpenedPicture opened = openPictureFile(path);
+    if (opened.image.isNull()) return [this, error = opened.error] { emit fileRefused(error); };
+    return [this, path, picture = opened.image] { emit fileOpened(picture, path); };
   });
 }
 

@@ -70,6 +70,8 @@ class PictureScreenModel : public QObject {
                    qint64 nanoseconds);
   // T1 and T2 from the picture's thinned magnitudes at the settings' smoothing.
   void suggestThresholds(ValueRange t1Range, ValueRange t2Range);
+  // Reads the picture file at `path` on the worker: fileOpened or fileRefused.
+  void openFile(const QString &path);
 
   LiveDetector &worker() { return _worker; }
   bool isBusy() const { return _worker.isBusy(); }
@@ -81,6 +83,9 @@ class PictureScreenModel : public QObject {
   void settingsChanged();
   void thresholdsSuggested(float t1, float t2);
   void noThresholdsFound();
+  void fileOpened(const QImage &picture, const QString &path);
+  // `error` names the file and what was wrong with it.
+  void fileRefused(const QString &error);
   void slowChanged(bool slow);
   // Nothing asked for is under way any more.
   void idle();

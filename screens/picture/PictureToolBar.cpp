@@ -93,6 +93,8 @@ PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidg
     connect(_overlay, &QCheckBox::toggled, _model, &PictureScreenModel::setOverlay);
     connect(_model, &PictureScreenModel::pictureShown, this, &PictureToolBar::showPicture);
     connect(_model, &PictureScreenModel::resultShown, this, &PictureToolBar::showResult);
+    connect(_model, &PictureScreenModel::fileOpened, this, &PictureToolBar::takeOpened);
+    connect(_model, &PictureScreenModel::fileRefused, this, &PictureToolBar::complain);
   }
 
   if (dropTarget) {
@@ -158,9 +160,20 @@ void PictureToolBar::showResult() {
 QString PictureToolBar::openFile(const QString &path) {
   const OpenedPicture opened = openPictureFile(path);
   if (opened.image.isNull()) return opened.error;
-  _openedPath = QFileInfo(path).absoluteFilePath();
-  emit pictureOpened(opened.image);
+  takeOpened(opened.image, path);
   return {};
+}
+
+void PictureToolBar::openFileLater(const QString &path) {
+  if (_model)
+    _model->openFile(path);
+  else
+    complain(openFile(path));
+}
+
+void PictureToolBar::takeOpened(const QImage &picture, const QString &path) {
+  _openedPath = QFileInfo(path).absoluteFilePath();
+  emit pictureOpened(picture);
 }
 
 QString PictureToolBar::saveResult(const QString &path) const {
@@ -177,7 +190,7 @@ void PictureToolBar::chooseFile() {
       this, tr("Open a picture"), {},
       tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.pgm *.ppm *.pbm *.webp *.tif *.tiff);;All "
          "files (*)"));
-  if (!path.isEmpty()) complain(openFile(path));
+  if (!path.isEmpty()) openFileLater(path);
 }
 
 QString PictureToolBar::suggestedSaveName() const {
@@ -216,7 +229,7 @@ bool PictureToolBar::eventFilter(QObject *watched, QEvent *event) {
     const QString path = droppedFile(drop->mimeData());
     if (path.isEmpty()) return true;
     drop->acceptProposedAction();
-    complain(openFile(path));
+    openFileLater(path);
     return true;
   }
   return QWidget::eventFilter(watched, event);

@@ -53,6 +53,8 @@ class PictureToolBar : public QWidget {
   // The file actions without their dialogs. Each returns the one-line error,
   // empty when it worked.
   QString openFile(const QString &path);
+  // Reads the file off the window's thread; an error is shown in a message box.
+  void openFileLater(const QString &path);
   QString saveResult(const QString &path) const;
   void copyResult() const;
 
@@ -69,6 +71,7 @@ class PictureToolBar : public QWidget {
   void chooseSaveFile();
   void showResult();
   void complain(const QString &error);
+  void takeOpened(const QImage &picture, const QString &path);
   QAction *addButton(const QString &text, const QKeySequence &keys, const QString &tip);
 
   QPointer<ImageView> _view;

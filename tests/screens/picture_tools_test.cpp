@@ -143,6 +143,7 @@ class PictureToolsTest : public QObject {
     QVERIFY(own.save(_dir.filePath("own.png")));
     QVERIFY(writeFile(_dir.filePath("broken.png"), "\x89PNG\r\n\x1a\n-"));
     drop(&screen, _dir.filePath("own.png"));
+    QVERIFY(settled(screen));
     QCOMPARE(shown(screen).size(), QSize(80, 64));
     QCOMPARE(screen.pictureFileName(), _dir.filePath("own.png"));  // for the command line
     clickOn(screen.applyButton());
