@@ -79,6 +79,16 @@ void DetectionPanel::buildLayout() {
   _hint->setWordWrap(true);
   _hint->setStyleSheet(QStringLiteral("color: #a05a00;"));
   _hint->hide();
+  // Rows that come and go keep their space, so that nothing below the
+  // picture moves under the pointer: two lines for a hint, one for the status.
+  _hint->setMinimumHeight(2 * _hint->fontMetrics().lineSpacing());
+  _status->setMinimumHeight(_status->fontMetrics().lineSpacing());
+  for (QWidget *row : {static_cast<QWidget *>(_busy), static_cast<QWidget *>(_hint),
+                       static_cast<QWidget *>(_command), static_cast<QWidget *>(_copyCommand)}) {
+    QSizePolicy policy = row->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    row->setSizePolicy(policy);
+  }
 
   auto *buttons = new QHBoxLayout;
   buttons->setContentsMargins(0, 0, 0, 0);

@@ -134,7 +134,22 @@ class LiveTest : public QObject {
 
     // On a screen: values a handle can set, inside the ranges, shown at once.
     SecondPicViewController screen(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
+    screen.resize(640, 720);
     screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    // Where every control is: rows that appear later must not move them.
+    QList<QWidget *> controls;
+    for (QWidget *control : screen.findChildren<QWidget *>())
+      if (control->isVisible() &&
+          (qobject_cast<QAbstractButton *>(control) || qobject_cast<FloatSlider *>(control)))
+        controls << control;
+    const auto places = [&] {
+      QTest::qWait(50);  // the layouts settle
+      QList<QPoint> at;
+      for (const QWidget *control : controls) at << control->mapTo(&screen, QPoint());
+      return at;
+    };
+    const QList<QPoint> start = places();
     const QImage sample = shown(screen);
     clickOn(screen.detectionPanel()->suggestButton());
     QVERIFY(settled(screen));
@@ -151,6 +166,7 @@ class LiveTest : public QObject {
     clickOn(screen.applyButton());
     QVERIFY(settled(screen));
     QVERIFY(hint->isVisible() && hint->text().contains("Every pixel"));
+    QCOMPARE(places(), start);
     for (FloatSlider *slider : {screen.sliderT2(), screen.sliderSigma(), screen.sliderSteps()})
       press(slider, Qt::Key_End);
     clickOn(screen.applyButton());
@@ -158,6 +174,7 @@ class LiveTest : public QObject {
     QVERIFY(hint->isVisible() && hint->text().contains("No edges"));
     clickOn(screen.resetButton());
     QVERIFY(!hint->isVisible());
+    QCOMPARE(places(), start);
     clickOn(screen.detectionPanel()->defaultsButton());
     QVERIFY(screen.sliderSettings() == (EdgeSettings{2, 6, 0, 4}));
   }
