@@ -223,6 +223,6 @@ TEST_F(Reading, UncommonFormsAreReadAndBrokenStructuresRefused) {
   write("palette.bmp", palette);
   expectRefused("palette.bmp", "damaged: more than 256 BMP palette colours");
   QByteArray jpeg = encoded(colourPattern(8, 8), "jpeg");
-  write("marker.jpg", jpeg.insert(2, "\xff\xd8"));
+  write("marker.jpg", jpeg.insert(jpeg.indexOf("\xff\xda"), "\xff\xd8"));  // after the frame
   expectRefused("marker.jpg", "damaged: a JPEG marker out of place");
 }
