@@ -147,7 +147,9 @@ PictureReading decode(QByteArray &bytes, const QByteArray &format, const Picture
   if (size.isValid() && !size.isEmpty() && decodedFormat != QImage::Format_Invalid) {
     reading.picture = QImage(size, decodedFormat);
     if (reading.picture.isNull()) return refused(QStringLiteral("out of memory"));
-    reading.picture.fill(0);
+    // libjpeg writes every row, even of damaged data (gray, with a warning): filling first
+    // would only touch every page twice.
+    if (format != "jpeg") reading.picture.fill(0);
   }
   const bool read = reader.read(&reading.picture);
   const QString fault = pictureDataFault(format, bytes);
