@@ -65,7 +65,7 @@ def timed(commands, rounds):
                             "--runs", str(RUNS_PER_ROUND), "--export-json", export.name]
                            + ["--command-name=" + name for name in order]
                            + [shlex.join(commands[name]) for name in order],
-                           check=True, stdout=subprocess.DEVNULL)
+                           check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             with open(export.name) as results:
                 for result in json.load(results)["results"]:
                     walls[result["command"]] += result["times"]
