@@ -1,12 +1,13 @@
 #include "imaging/GrayConversion.h"
 
+#include <canny/canny.h>
+
 #include <QRgb>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -163,8 +164,8 @@ void convertToGray(const QImage &picture, uchar *gray) {
   // Below about a million pixels a thread costs more than it saves.
   constexpr qint64 kPixelsPerThread = 1 << 20;
   const qint64 pixels = qint64(width) * height;
-  const int threads = int(std::clamp<qint64>(pixels / kPixelsPerThread, 1,
-                                             std::max(1u, std::thread::hardware_concurrency())));
+  // As many as the detector would use: the CPUs this process may run on, or a batch worker's share.
+  const int threads = int(std::clamp<qint64>(pixels / kPixelsPerThread, 1, canny::threadCount()));
   std::vector<std::thread> others;
   const auto strip = [&](int i) { return int(qint64(height) * i / threads); };
   try {
