@@ -33,12 +33,16 @@ package: deps
 
 # Repetitions in shuffled order, medians reported: the machine is shared and noisy.
 BENCH_REPS ?= 5
+BENCH_ROUNDS ?= 5
 bench:
 	bash scripts/install-deps.sh --bench
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCANNY_BENCH=ON -DCANNY_ENGINE_ONLY=ON
 	cmake --build build-bench -j $(JOBS) --target canny_bench
 	build-bench/bench/canny_bench --benchmark_repetitions=$(BENCH_REPS) \
 	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+	cmake -S . -B build-bench-files -G Ninja -DCMAKE_BUILD_TYPE=Release -DCANNY_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build build-bench-files -j $(JOBS) --target canny canny_opencv_files canny_bench_pictures
+	/usr/bin/python3 bench/files/fileBench.py build-bench-files $(BENCH_ROUNDS)
 
 # Each fuzz target for FUZZ_SECONDS (clang, libFuzzer); a crashing input lands in
 # build-fuzz/findings/. Then the grown corpus is replayed through a GCC build, the only
@@ -69,4 +73,4 @@ mutate:
 	nice -n 10 bash scripts/mutate.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutate
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-bench-files build-mutate

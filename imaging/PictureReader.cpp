@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <cstdlib>
+#include <limits>
 
 #include "imaging/FileNames.h"
 #include "imaging/NetpbmReader.h"
@@ -127,6 +129,24 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
   return {};
 }
 
+// A picture for the decoder to fill, over picture memory (imaging/PictureMemory): the caller's
+// block, or one the picture frees. Null when there is no memory for it.
+QImage blankPicture(QSize size, QImage::Format format, PictureBlock *memory) {
+  const qint64 bitsPerLine = qint64(size.width()) * QImage::toPixelFormat(format).bitsPerPixel();
+  const qint64 bytesPerLine = (bitsPerLine + 31) / 32 * 4;  // as QImage aligns its rows
+  const qint64 bytes = bytesPerLine * size.height();
+  if (bytesPerLine > std::numeric_limits<int>::max() || bytes <= 0) return {};
+  if (memory) {
+    uchar *block = memory->reserve(std::size_t(bytes));
+    return block ? QImage(block, size.width(), size.height(), bytesPerLine, format) : QImage();
+  }
+  auto *block = static_cast<uchar *>(allocatePictureMemory(std::size_t(bytes)));
+  return block ? QImage(
+                     block, size.width(), size.height(), bytesPerLine, format,
+                     [](void *memory) { std::free(memory); }, block)
+               : QImage();
+}
+
 // Decodes into a picture filled beforehand where Qt's decoder reuses it (same size and format),
 // so that rows a decoder leaves unset, as an RLE BMP that ends early, hold a defined value.
 PictureReading decode(QByteArray &bytes, const QByteArray &format, const PictureHeader &header,
@@ -145,9 +165,11 @@ PictureReading decode(QByteArray &bytes, const QByteArray &format, const Picture
   PictureReading reading;
   const QImage::Format decodedFormat = reader.imageFormat();
   if (size.isValid() && !size.isEmpty() && decodedFormat != QImage::Format_Invalid) {
-    reading.picture = QImage(size, decodedFormat);
+    reading.picture = blankPicture(size, decodedFormat, request.memory);
     if (reading.picture.isNull()) return refused(QStringLiteral("out of memory"));
-    reading.picture.fill(0);
+    // libjpeg writes every row, even of damaged data (gray, with a warning): filling first
+    // would only touch every page twice.
+    if (format != "jpeg") reading.picture.fill(0);
   }
   const bool read = reader.read(&reading.picture);
   const QString fault = pictureDataFault(format, bytes);

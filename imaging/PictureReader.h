@@ -8,11 +8,15 @@
 #include <QSize>
 #include <QString>
 
+#include "imaging/PictureMemory.h"
 #include "imaging/PixelBudget.h"
 
 struct PictureRequest {
   qint64 maxPixels = kDefaultMaxPixels;
   bool upright = false;  // turn the picture as its metadata says it was shot
+  // Where the decoder may put the pixels, kept by the caller from one picture to the next; the
+  // picture read is valid until the block is reserved again. Else fresh memory of its own.
+  PictureBlock *memory = nullptr;
 };
 
 // A well-formed picture of 0 pixels, such as Netpbm's 0 x 5, has no picture

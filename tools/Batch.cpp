@@ -156,11 +156,13 @@ int runBatch(const Options &options, const std::function<void(const Failure &)> 
   std::atomic<qsizetype> next{0};
   const auto work = [&] {
     const DetectorFunction detector = keptDetector();
-    GrayPicture picture;  // its memory goes from one picture to the next
+    GrayPicture picture;   // its memory goes from one picture to the next,
+    PictureBlock decoded;  // and so does the decoded picture's
     for (qsizetype i = next++; i < options.inputs.size(); i = next++) {
       if (outputs[std::size_t(i)].isEmpty()) continue;
       try {
-        writeEdgeMapOf(options, options.inputs[i], outputs[std::size_t(i)], detector, picture);
+        writeEdgeMapOf(options, options.inputs[i], outputs[std::size_t(i)], detector, picture,
+                       &decoded);
         progress.done();
       } catch (const Failure &failure) {
         progress.failed(failure);

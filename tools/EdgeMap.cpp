@@ -16,10 +16,10 @@ void detectEdges(const Options &options, GrayPicture &picture, const QString &in
 }
 
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
-                    const DetectorFunction &detector, GrayPicture &picture) {
+                    const DetectorFunction &detector, GrayPicture &picture, PictureBlock *decoded) {
   const QString inputLabel = fileLabel(input, QStringLiteral("standard input"));
   try {
-    readGrayPicture(input, options.maxPixels, picture);
+    readGrayPicture(input, options.maxPixels, picture, decoded);
     detectEdges(options, picture, inputLabel, detector);
     writeEdgeMap(picture, output, options.format);
   } catch (const std::bad_alloc &) {
@@ -30,5 +30,6 @@ void writeEdgeMapOf(const Options &options, const QString &input, const QString 
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
                     const DetectorFunction &detector) {
   GrayPicture picture;
-  writeEdgeMapOf(options, input, output, detector, picture);
+  // The decoded picture's memory is given back before the detector takes its own.
+  writeEdgeMapOf(options, input, output, detector, picture, nullptr);
 }

@@ -13,9 +13,10 @@ void detectEdges(const Options &options, GrayPicture &picture, const QString &in
 
 // One picture from start to end: reads `input`, detects its edges and writes
 // the edge map to `output` in the options' format. Throws a Failure naming
-// the file at fault; nothing is written then. `picture` holds the bytes meanwhile, so that a
-// caller going through many pictures reuses its memory.
+// the file at fault; nothing is written then. `picture` holds the bytes meanwhile and `decoded`
+// (if given) the decoded picture, so that a caller going through many pictures reuses their
+// memory.
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
-                    const DetectorFunction &detector, GrayPicture &picture);
+                    const DetectorFunction &detector, GrayPicture &picture, PictureBlock *decoded);
 void writeEdgeMapOf(const Options &options, const QString &input, const QString &output,
                     const DetectorFunction &detector);

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "imaging/PictureMemory.h"
+
 struct GrayPicture {
   int width = 0;
   int height = 0;
-  std::vector<std::uint8_t> bytes;
+  std::vector<std::uint8_t, PictureAllocator<std::uint8_t>> bytes;
 };

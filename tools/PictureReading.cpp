@@ -44,13 +44,14 @@ PictureReading readInput(const QString &input, const PictureRequest &request, QB
 
 }  // namespace
 
-void readGrayPicture(const QString &input, qint64 maxPixels, GrayPicture &picture) {
+void readGrayPicture(const QString &input, qint64 maxPixels, GrayPicture &picture,
+                     PictureBlock *decoded) {
   const QString label = fileLabel(input, QStringLiteral("standard input"));
   takeQtMessages();
   PictureReading reading;
   QByteArray decoderPrinted;
   try {
-    reading = readInput(input, {maxPixels, false}, &decoderPrinted);
+    reading = readInput(input, {maxPixels, false, decoded}, &decoderPrinted);
   } catch (const std::bad_alloc &) {
     reading.why = QStringLiteral("out of memory");
   }

@@ -1,0 +1,12 @@
+#pragma once
+// paintGray()'s bytes computed straight from the picture's rows: no painter,
+// no full-size intermediate picture, large pictures split over threads. The
+// formats pictures are mostly decoded to are computed here; any other is drawn.
+#include <QImage>
+
+// Writes the gray picture of `picture` into `gray`: picture.height() rows of
+// picture.width() bytes, back to back, byte for byte what paintGray() draws.
+void convertToGray(const QImage &picture, uchar *gray);
+
+// Whether `format` is computed here rather than drawn (for the tests).
+bool convertsDirectly(QImage::Format format);
