@@ -31,6 +31,14 @@ install: build
 package: deps
 	JOBS=$(JOBS) bash scripts/build-packages.sh $(BUILD)/packages
 
+# The web page: the engine in WebAssembly and the static site in build-web/site, for any static
+# file server (cd build-web/site && python3 -m http.server).
+.PHONY: web
+web:
+	bash scripts/install-deps.sh --web
+	emcmake cmake -S web -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-web -j $(JOBS)
+
 # Repetitions in shuffled order, medians reported: the machine is shared and noisy.
 BENCH_REPS ?= 5
 bench:
@@ -69,4 +77,4 @@ mutate:
 	nice -n 10 bash scripts/mutate.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutate
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutate build-web
