@@ -94,6 +94,17 @@ async function main() {
       if (title === 'First') {
         assert.match(command, /^canny --t1 0\.6 --t2 0\.8 --sigma 0 --steps 4 firstPic\.png /);
         await page.screenshot({ path: path.join(shots, 'first-edges.png') });
+        // Save writes the map shown as an 8-bit gray PNG.
+        const downloads = fs.mkdtempSync(path.join(scratch, 'downloads-'));
+        const cdp = await page.createCDPSession();
+        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+        await page.click('#save');
+        const saved = path.join(downloads, 'firstPic-edges.png');
+        for (let waited = 0; !fs.existsSync(saved) && waited < 100; ++waited)
+          await new Promise((resolve) => setTimeout(resolve, 100));
+        const png = PNG.sync.read(fs.readFileSync(saved), { skipRescale: true });
+        assert.equal(png.colorType, 0);
+        assert.ok(Buffer.from(png.data.filter((_, i) => i % 4 === 0)).equals(await shownMap(page)));
       }
     }
 
