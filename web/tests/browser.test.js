@@ -1,7 +1,8 @@
 // The page in headless Chromium, served as any static server would: every
-// sample tab's Apply and a picture opened at full size give the canny tool's
-// edge map, byte for byte, by the very command the page shows; the keyboard
-// moves a slider as on the desktop; files that are no picture show the error.
+// sample tab's Apply and a dropped picture at full size give the canny tool's
+// edge map, byte for byte, by the very command the page shows, and Save
+// writes it; the keyboard moves a slider as on the desktop; files opened that
+// are no picture show the error.
 // Usage: CHROMIUM=/usr/bin/chromium node browser.test.js SITE_DIR CANNY SCREENSHOT_DIR
 'use strict';
 const assert = require('node:assert/strict');
@@ -119,11 +120,16 @@ async function main() {
     assert.equal(await page.$eval('#steps-value', (o) => o.textContent), '3');
     assert.match(await applyAndCompare(page, scratch, 'secondPic-edges.png', 'Second, moved'), /--t1 3\.1 .*--steps 3 /);
 
-    // A picture opened on the camera tab is worked on at full size, at that tab's values.
+    // A picture dropped on the camera tab is worked on at full size, at that tab's values.
     await selectTab(page, 'Fifth');
     const wide = path.join(scratch, 'wide picture.png');
     fs.copyFileSync(path.join(scratch, 'thirdPic.png'), wide);
-    await (await page.$('#open')).uploadFile(wide);
+    const box = await (await page.$('#stage')).boundingBox();
+    const middle = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    const drag = { items: [], files: [wide], dragOperationsMask: 1 };
+    await page.mouse.dragEnter(middle, drag);
+    await page.mouse.dragOver(middle, drag);
+    await page.mouse.drop(middle, drag);
     await page.waitForFunction(() => !document.querySelector('#apply').disabled);
     assert.equal(await page.$eval('#status', (s) => s.textContent), '600 × 400 pixels');
     assert.match(await applyAndCompare(page, scratch, 'wide picture-edges.png', 'opened picture'),
