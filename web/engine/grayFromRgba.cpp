@@ -1,8 +1,7 @@
-// Colour to gray as the desktop application and the canny tool draw a picture
-// into their 8-bit gray bitmap (Qt 6 on Debian 12): each sRGB channel decoded
-// through a 12-bit lookup table, the luminance row of sRGB's D50 matrix summed
-// in single precision, and the sum encoded back through a second table.
-#include <emscripten/emscripten.h>
+// Qt's way to gray (Qt 6 on Debian 12): each sRGB channel decoded through a
+// 12-bit lookup table, the luminance row of sRGB's D50 matrix summed in single
+// precision, and the sum encoded back through a second table.
+#include "web/engine/grayFromRgba.h"
 
 #include <algorithm>
 #include <array>
@@ -84,14 +83,8 @@ std::uint8_t grayOf(const Tables &t, int r, int g, int b) {
 
 }  // namespace
 
-extern "C" {
-
-// Writes the gray byte of each of `count` opaque RGBA pixels; alpha is not read.
-EMSCRIPTEN_KEEPALIVE void cannyGrayFromRgba(const std::uint8_t *rgba, std::size_t count,
-                                            std::uint8_t *gray) {
+void grayFromRgba(const std::uint8_t *rgba, std::size_t count, std::uint8_t *gray) {
   static const Tables tables;
   for (std::size_t i = 0; i < count; ++i, rgba += 4)
     gray[i] = grayOf(tables, rgba[0], rgba[1], rgba[2]);
 }
-
-}  // extern "C"

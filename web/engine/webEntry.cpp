@@ -1,10 +1,13 @@
 // The engine's entry points for JavaScript: one detector that keeps its
-// working memory between pictures, run on the calling thread.
+// working memory between pictures, run on the calling thread, and the gray
+// conversion of decoded pictures.
 #include <emscripten/emscripten.h>
 
+#include <cstddef>
 #include <cstdint>
 
 #include <canny/canny.h>
+#include "web/engine/grayFromRgba.h"
 
 namespace {
 canny::Detector &detector() {
@@ -24,6 +27,12 @@ EMSCRIPTEN_KEEPALIVE int cannyDetect(std::uint8_t *data, std::int32_t width, std
   const canny::Settings settings{t1, t2, sigma, steps};
   return static_cast<int>(
       detector().detect({data, width, height, width}, {data, width, height, width}, settings));
+}
+
+// The gray bytes of `count` opaque RGBA pixels, as the canny tool draws them.
+EMSCRIPTEN_KEEPALIVE void cannyGrayFromRgba(const std::uint8_t *rgba, std::size_t count,
+                                            std::uint8_t *gray) {
+  grayFromRgba(rgba, count, gray);
 }
 
 // Gives the kept working memory back.
