@@ -95,6 +95,7 @@ for (const name of sliderNames) {
   const moved = () => {
     states[current].values[name] = valueAt(tabs[current][name], isWhole(name), input.valueAsNumber);
     showValue(name);
+    if ($('live').checked) apply();
   };
   input.addEventListener('input', moved);
   // As on the desktop: a key press moves a hundredth of the range, Page a tenth.
@@ -204,18 +205,34 @@ stage.addEventListener('drop', (event) => {
 
 // --- Apply, Reset, Save ----------------------------------------------------
 
-$('apply').addEventListener('click', async () => {
-  const i = current, state = states[i];
+// One detection at a time; moves made meanwhile are coalesced into one more.
+let detecting = false, pending = false;
+async function apply() {
+  if (!states[current].picture) return;
+  if (detecting) {
+    pending = true;
+    return;
+  }
+  detecting = true;
+  stage.setAttribute('aria-busy', 'true');
+  do {
+    pending = false;
+    await detectOnce(current);
+  } while (pending);
+  detecting = false;
+  stage.removeAttribute('aria-busy');
+}
+
+async function detectOnce(i) {
+  const state = states[i];
   if (!state.picture) return;
   const v = state.values;
   // Steps is a whole number only here, truncated toward zero.
   const settings = { t1: v.t1, t2: v.t2, sigma: v.sigma, steps: Math.trunc(v.steps) };
   const number = ++state.detections;
   $('status').textContent = 'Detecting edges…';
-  stage.setAttribute('aria-busy', 'true');
   const answer = await ask({ type: 'detect', tab: i, settings });
   if (number !== state.detections) return;
-  stage.removeAttribute('aria-busy');
   if (answer.error) {
     if (i === current) showError(`No edge map: ${answer.error}.`);
     return;
@@ -224,11 +241,14 @@ $('apply').addEventListener('click', async () => {
     milliseconds: answer.milliseconds };
   state.showsEdges = true;
   if (i === current) show();
-});
+}
+
+$('apply').addEventListener('click', apply);
+// Live: every slider move, and ticking the box, shows the edge map at once.
+$('live').addEventListener('change', () => $('live').checked && apply());
 
 $('reset').addEventListener('click', () => {
   ++states[current].detections;
-  stage.removeAttribute('aria-busy');
   states[current].showsEdges = false;
   show();
 });

@@ -120,6 +120,18 @@ async function main() {
     assert.equal(await page.$eval('#steps-value', (o) => o.textContent), '3');
     assert.match(await applyAndCompare(page, scratch, 'secondPic-edges.png', 'Second, moved'), /--t1 3\.1 .*--steps 3 /);
 
+    // Live: a slider move alone brings the map of the new value.
+    await selectTab(page, 'Third');
+    await page.click('#live');
+    await page.waitForSelector('#stage:not([aria-busy]) ~ #command-line:not([hidden])');
+    await page.focus('#t2');
+    await page.keyboard.press('ArrowRight');
+    await page.waitForSelector('#stage:not([aria-busy]) ~ #command-line:not([hidden])');
+    const live = await page.$eval('#command', (c) => c.textContent);
+    assert.match(live, /--t2 6\.1 /);
+    assert.ok((await shownMap(page)).equals(toolMap(live, scratch, 'thirdPic-edges.png')), live);
+    await page.click('#live');
+
     // A picture dropped on the camera tab is worked on at full size, at that tab's values.
     await selectTab(page, 'Fifth');
     const wide = path.join(scratch, 'wide picture.png');
