@@ -31,6 +31,14 @@ install: build
 package: deps
 	JOBS=$(JOBS) bash scripts/build-packages.sh $(BUILD)/packages
 
+# The web page: the engine in WebAssembly and the static site in build-web/site, for any static
+# file server (cd build-web/site && python3 -m http.server).
+.PHONY: web
+web:
+	bash scripts/install-deps.sh --web
+	emcmake cmake -S web -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake --build build-web -j $(JOBS)
+
 # Repetitions in shuffled order, medians reported: the machine is shared and noisy.
 BENCH_REPS ?= 5
 BENCH_ROUNDS ?= 5
@@ -73,4 +81,4 @@ mutate:
 	nice -n 10 bash scripts/mutate.sh
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-bench-files build-mutate
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-bench-files build-mutate build-web

@@ -19,10 +19,14 @@ namespace canny {
 namespace {
 
 int cpusAllowed() {
+#if defined(__EMSCRIPTEN__)
+  return 1;  // the browser build has no threads
+#else
   cpu_set_t set;
   CPU_ZERO(&set);
   if (sched_getaffinity(0, sizeof set, &set) == 0) return CPU_COUNT(&set);
   return static_cast<int>(std::thread::hardware_concurrency());  // more CPUs than the mask holds
+#endif
 }
 
 // The tightest cgroup v2 cpu.max quota on the way from this process's cgroup

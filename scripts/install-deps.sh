@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and benchmarking need.
 # Idempotent: packages already present are not touched, and apt-get runs only
-# when something is missing.  Usage: install-deps.sh [--bench | --fuzz]
+# when something is missing.  Usage: install-deps.sh [--bench | --fuzz | --web]
 set -euo pipefail
 
 packages=(
@@ -23,6 +23,12 @@ packages=(
 )
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(libbenchmark-dev libopencv-dev hyperfine)
+fi
+if [[ "${1:-}" == "--web" ]]; then
+  # the engine in WebAssembly, its tests under Node and in a headless browser
+  packages+=(emscripten nodejs chromium)
+  # a Node from elsewhere brings its own npm, which Debian's would conflict with
+  command -v npm >/dev/null || packages+=(npm)
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   # libFuzzer and the sanitizers' runtimes; convert makes the picture seeds

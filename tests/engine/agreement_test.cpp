@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <limits>
+#include <string>
 
 #include <canny/cannyEdgeDetector.h>
 #include "TestPictures.h"
@@ -127,12 +130,33 @@ Settings extremeThresholdSettings() {
   return all;
 }
 
+// With CANNY_AGREEMENT_CASES=DIR set, each family's cases are also written to DIR/FAMILY.cases
+// with the reference's maps, for other builds of the engine (WebAssembly) to check against: per
+// case, width, height, t1, t2, sigma, steps and the picture's length as little-endian 32-bit
+// numbers, then the picture and the reference's map.
+void writeCase(const Setting &s, const Bytes &expected) {
+  const char *dir = std::getenv("CANNY_AGREEMENT_CASES");
+  if (!dir) return;
+  const std::string family = testing::UnitTest::GetInstance()->current_test_info()->name();
+  std::ofstream out(std::string(dir) + "/" + family + ".cases", std::ios::binary | std::ios::app);
+  const std::uint32_t length = s.picture.size();
+  const auto put = [&](const auto &field) {
+    static_assert(sizeof field == 4);
+    out.write(reinterpret_cast<const char *>(&field), 4);
+  };
+  put(s.width), put(s.height), put(s.t1), put(s.t2), put(s.sigma), put(s.steps), put(length);
+  out.write(reinterpret_cast<const char *>(s.picture.data()), length);
+  out.write(reinterpret_cast<const char *>(expected.data()), length);
+  ASSERT_TRUE(out.good()) << "cannot write the cases to " << dir;
+}
+
 void expectAgreement(const Settings &settings) {
   for (const Setting &s : settings) {
     SCOPED_TRACE(testing::Message() << s.width << "x" << s.height << " T1 " << s.t1 << " T2 "
                                     << s.t2 << " sigma " << s.sigma << " steps " << s.steps);
     Bytes expected = s.picture, fast = s.picture, plain = s.picture;
     reference::detect(s.t1, s.t2, s.sigma, s.steps, s.width, s.height, expected.data());
+    writeCase(s, expected);
     cannyEdgeDetector(s.t1, s.t2, s.sigma, s.steps, s.width, s.height, fast.data());
     ASSERT_TRUE(fast == expected) << "the fast detector differs";
     ASSERT_TRUE(
