@@ -5,65 +5,20 @@
 #include <QRgb>
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <thread>
 #include <vector>
 
 #include "imaging/GrayBitmap.h"
+#include "imaging/SrgbGray.h"
 
 namespace {
 
-// Qt draws colour onto gray as its colour transform to luminance does it: each
-// channel through the sRGB curve's 4081-entry table, the three weighted by the
-// luminance row of sRGB's matrix to XYZ (D50), in floats, summed red, green,
-// blue, then back through the inverse curve's table. These weights are Qt's to
-// the bit (they give its gray for all 2^24 colours); a self-check against Qt
-// guards them.
-constexpr float kWeights[3] = {0x1.c7a108p-3f, 0x1.6f0e68p-1f, 0x1.f09594p-5f};
-constexpr int kResolution = 255 * 16;
-
-float srgbToLinear(float x) {
-  constexpr float a = 1.0f / 1.055f, b = 0.055f / 1.055f, c = 1.0f / 12.92f, d = 0.04045f;
-  return x < d ? c * x : std::pow(a * x + b, 2.4f);
-}
-
-float linearToSrgb(float x) {
-  constexpr float a = 1.0f / 1.055f, b = 0.055f / 1.055f, c = 1.0f / 12.92f, d = 0.04045f;
-  // The inverse's parameters, as Qt inverts the function.
-  const float ia = 1.0f / std::pow(a, 2.4f), ic = 1.0f / c, id = c * d, ie = -b / a;
-  return x < id ? ic * x : std::pow(ia * x, 1.0f / 2.4f) + ie;
-}
-
-struct Tables {
-  float channel[3][256];  // each channel's weighted linear value
-  // Luminance (in 1/4080) to gray; whole ints, which vector gathers load.
-  std::array<std::int32_t, kResolution + 1> gray;
-};
-
-Tables makeTables() {
-  Tables t;
-  constexpr float kLinearUnit = 1.0f / (255 * 256);
-  for (int v = 0; v < 256; ++v) {
-    const auto linear =
-        ushort(std::lround(srgbToLinear(float((v * 16) / double(kResolution))) * (255 * 256.0)));
-    for (int k = 0; k < 3; ++k) t.channel[k][v] = float(linear) * kLinearUnit * kWeights[k];
-  }
-  for (int i = 0; i <= kResolution; ++i) {
-    const float back = std::clamp(linearToSrgb(float(i / double(kResolution))), 0.0f, 1.0f);
-    t.gray[std::size_t(i)] = std::int32_t((std::lround(back * (255 * 256.0)) + 0x80) >> 8);
-  }
-  return t;
-}
+using Tables = SrgbGrayTables;
 
 inline uchar grayOf(const Tables &t, QRgb opaque) {
-  float y = t.channel[0][qRed(opaque)] + t.channel[1][qGreen(opaque)];
-  y = y + t.channel[2][qBlue(opaque)];
-  // Qt clamps the sum to [0, 1] first; clamping the index after is the same, the steps being
-  // monotonic, and integer clamps vectorise.
-  const int i = std::clamp(int(y * float(kResolution) + 0.5f), 0, kResolution);
-  return uchar(t.gray[std::size_t(i)]);
+  return srgbGray(t, qRed(opaque), qGreen(opaque), qBlue(opaque));
 }
 
 // The loop the compiler turns into vector gathers where the processor has them.
@@ -129,9 +84,8 @@ bool agreesWithQt(const Tables &t) {
 }
 
 const Tables *tables() {
-  static const Tables made = makeTables();
-  static const bool agrees = agreesWithQt(made);
-  return agrees ? &made : nullptr;
+  static const bool agrees = agreesWithQt(srgbGrayTables());
+  return agrees ? &srgbGrayTables() : nullptr;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "imaging/GrayBitmap.h"
 #include "imaging/GrayConversion.h"
+#include "imaging/SrgbGray.h"
 
 namespace {
 
@@ -58,6 +59,20 @@ TEST(GrayConversion, LargePictureAsDrawn) {
   QRandomGenerator random(7);
   const QImage picture = randomPicture(1501, 1403, QImage::Format_RGB32, random);
   EXPECT_EQ(converted(picture), drawn(picture));
+}
+
+// Every one of the 2^24 colours, as the web page converts what the browser decoded.
+TEST(GrayConversion, EveryColourAsPainted) {
+  constexpr int kSide = 4096;
+  QImage colours(kSide, kSide, QImage::Format_RGB32);
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) colours.setPixel(x, y, 0xff000000u | uint(y * kSide + x));
+  const std::vector<uchar> expected = drawn(colours);
+  const SrgbGrayTables &tables = srgbGrayTables();
+  int differing = 0;
+  for (int c = 0; c < kSide * kSide; ++c)
+    differing += srgbGray(tables, c >> 16, c >> 8 & 255, c & 255) != expected[std::size_t(c)];
+  EXPECT_EQ(differing, 0);
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #pragma once
-// Colour to gray as the desktop application and the canny tool draw a picture
-// into their 8-bit gray bitmap (Qt 6's conversion), for pictures the browser
-// decoded: plain C++, compiled into the page's WebAssembly and into a native
-// test that holds it against Qt's drawing for every colour.
+// Colour to gray for pictures the browser decoded, as the desktop application
+// and the canny tool draw a picture into their 8-bit gray bitmap.
 #include <cstddef>
 #include <cstdint>
 
