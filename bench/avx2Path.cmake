@@ -1,7 +1,10 @@
 # canny_bench_avx2: the same benchmarks over a copy of the engine built without
 # its AVX-512 clone, so that an AVX-512 processor measures the AVX2 path as
 # processors without AVX-512 run it. `make bench` runs it with OpenCV and glibc
-# kept to AVX2 as well.
+# kept to AVX2 as well. The clones exist where GCC builds for x86-64.
+if(NOT (CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_SYSTEM_PROCESSOR MATCHES "x86_64|AMD64"))
+  return()
+endif()
 get_target_property(engineSources engine SOURCES)
 get_target_property(engineOptions engine COMPILE_OPTIONS)
 list(TRANSFORM engineSources PREPEND ${PROJECT_SOURCE_DIR}/engine/)
