@@ -34,10 +34,16 @@ void *fromHeap(std::size_t bytes) {
   return static_cast<char *>(line) + kCacheLineBytes;
 }
 
-// Large blocks are mapped directly, on huge-page boundaries (under the address
+// Large blocks are mapped directly, on huge-page boundaries (under a
 // sanitizer they come from the heap, where it watches them).
-#if defined(__linux__) && defined(MADV_HUGEPAGE) && defined(MADV_FREE) && \
-    !defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__)
+#define ENGINE_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
+#define ENGINE_SANITIZED 1
+#endif
+#endif
+#if defined(__linux__) && defined(MADV_HUGEPAGE) && defined(MADV_FREE) && !defined(ENGINE_SANITIZED)
 #define ENGINE_MAPPED_BLOCKS 1
 
 // The last large block freed, kept with its pages handed back by MADV_FREE:
