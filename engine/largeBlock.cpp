@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <mutex>
+#include <new>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -56,9 +58,10 @@ struct Spare {
   void *mapping = nullptr;
   std::size_t size = 0;
 };
-Spare &spare() {
-  static Spare *const s = new Spare;  // never destroyed: blocks may be freed at exit
-  return *s;
+// Null when it could not be made: blocks are then simply unmapped.
+Spare *spare() {
+  static Spare *const s = new (std::nothrow) Spare;  // never destroyed: frees may come at exit
+  return s;
 }
 
 void *mapHugeAligned(std::size_t size) {
@@ -81,13 +84,13 @@ void *fromMapping(std::size_t bytes) {
   if (wanted < bytes || size < wanted || size + kHugePage < size) return nullptr;  // too large
   void *mapping = nullptr;
   std::size_t mapped = size;
-  {
-    Spare &s = spare();
-    const std::lock_guard<std::mutex> lock(s.guard);
-    if (s.mapping && s.size >= size) {
-      mapping = s.mapping;
-      mapped = s.size;
-      s.mapping = nullptr;
+  if (Spare *s = spare()) {
+    const std::lock_guard<std::mutex> lock(s->guard);
+    if (s->mapping && s->size >= size) {
+      mapping = s->mapping;
+      mapped = s->size;
+      s->mapping = nullptr;
+      s->size = 0;
     }
   }
   if (!mapping) mapping = mapHugeAligned(size);
@@ -97,26 +100,15 @@ void *fromMapping(std::size_t bytes) {
 }
 
 void unmapBlock(void *mapping, std::size_t size, bool lazily) {
-  if (!lazily) {
-    munmap(mapping, size);
-    return;
-  }
-  void *unused = nullptr;
-  std::size_t unusedSize = 0;
-  {
-    Spare &s = spare();
-    const std::lock_guard<std::mutex> lock(s.guard);
-    if (s.size <= size && madvise(mapping, size, MADV_FREE) == 0) {
-      unused = s.mapping;  // the smaller one goes
-      unusedSize = s.size;
-      s.mapping = mapping;
-      s.size = size;
-    } else {
-      unused = mapping;
-      unusedSize = size;
+  Spare *s = lazily ? spare() : nullptr;
+  if (s) {
+    const std::lock_guard<std::mutex> lock(s->guard);
+    if (s->size <= size && madvise(mapping, size, MADV_FREE) == 0) {
+      std::swap(mapping, s->mapping);  // the smaller one goes
+      std::swap(size, s->size);
     }
   }
-  if (unused) munmap(unused, unusedSize);
+  if (mapping) munmap(mapping, size);
 }
 #endif
 
@@ -142,15 +134,14 @@ void freeLargeBlock(void *block, bool lazily) {
 
 void releaseSpareBlock() {
 #if defined(ENGINE_MAPPED_BLOCKS)
+  Spare *s = spare();
+  if (!s) return;
   void *mapping = nullptr;
   std::size_t size = 0;
   {
-    Spare &s = spare();
-    const std::lock_guard<std::mutex> lock(s.guard);
-    mapping = s.mapping;
-    size = s.size;
-    s.mapping = nullptr;
-    s.size = 0;
+    const std::lock_guard<std::mutex> lock(s->guard);
+    std::swap(mapping, s->mapping);
+    std::swap(size, s->size);
   }
   if (mapping) munmap(mapping, size);
 #endif
