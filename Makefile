@@ -42,12 +42,21 @@ web:
 # Repetitions in shuffled order, medians reported: the machine is shared and noisy.
 BENCH_REPS ?= 5
 BENCH_ROUNDS ?= 5
+BENCH_FLAGS = --benchmark_repetitions=$(BENCH_REPS) --benchmark_enable_random_interleaving=true \
+  --benchmark_report_aggregates_only=true
+NO_AVX512_HWCAPS = -AVX512F,-AVX512VL,-AVX512BW,-AVX512DQ,-AVX512CD
 bench:
 	bash scripts/install-deps.sh --bench
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCANNY_BENCH=ON -DCANNY_ENGINE_ONLY=ON
 	cmake --build build-bench -j $(JOBS) --target canny_bench
-	build-bench/bench/canny_bench --benchmark_repetitions=$(BENCH_REPS) \
-	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+	build-bench/bench/canny_bench $(BENCH_FLAGS)
+	@# On an AVX-512 processor, the AVX2 path again as processors without AVX-512 run it: the
+	@# engine without its AVX-512 clone, OpenCV's and glibc's AVX-512 code turned off.
+	@if grep -qw avx512f /proc/cpuinfo && grep -qw avx2 /proc/cpuinfo; then \
+	  cmake --build build-bench -j $(JOBS) --target canny_bench_avx2 && \
+	  echo "== The AVX2 path" && \
+	  OPENCV_CPU_DISABLE=AVX512-SKX GLIBC_TUNABLES=glibc.cpu.hwcaps=$(NO_AVX512_HWCAPS) \
+	    build-bench/bench/canny_bench_avx2 $(BENCH_FLAGS); fi
 	cmake -S . -B build-bench-files -G Ninja -DCMAKE_BUILD_TYPE=Release -DCANNY_BENCH=ON -DBUILD_TESTING=OFF
 	cmake --build build-bench-files -j $(JOBS) --target canny canny_opencv_files canny_bench_pictures
 	/usr/bin/python3 bench/files/fileBench.py build-bench-files $(BENCH_ROUNDS)

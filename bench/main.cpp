@@ -25,8 +25,13 @@ std::vector<BenchPicture> loadPictures(const std::vector<std::string> &names) {
 
 }  // namespace
 
+#ifndef CANNY_BENCH_PATH
+#define CANNY_BENCH_PATH "the best the processor has"
+#endif
+
 int main(int argc, char **argv) {
   benchmark::Initialize(&argc, argv);
+  benchmark::AddCustomContext("engine_vector_path", CANNY_BENCH_PATH);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   try {
     // Registered benchmarks keep references into these: they live to the end.

@@ -21,4 +21,7 @@ bool EdgeDetector::detect(float t1, float t2, float sigma, std::int32_t steps, s
                                              {t1, t2, sigma, steps}) == canny::Status::ok;
 }
 
-void EdgeDetector::releaseMemory() { _memory.reset(); }
+void EdgeDetector::releaseMemory() {
+  if (_memory) _memory->detector.releaseMemory();
+  _memory.reset();
+}

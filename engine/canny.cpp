@@ -3,6 +3,7 @@
 
 #include <new>
 
+#include "engine/largeBlock.h"
 #include "engine/rowDetector.h"
 #include "engine/rowGrid.h"
 #include "engine/viewChecks.h"
@@ -52,11 +53,18 @@ Detector &Detector::operator=(Detector &&other) noexcept {
   return *this;
 }
 
+namespace {
+
+bool validViews(ConstImageView input, ImageView output) {
+  return isValid(input.data, input.width, input.height, input.stride) &&
+         isValid(output.data, output.width, output.height, output.stride) &&
+         input.width == output.width && input.height == output.height;
+}
+
+}  // namespace
+
 Status Detector::detect(ConstImageView input, ImageView output, const Settings &settings) {
-  if (!isValid(input.data, input.width, input.height, input.stride) ||
-      !isValid(output.data, output.width, output.height, output.stride) ||
-      input.width != output.width || input.height != output.height)
-    return Status::invalidArgument;
+  if (!validViews(input, output)) return Status::invalidArgument;
   if (_cancelled.exchange(false)) return Status::cancelled;
   if (input.width == 0 || input.height == 0) return Status::ok;
   if (!_memory) _memory.reset(new (std::nothrow) Memory);
@@ -64,13 +72,23 @@ Status Detector::detect(ConstImageView input, ImageView output, const Settings &
   return detail::detectByRows(_memory->grid, input, output, settings, _cancelled);
 }
 
-void Detector::releaseMemory() { _memory.reset(); }
+void Detector::releaseMemory() {
+  _memory.reset();
+  detail::releaseSpareBlock();
+}
 
 void Detector::cancel() noexcept { _cancelled.store(true); }
 
 Status detectEdges(ConstImageView input, ImageView output, const Settings &settings) {
-  Detector detector;
-  return detector.detect(input, output, settings);
+  if (!validViews(input, output)) return Status::invalidArgument;
+  if (input.width == 0 || input.height == 0) return Status::ok;
+  detail::RowGrid grid;
+  std::atomic<bool> cancel{false};
+  const Status status = detail::detectByRows(grid, input, output, settings, cancel);
+  // Lazily: the next call, in a moment, finds the pages without faulting
+  // them in and clearing them again.
+  grid.release(true);
+  return status;
 }
 
 Version version() {

@@ -85,9 +85,9 @@ bool RowGrid::shape(std::ptrdiff_t w, std::ptrdiff_t h) {
   return true;
 }
 
-void RowGrid::release() {
-  freeLargeBlock(cells);
-  freeLargeBlock(scratch);
+void RowGrid::release(bool lazily) {
+  freeLargeBlock(cells, lazily);
+  freeLargeBlock(scratch, lazily);
   std::free(rows);
   std::free(pending);
   cells = scratch = nullptr;

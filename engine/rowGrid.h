@@ -39,7 +39,8 @@ struct RowGrid {
   // Lays the grid out for a picture of width x height pixels. False when the
   // memory cannot be had; the grid then holds none.
   bool shape(std::ptrdiff_t width, std::ptrdiff_t height);
-  void release();
+  // Frees the memory; `lazily` as freeLargeBlock.
+  void release(bool lazily = false);
 
   // At least kBlockLanes rows of width + 2 floats, for part `part`.
   float *scratchOf(int part) const { return scratch + part * scratchPerPart; }

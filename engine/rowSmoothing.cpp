@@ -89,7 +89,7 @@ void sweepRowsFromBytes(ByteRows bytes, const RowGrid &g, std::ptrdiff_t y0, std
   const bool streaming = streamsRows(g);
   for (; y0 < y1 && !g.cancelRequested(); y0 += kRowLanes) {
     const std::ptrdiff_t lanes = std::min(kRowLanes, y1 - y0);
-    const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
+    const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) ENGINE_INLINE_LAMBDA {
       // Widened along the rows first, where it vectorises, then transposed.
       float wide[kRowLanes * kRun];
       for (std::ptrdiff_t i = 0; i < lanes; ++i) {
@@ -102,10 +102,10 @@ void sweepRowsFromBytes(ByteRows bytes, const RowGrid &g, std::ptrdiff_t y0, std
       transpose(wide, kRun, tile, lanes, k1 - k0, lanes);
       return sweeps::Run<const float>{tile, lanes};
     };
-    const auto sink = [&](std::ptrdiff_t, std::ptrdiff_t) {
+    const auto sink = [&](std::ptrdiff_t, std::ptrdiff_t) ENGINE_INLINE_LAMBDA {
       return sweeps::Run<float>{tile, lanes};
     };
-    const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
+    const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) ENGINE_INLINE_LAMBDA {
       if (!streaming || k1 - k0 != kRun) {
         transpose(tile, lanes, g.rows[y0 + 1] + 1 + k0, g.stride, lanes, k1 - k0);
         return;
@@ -128,13 +128,13 @@ template <std::ptrdiff_t kLanes>
 ENGINE_INLINE bool sweepStripThrough(float *block, const RowGrid &g, std::ptrdiff_t x0,
                                      std::ptrdiff_t lanes, const sweeps::Recursion &r) {
   int unsafe = 0;  // an int: a bool accumulator keeps the loop from vectorising
-  const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
+  const auto source = [&](std::ptrdiff_t k0, std::ptrdiff_t) ENGINE_INLINE_LAMBDA {
     return sweeps::Run<const float>{g.rows[k0 + 1] + 1 + x0, g.stride};
   };
-  const auto sink = [&](std::ptrdiff_t k0, std::ptrdiff_t) {
+  const auto sink = [&](std::ptrdiff_t k0, std::ptrdiff_t) ENGINE_INLINE_LAMBDA {
     return sweeps::Run<float>{g.rows[k0 + 1] + 1 + x0, g.stride};
   };
-  const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) {
+  const auto flush = [&](std::ptrdiff_t k0, std::ptrdiff_t k1) ENGINE_INLINE_LAMBDA {
     for (std::ptrdiff_t k = k0; k < k1; ++k) {
       const float *row = g.rows[k + 1] + 1 + x0;
       for (std::ptrdiff_t i = 0; i < lanes; ++i)
@@ -152,9 +152,9 @@ template <std::ptrdiff_t kLanes>
 ENGINE_INLINE bool sweepStrip(const RowGrid &g, std::ptrdiff_t x0, std::ptrdiff_t lanes,
                               const sweeps::Recursion &r) {
   const std::ptrdiff_t count = kLanes ? kLanes : lanes;
-  const auto at = [&](std::ptrdiff_t k) { return g.rows[k + 1] + 1 + x0; };
+  const auto at = [&](std::ptrdiff_t k) ENGINE_INLINE_LAMBDA { return g.rows[k + 1] + 1 + x0; };
   int unsafe = 0;  // an int: a bool accumulator keeps the loop from vectorising
-  const auto check = [&](std::ptrdiff_t k) {
+  const auto check = [&](std::ptrdiff_t k) ENGINE_INLINE_LAMBDA {
     const float *row = at(k);
     for (std::ptrdiff_t i = 0; i < count; ++i)
       unsafe |= static_cast<int>(!(__builtin_fabsf(row[i]) < kSafeMagnitude));

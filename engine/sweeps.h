@@ -117,7 +117,7 @@ ENGINE_INLINE void sweepBlock(float *block, std::ptrdiff_t n, std::ptrdiff_t lan
                               const Sink &sink, const Flush &flush) {
   const std::ptrdiff_t count = kLanes ? kLanes : lanes;
   const float nu = r.nu, b = r.boundaryScale;
-  const auto at = [&](std::ptrdiff_t k) { return block + k * count; };
+  const auto at = [&](std::ptrdiff_t k) ENGINE_INLINE_LAMBDA { return block + k * count; };
   float carry[kBlockLanes];
   for (std::ptrdiff_t k0 = 0; k0 < n; k0 += kRunPositions) {
     const std::ptrdiff_t k1 = std::min(n, k0 + kRunPositions);
@@ -137,7 +137,7 @@ ENGINE_INLINE void sweepBlock(float *block, std::ptrdiff_t n, std::ptrdiff_t lan
     if (s > 0) causalSweep<kLanes>(at, n, count, nu, b);
     if (s + 1 < r.steps) antiCausalSweep<kLanes>(at, n, count, nu, b);
   }
-  const auto put = [&](float *__restrict out, std::ptrdiff_t i, float v) {
+  const auto put = [&](float *__restrict out, std::ptrdiff_t i, float v) ENGINE_INLINE_LAMBDA {
     carry[i] = v;
     out[i] = kScaled ? v * scale : v;
   };
@@ -164,7 +164,7 @@ ENGINE_INLINE void sweepBlock(float *block, std::ptrdiff_t n, std::ptrdiff_t lan
 // scratch[k * lanes + i].
 ENGINE_INLINE void sweepInterleaved(float *scratch, std::ptrdiff_t n, std::ptrdiff_t lanes,
                                     const Recursion &r) {
-  const auto at = [&](std::ptrdiff_t k) { return scratch + k * lanes; };
+  const auto at = [&](std::ptrdiff_t k) ENGINE_INLINE_LAMBDA { return scratch + k * lanes; };
   if (lanes == kBlockLanes)
     sweepLanes<kBlockLanes>(at, n, lanes, r);
   else
@@ -178,7 +178,7 @@ template <typename At>
 ENGINE_INLINE void acrossLanes(std::ptrdiff_t lines, std::ptrdiff_t n, At at, const Recursion &r) {
   for (std::ptrdiff_t first = 0; first < lines; first += kBlockLanes) {
     const std::ptrdiff_t lanes = std::min(kBlockLanes, lines - first);
-    const auto strip = [&](std::ptrdiff_t k) { return at(first, k); };
+    const auto strip = [&](std::ptrdiff_t k) ENGINE_INLINE_LAMBDA { return at(first, k); };
     if (lanes == kBlockLanes)
       sweepLanes<kBlockLanes>(strip, n, lanes, r);
     else

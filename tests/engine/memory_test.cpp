@@ -5,8 +5,11 @@
 
 #include <atomic>
 #include <cstddef>
+#include <fstream>
 #include <limits>
+#include <string>
 
+#include <canny/canny.h>
 #include <canny/cannyEdgeDetector.h>
 #include "TestPictures.h"
 #include "UnderAddressSanitizer.h"
@@ -108,4 +111,31 @@ TEST(Memory, EveryRefusedRequestLeavesTheBufferUntouchedAndNothingHeld) {
     }
     EXPECT_GT(untouched, 0) << c.name;
   }
+}
+
+// A field of /proc/self/smaps_rollup, in MiB.
+long rollupMiB(const std::string &field) {
+  std::ifstream rollup("/proc/self/smaps_rollup");
+  for (std::string line; std::getline(rollup, line);)
+    if (line.rfind(field + ":", 0) == 0) return std::stol(line.substr(field.size() + 1)) / 1024;
+  return -1;
+}
+
+// A fresh call's grid (24 MiB here) is handed back as it ends: the kernel may take its pages at
+// any time (lazily freed), and releaseMemory unmaps them outright.
+TEST(Memory, AFreshCallFreesItsGridAndReleaseMemoryUnmapsIt) {
+  if (ENGINE_TESTS_UNDER_ASAN) GTEST_SKIP() << "the address sanitizer owns the allocator";
+  const std::int32_t width = 3000, height = 2000;
+  std::vector<std::uint8_t> picture(std::size_t{width} * height, 9);
+  canny::Detector().releaseMemory();  // whatever earlier calls left lazily freed
+  const long lazyBefore = rollupMiB("LazyFree");
+  ASSERT_GE(lazyBefore, 0) << "no smaps_rollup";
+  ASSERT_EQ(canny::detectEdges({picture.data(), width, height, width},
+                               {picture.data(), width, height, width}),
+            canny::Status::ok);
+  EXPECT_GE(rollupMiB("LazyFree") - lazyBefore, 20);
+  const long resident = rollupMiB("Rss");
+  canny::Detector().releaseMemory();
+  EXPECT_LE(rollupMiB("LazyFree"), lazyBefore + 1);
+  EXPECT_LE(rollupMiB("Rss"), resident - 20);
 }

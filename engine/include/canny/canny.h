@@ -68,7 +68,10 @@ const char *statusMessage(Status status);
 // with a positive size, a negative width or height, |stride| < width, or
 // views of different sizes. Settings are taken as given, never refused.
 // Allocates its working memory (about 4 bytes a pixel) and frees it again;
-// use a Detector to keep it across calls.
+// use a Detector to keep it across calls. Blocks of megabytes are freed
+// lazily (MADV_FREE): the system reclaims them whenever it needs the memory,
+// and until then the next call reuses the largest one without faulting its
+// pages in again.
 Status detectEdges(ConstImageView input, ImageView output, const Settings &settings = {});
 
 // The detector as an object that keeps its working memory from one call to the
@@ -86,7 +89,8 @@ class Detector {
   // As detectEdges, with the memory kept.
   Status detect(ConstImageView input, ImageView output, const Settings &settings = {});
 
-  // Hands the working memory back; the next detect takes it anew.
+  // Hands the working memory back, and the block detectEdges last freed
+  // lazily; the next detect takes it anew.
   void releaseMemory();
 
   // From any thread: the running detect stops within milliseconds and returns
