@@ -16,6 +16,8 @@ run: build
 	bash scripts/run.sh $(BUILD)
 
 test: build
+	@# emscripten, Node and Chromium, for the web page's tests
+	bash scripts/install-deps.sh --web
 	bash scripts/check-format.sh
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCANNY_ENGINE_ONLY=ON -DCANNY_SANITIZE=ON
