@@ -11,12 +11,12 @@
 #include <canny/cannyEdgeDetector.h>
 #include "app/AboutDialog.h"
 #include "app/WindowPlacement.h"
-#include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/FourthViewController.h"
 #include "screens/PictureToolBar.h"
 #include "screens/SecondPicViewController.h"
 #include "screens/ThirdPicViewController.h"
+#include "screens/camera/FifthViewController.h"
 
 namespace {
 AppDelegate *running = nullptr;

@@ -5,9 +5,9 @@
 #include <QtWidgets>
 
 #include "app/AppDelegate.h"
-#include "screens/CameraDialog.h"
-#include "screens/FifthViewController.h"
 #include "screens/ImageNamed.h"
+#include "screens/camera/CameraDialog.h"
+#include "screens/camera/FifthViewController.h"
 #include "tests/screens/TestScreens.h"
 
 namespace {

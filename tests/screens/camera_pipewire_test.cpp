@@ -3,8 +3,8 @@
 #include <QtWidgets>
 
 #include "app/AppDelegate.h"
-#include "screens/CameraDialog.h"
-#include "screens/FifthViewController.h"
+#include "screens/camera/CameraDialog.h"
+#include "screens/camera/FifthViewController.h"
 #include "tests/screens/PipeWireTestCamera.h"
 #include "tests/screens/TestScreens.h"
 

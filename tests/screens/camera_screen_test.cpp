@@ -1,8 +1,8 @@
 // The camera screen with a stand-in source: it keeps an eighth of the picture taken, at the
 // pixel ratio (run again with QT_SCALE_FACTOR=2); Apply, Reset and Cancel around it.
 #include "app/AppDelegate.h"
-#include "screens/FifthViewController.h"
 #include "screens/ImageNamed.h"
+#include "screens/camera/FifthViewController.h"
 #include "tests/screens/StandInPictureSource.h"
 #include "tests/screens/TestScreens.h"
 

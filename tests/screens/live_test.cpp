@@ -4,14 +4,14 @@
 #include <QtWidgets>
 #include <algorithm>
 
-#include "screens/CameraHint.h"
 #include "screens/DetectionPanel.h"
-#include "screens/FifthViewController.h"
 #include "screens/FirstPicViewController.h"
 #include "screens/ImageNamed.h"
 #include "screens/LiveMode.h"
 #include "screens/SecondPicViewController.h"
 #include "screens/ThresholdSuggestion.h"
+#include "screens/camera/CameraHint.h"
+#include "screens/camera/FifthViewController.h"
 #include "tests/screens/StandInPictureSource.h"
 #include "tests/screens/TestScreens.h"
 

@@ -9,8 +9,8 @@
 #include <functional>
 #include <memory>
 
-#include "screens/CameraPictureSource.h"
 #include "screens/PictureViewController.h"
+#include "screens/camera/CameraPictureSource.h"
 
 class CameraHint;
 

@@ -1,4 +1,4 @@
-#include "screens/CameraDialog.h"
+#include "screens/camera/CameraDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,8 +13,8 @@
 #include <utility>
 
 #include "imaging/PictureReader.h"
-#include "screens/CameraPictureFile.h"
 #include "screens/ImageView.h"
+#include "screens/camera/CameraPictureFile.h"
 
 namespace {
 // How long Take may wait for the camera before the user hears about it.

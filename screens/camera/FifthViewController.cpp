@@ -1,4 +1,4 @@
-#include "screens/FifthViewController.h"
+#include "screens/camera/FifthViewController.h"
 
 #include <canny/canny.h>
 #include <QGuiApplication>
@@ -7,12 +7,12 @@
 #include <cmath>
 #include <limits>
 
-#include "screens/CameraDialogSource.h"
-#include "screens/CameraHint.h"
-#include "screens/CameraPictureFile.h"
 #include "screens/DetectionPanel.h"
 #include "screens/ImageView.h"
 #include "screens/PictureToolBar.h"
+#include "screens/camera/CameraDialogSource.h"
+#include "screens/camera/CameraHint.h"
+#include "screens/camera/CameraPictureFile.h"
 
 namespace {
 // The camera screen starts at the engine's defaults.
