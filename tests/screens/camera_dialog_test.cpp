@@ -36,7 +36,7 @@ class CameraDialogTest : public QObject {
     QVERIFY(dialog->isVisible() && dialog->isModal() && dialog->noCameraNotice()->isVisible());
     QVERIFY(dialog->viewfinder()->isHidden() && dialog->cameraChooser()->isHidden() &&
             dialog->edgesBox()->isHidden());
-    QVERIFY(!dialog->takeButton()->isEnabled() && !dialog->camera());
+    QVERIFY(!dialog->takeButton()->isEnabled() && dialog->cameraInUse().isNull());
     clickOn(dialog->openFileButton());
     QVERIFY(dialog->isVisible() && dialog->message()->text().isEmpty());
 
