@@ -45,6 +45,8 @@ class CameraPipeWireTest : public QObject {
   void cleanupTestCase() { _cameras.reset(); }
   void takesAStillAndTheScreenProcessesIt() {
     FifthViewController screen("FifthViewController", tryCannyEdgeDetector);
+    QTemporaryDir shots;
+    screen.setShotFolder(shots.path());
     screen.show();
     CameraDialog &dialog = *screen.findChild<CameraDialog *>();
     QVERIFY(dialog.cameraChooser()->findText("FakeCam") >= 0 &&

@@ -152,6 +152,7 @@ class LiveTest : public QObject {
     QTemporaryDir folder;
     const QString chosen = folder.filePath("cyan.png");
     screen.setFileChooser([&](QWidget *) { return chosen; });
+    screen.setShotFolder(folder.path());
     screen.show();
     source->cancel();
     QVERIFY(!screen.detectionPanel()->suggestButton()->isEnabled());
