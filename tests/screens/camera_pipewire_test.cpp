@@ -102,6 +102,22 @@ class CameraPipeWireTest : public QObject {
     QVERIFY(showsPicture(dialog, {320, 240}));
   }
 
+  void aHungCameraNeverHoldsUpTheWindow() {
+    CameraDialog dialog;
+    dialog.show();
+    QVERIFY(showsPicture(dialog, {320, 240}));
+    // Starting a camera whose driver hangs waits for it, but never on the window's thread.
+    QVERIFY2(_cameras->publish("HungCam", {160, 120}), qPrintable(_cameras->whyNot()));
+    QComboBox *chooser = dialog.cameraChooser();
+    QTRY_VERIFY_WITH_TIMEOUT(chooser->findText("HungCam") >= 0, kWaitMs);
+    _cameras->freeze("HungCam");
+    QElapsedTimer clock;
+    clock.start();
+    while (chooser->currentText() != "HungCam") QTest::keyClick(chooser, Qt::Key_Down);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+    _cameras->unpublish("HungCam");  // lets the camera's thread end
+  }
+
  private:
   std::unique_ptr<PipeWireTestCamera> _cameras;
   AppDelegate _delegate;  // carries the detector Apply runs
