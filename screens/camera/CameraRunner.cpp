@@ -35,10 +35,11 @@ void CameraRunner::run(QCamera *camera, int ticket) {
     // Each run has a sink of its own that goes with its camera, so that no
     // frame of an earlier run is taken for one of this.
     _frames = std::make_unique<QVideoSink>();
+    // Copied here, on this thread, never while the camera is being stopped:
+    // a frame mapped while its source stops is freed from under the copy.
     connect(
         _frames.get(), &QVideoSink::videoFrameChanged, this,
-        [this, ticket](const QVideoFrame &frame) { emit frameArrived(ticket, frame.toImage()); },
-        Qt::DirectConnection);
+        [this, ticket](const QVideoFrame &frame) { emit frameArrived(ticket, frame.toImage()); });
     // Frames and still capture join the session before the camera does: a
     // branch added to a running pipeline makes some sources (PipeWire's)
     // renegotiate, and they may stall doing so.

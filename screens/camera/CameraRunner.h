@@ -29,7 +29,7 @@ class CameraRunner : public QObject {
   void capture(const QString &path, int ticket);
 
  signals:
-  // A frame of the camera of run `ticket`, copied as it arrived: some sources
+  // A frame of the camera of run `ticket`, copied on this thread: some sources
   // (PipeWire's) take back their frames' memory when they stop.
   void frameArrived(int ticket, const QImage &frame);
   // The camera of run `ticket` has started (or, for a null one, stopped).
