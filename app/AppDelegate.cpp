@@ -11,7 +11,7 @@
 #include <canny/cannyEdgeDetector.h>
 #include "app/AboutDialog.h"
 #include "app/WindowPlacement.h"
-#include "screens/FifthViewController.h"
+#include "screens/camera/FifthViewController.h"
 #include "screens/picture/FirstPicViewController.h"
 #include "screens/picture/FourthViewController.h"
 #include "screens/picture/PictureToolBar.h"

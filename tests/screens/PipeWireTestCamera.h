@@ -71,10 +71,13 @@ class PipeWireTestCamera {
     return _whyNot.isEmpty();
   }
   void unpublish(const QString &name) { _cameras.erase(name); }
+  // Stops the publisher of `name` where it stands, as a hung camera driver would, until it goes.
+  void freeze(const QString &name) { ::kill(pid_t(_cameras.at(name)->processId()), SIGSTOP); }
 
  private:
   struct Stop {
     void operator()(QProcess *process) const {
+      if (process->processId() > 0) ::kill(pid_t(process->processId()), SIGCONT);  // if frozen
       process->terminate();
       process->waitForFinished(3000);
       delete process;  // killed, should it still run

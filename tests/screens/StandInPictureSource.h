@@ -3,7 +3,7 @@
 // hands the screen a picture or a cancel, as the camera dialog would.
 #include <QImage>
 
-#include "screens/CameraPictureSource.h"
+#include "screens/camera/CameraPictureSource.h"
 
 class StandInPictureSource : public CameraPictureSource {
  public:

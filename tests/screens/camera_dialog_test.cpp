@@ -5,8 +5,8 @@
 #include <QtWidgets>
 
 #include "app/AppDelegate.h"
-#include "screens/CameraDialog.h"
-#include "screens/FifthViewController.h"
+#include "screens/camera/CameraDialog.h"
+#include "screens/camera/FifthViewController.h"
 #include "screens/widgets/ImageNamed.h"
 #include "tests/screens/TestScreens.h"
 
@@ -36,7 +36,7 @@ class CameraDialogTest : public QObject {
     QVERIFY(dialog->isVisible() && dialog->isModal() && dialog->noCameraNotice()->isVisible());
     QVERIFY(dialog->viewfinder()->isHidden() && dialog->cameraChooser()->isHidden() &&
             dialog->edgesBox()->isHidden());
-    QVERIFY(!dialog->takeButton()->isEnabled() && !dialog->camera());
+    QVERIFY(!dialog->takeButton()->isEnabled() && dialog->cameraInUse().isNull());
     clickOn(dialog->openFileButton());
     QVERIFY(dialog->isVisible() && dialog->message()->text().isEmpty());
 

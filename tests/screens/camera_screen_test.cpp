@@ -1,7 +1,11 @@
 // The camera screen with a stand-in source: it keeps an eighth of the picture taken, at the
 // pixel ratio (run again with QT_SCALE_FACTOR=2); Apply, Reset and Cancel around it.
+#include <QLineEdit>
+#include <QProcess>
+
 #include "app/AppDelegate.h"
-#include "screens/FifthViewController.h"
+#include "screens/camera/FifthViewController.h"
+#include "screens/picture/DetectionPanel.h"
 #include "screens/widgets/ImageNamed.h"
 #include "tests/screens/StandInPictureSource.h"
 #include "tests/screens/TestScreens.h"
@@ -25,6 +29,7 @@ class CameraScreenTest : public QObject {
     _screen = std::make_unique<FifthViewController>("FifthViewController", tryCannyEdgeDetector);
     _source = new StandInPictureSource;
     _screen->setPictureSource(std::unique_ptr<CameraPictureSource>(_source));
+    _screen->setShotFolder(_shots.filePath("shots"));
     _screen->show();
   }
 
@@ -69,6 +74,28 @@ class CameraScreenTest : public QObject {
     QCOMPARE(shown(*_screen), edgeMap(_screen->preImage(), {2, 6, 2, 4}));
   }
 
+  void theCommandShownGivesTheMapThroughCanny() {
+    // Opaque, and partly see-through, which a colour file cannot carry exactly.
+    QImage seeThrough = cameraPicture({800, 640}).convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < seeThrough.height(); ++y)
+      for (int x = 0; x < seeThrough.width(); ++x)
+        seeThrough.setPixel(x, y, (seeThrough.pixel(x, y) & 0xffffff) | uint(x * 255 / 800) << 24);
+    for (const QImage &picture : {cameraPicture({800, 640}), seeThrough}) {
+      _source->take(picture);
+      clickOn(_screen->applyButton());
+      // The command names the kept picture, written where it says; the map goes beside it.
+      QStringList arguments =
+          QProcess::splitCommand(_screen->detectionPanel()->commandLine()->text());
+      QCOMPARE(arguments.takeFirst(), QStringLiteral("canny"));
+      QVERIFY2(arguments.at(arguments.size() - 2).startsWith(_shots.filePath("shots/camera-")),
+               qPrintable(arguments.join(' ')));
+      arguments.last() = _shots.filePath(arguments.last());
+      QCOMPARE(QProcess::execute(CANNY_PATH, arguments), 0);
+      QCOMPARE(QImage(arguments.last()).convertToFormat(QImage::Format_Grayscale8),
+               shown(*_screen));
+    }
+  }
+
   void picturesTooSmallToKeepChangeNothing() {
     auto applyAndResetShowNothing = [this] {
       clickOn(_screen->applyButton());
@@ -94,6 +121,7 @@ class CameraScreenTest : public QObject {
   AppDelegate _delegate;  // carries the detector Apply runs
   std::unique_ptr<FifthViewController> _screen;
   StandInPictureSource *_source = nullptr;  // owned by the screen
+  QTemporaryDir _shots;
 };
 
 QTEST_MAIN(CameraScreenTest)

@@ -5,8 +5,8 @@
 #include <QtWidgets>
 #include <algorithm>
 
-#include "screens/CameraHint.h"
-#include "screens/FifthViewController.h"
+#include "screens/camera/CameraHint.h"
+#include "screens/camera/FifthViewController.h"
 #include "screens/live/LiveMode.h"
 #include "screens/picture/DetectionPanel.h"
 #include "screens/picture/FirstPicViewController.h"
@@ -187,6 +187,7 @@ class LiveTest : public QObject {
     QTemporaryDir folder;
     const QString chosen = folder.filePath("cyan.png");
     screen.setFileChooser([&](QWidget *) { return chosen; });
+    screen.setShotFolder(folder.path());
     screen.show();
     source->cancel();
     QVERIFY(!screen.detectionPanel()->suggestButton()->isEnabled());

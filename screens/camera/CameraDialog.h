@@ -3,17 +3,13 @@
 // Cancel, still pictures only. Without a camera it says so and offers to open
 // a picture file instead. A taken or opened picture is signalled as it is;
 // the dialog stays open until whoever opened it closes it with dismiss().
-#include <QCamera>
 #include <QCameraDevice>
 #include <QDialog>
 #include <QImage>
-#include <QImageCapture>
 #include <QList>
-#include <QMediaCaptureSession>
 #include <QMediaDevices>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QVideoSink>
 #include <functional>
 #include <memory>
 
@@ -24,6 +20,8 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QThread;
+class CameraRunner;
 class ImageView;
 
 class CameraDialog : public QDialog {
@@ -64,8 +62,8 @@ class CameraDialog : public QDialog {
   QPushButton *openFileButton() const { return _openFileButton; }
   QPushButton *cancelButton() const { return _cancelButton; }
   QPushButton *takeButton() const { return _takeButton; }
-  // The camera running now; null while the dialog is hidden or has none.
-  QCamera *camera() const { return _camera.get(); }
+  // The camera asked to run now; null while the dialog is hidden or has none.
+  QCameraDevice cameraInUse() const { return _inUse; }
 
  public slots:
   // Cancel, Escape and the close box: signals that the user cancelled.
@@ -90,9 +88,9 @@ class CameraDialog : public QDialog {
   void updateControls();
 
   void take();
-  void shotCaptured(int id, const QImage &picture);
-  void shotSaved(int id, const QString &fileName);
-  void shotFailed(int id, const QString &why);
+  void shotCaptured(int ticket, const QImage &picture);
+  void shotSaved(int ticket, const QString &fileName);
+  void shotFailed(int ticket, const QString &why);
   void shotOverdue();
   void finishShot(QImage picture, const QString &failure);
   static QString noPictureMessage();
@@ -105,14 +103,19 @@ class CameraDialog : public QDialog {
 
   QMediaDevices _mediaDevices;
   QList<QCameraDevice> _cameras;
-  QMediaCaptureSession _session;
-  QImageCapture _imageCapture;
-  std::unique_ptr<QVideoSink> _frames;  // the running camera's frames
-  std::unique_ptr<QCamera> _camera;
+  // The camera runs on a thread of its own (CameraRunner); the runner lives
+  // there and goes with it.
+  QThread *_cameraThread;
+  CameraRunner *_runner;
+  QCameraDevice _inUse;
+  int _lastTicket = 0;  // of the requests to the runner
+  int _runTicket = 0;   // the run asked for last
+  bool _readyForCapture = false;
   bool _onShow = false;
 
-  // The picture being taken: its request id (0 for none) and, once captured,
-  // its pixels. It is finished when the capture has also written its file.
+  // The picture being taken: its request's ticket (0 for none) and, once
+  // captured, its pixels. It is finished when the capture has also written its
+  // file.
   int _shotId = 0;
   QImage _shot;
   bool _cancelWhenShotEnds = false;

@@ -1,4 +1,4 @@
-#include "screens/CameraDialogSource.h"
+#include "screens/camera/CameraDialogSource.h"
 
 #include "screens/picture/PictureViewController.h"
 

@@ -1,4 +1,4 @@
-#include "screens/CameraHint.h"
+#include "screens/camera/CameraHint.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "screens/CameraPictureFile.h"
+#include "screens/camera/CameraPictureFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,15 +1,18 @@
-#include "screens/FifthViewController.h"
+#include "screens/camera/FifthViewController.h"
 
 #include <canny/canny.h>
+#include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
-#include "screens/CameraDialogSource.h"
-#include "screens/CameraHint.h"
-#include "screens/CameraPictureFile.h"
+#include "screens/camera/CameraDialogSource.h"
+#include "screens/camera/CameraHint.h"
+#include "screens/camera/CameraPictureFile.h"
+#include "screens/camera/CameraShotFile.h"
 #include "screens/picture/DetectionPanel.h"
 #include "screens/picture/PictureToolBar.h"
 #include "screens/widgets/ImageView.h"
@@ -43,6 +46,7 @@ int wholePixels(qreal length) {
 FifthViewController::FifthViewController(const QString &nibName, DetectorFunction detector,
                                          QWidget *parent)
     : PictureViewController(nibName, kFifthScreen, std::move(detector), parent),
+      _shotFolder(defaultShotFolder()),
       _chooseFile(choosePictureFile) {
   setPictureSource(std::make_unique<CameraDialogSource>());
 }
@@ -57,6 +61,29 @@ void FifthViewController::setPictureSource(std::unique_ptr<CameraPictureSource> 
           &FifthViewController::didFinishPickingImage);
   connect(_pictureSource.get(), &CameraPictureSource::cancelled, this,
           &FifthViewController::imagePickerControllerDidCancel);
+}
+
+void FifthViewController::setPreImage(const QImage &picture) {
+  _preImage = picture;
+  _preImageFile.clear();
+}
+
+QString FifthViewController::pictureFileName() const {
+  if (_preImage.isNull()) return PictureViewController::pictureFileName();
+  if (_preImageFile.isEmpty()) {
+    QString why;
+    _preImageFile = writeShotFile(_preImage, _shotFolder, &why);
+    // A folder that cannot be written to: the temporary folder still lets the
+    // command be run.
+    if (_preImageFile.isEmpty()) {
+      QString more;
+      _preImageFile = writeShotFile(_preImage, QDir::tempPath(), &more);
+      const QString line = tr("Cannot write the camera picture into %1: %2.\n")
+                               .arg(QDir::toNativeSeparators(_shotFolder), why);
+      std::fputs(qPrintable(line), stderr);
+    }
+  }
+  return _preImageFile.isEmpty() ? PictureViewController::pictureFileName() : _preImageFile;
 }
 
 CameraHint *FifthViewController::cameraHint() const { return _cameraHint; }

@@ -2,8 +2,8 @@
 // The camera screen's real picture source: a fresh camera dialog each time.
 #include <QPointer>
 
-#include "screens/CameraDialog.h"
-#include "screens/CameraPictureSource.h"
+#include "screens/camera/CameraDialog.h"
+#include "screens/camera/CameraPictureSource.h"
 
 class CameraDialogSource : public CameraPictureSource {
   Q_OBJECT

@@ -1,5 +1,6 @@
-#include "screens/CameraDialog.h"
+#include "screens/camera/CameraDialog.h"
 
+#include <QCamera>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -7,25 +8,42 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
-#include <QVideoFrame>
 #include <algorithm>
 #include <utility>
 
 #include "imaging/PictureReader.h"
-#include "screens/CameraPictureFile.h"
+#include "screens/camera/CameraPictureFile.h"
+#include "screens/camera/CameraRunner.h"
 #include "screens/widgets/ImageView.h"
 
 namespace {
 // How long Take may wait for the camera before the user hears about it.
 constexpr int kShotDeadlineMs = 10000;
+// How long a closing dialog waits for its camera to stop; a camera stopping
+// later stops on its own.
+constexpr int kStopWaitMs = 2000;
 }  // namespace
 
-CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choosePictureFile) {
+CameraDialog::CameraDialog(QWidget *parent)
+    : QDialog(parent),
+      _chooseFile(choosePictureFile),
+      _cameraThread(new QThread),
+      _runner(new CameraRunner) {
   setWindowTitle(tr("Camera"));
   buildLayout();
 
-  _session.setImageCapture(&_imageCapture);
+  _runner->moveToThread(_cameraThread);
+  connect(_cameraThread, &QThread::finished, _runner, &QObject::deleteLater);
+  _cameraThread->start();
+  connect(_runner, &CameraRunner::frameArrived, this, [this](int ticket, const QImage &frame) {
+    if (ticket == _runTicket && !_inUse.isNull()) showFrame(frame);
+  });
+  connect(_runner, &CameraRunner::readyForCaptureChanged, this, [this](bool ready) {
+    _readyForCapture = ready;
+    updateControls();
+  });
 
   // Queued: Qt Multimedia may announce cameras while it is still setting
   // itself up, and asking it for the list right then would deadlock.
@@ -41,12 +59,9 @@ CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choos
   connect(_takeButton, &QPushButton::clicked, this, &CameraDialog::take);
   connect(_cancelButton, &QPushButton::clicked, this, &CameraDialog::reject);
   connect(_openFileButton, &QPushButton::clicked, this, &CameraDialog::chooseFile);
-  connect(&_imageCapture, &QImageCapture::readyForCaptureChanged, this,
-          &CameraDialog::updateControls);
-  connect(&_imageCapture, &QImageCapture::imageCaptured, this, &CameraDialog::shotCaptured);
-  connect(&_imageCapture, &QImageCapture::imageSaved, this, &CameraDialog::shotSaved);
-  connect(&_imageCapture, &QImageCapture::errorOccurred, this,
-          [this](int id, QImageCapture::Error, const QString &why) { shotFailed(id, why); });
+  connect(_runner, &CameraRunner::shotCaptured, this, &CameraDialog::shotCaptured);
+  connect(_runner, &CameraRunner::shotSaved, this, &CameraDialog::shotSaved);
+  connect(_runner, &CameraRunner::shotFailed, this, &CameraDialog::shotFailed);
   _shotDeadline.setSingleShot(true);
   _shotDeadline.setInterval(kShotDeadlineMs);
   connect(&_shotDeadline, &QTimer::timeout, this, &CameraDialog::shotOverdue);
@@ -54,7 +69,16 @@ CameraDialog::CameraDialog(QWidget *parent) : QDialog(parent), _chooseFile(choos
   listCameras();
 }
 
-CameraDialog::~CameraDialog() { stopCamera(); }
+CameraDialog::~CameraDialog() {
+  stopCamera();
+  // Queued after every request, so that the runner sees them all, the last
+  // stopping the camera.
+  QMetaObject::invokeMethod(_runner, [] { QThread::currentThread()->quit(); });
+  if (_cameraThread->wait(kStopWaitMs))
+    delete _cameraThread;
+  else
+    connect(_cameraThread, &QThread::finished, _cameraThread, &QObject::deleteLater);
+}
 
 void CameraDialog::buildLayout() {
   _cameraChooser = new QComboBox(this);
@@ -153,8 +177,7 @@ QCameraDevice CameraDialog::chosenCamera() const {
 void CameraDialog::runChosenCamera() {
   if (_shotId == 0) {
     const QCameraDevice wanted = _onShow ? chosenCamera() : QCameraDevice();
-    const QCameraDevice running = _camera ? _camera->cameraDevice() : QCameraDevice();
-    if (wanted != running) {
+    if (wanted != _inUse) {
       stopCamera();
       if (!wanted.isNull()) startCamera(wanted);
     }
@@ -162,25 +185,25 @@ void CameraDialog::runChosenCamera() {
   updateControls();
 }
 
-// Some sources (PipeWire's) take back the memory of their frames when they
-// stop. So the viewfinder shows copies, made as each frame arrives, and each
-// run of a camera has a frame sink of its own that goes with the camera,
-// dropping any frame still on its way from it.
+// The camera object is made here, where the list of devices is kept, from a
+// device checked against that list right before: one that has gone since it
+// was listed would be built from freed memory. Only then does the camera go to
+// its own thread to start.
 void CameraDialog::startCamera(const QCameraDevice &device) {
-  _frames = std::make_unique<QVideoSink>();
-  connect(_frames.get(), &QVideoSink::videoFrameChanged, this,
-          [this](const QVideoFrame &frame) { showFrame(frame.toImage()); });
-  // Frames and still capture join the session before the camera does: a
-  // branch added to a running pipeline makes some sources (PipeWire's)
-  // renegotiate, and they may stall doing so.
-  _session.setVideoOutput(_frames.get());
-
-  _camera = std::make_unique<QCamera>(device);
-  connect(_camera.get(), &QCamera::errorOccurred, this, [this](QCamera::Error, const QString &why) {
+  if (!QMediaDevices::videoInputs().contains(device)) {
+    showMessage(tr("The camera “%1” is not connected any more.").arg(device.description()));
+    return;
+  }
+  auto *camera = new QCamera(device);
+  connect(camera, &QCamera::errorOccurred, this, [this](QCamera::Error, const QString &why) {
     showMessage(tr("Camera error: %1").arg(why));
   });
-  _session.setCamera(_camera.get());
-  _camera->start();
+  camera->moveToThread(_cameraThread);
+  _inUse = device;
+  _runTicket = ++_lastTicket;
+  _readyForCapture = false;
+  QMetaObject::invokeMethod(
+      _runner, [runner = _runner, camera, ticket = _runTicket] { runner->run(camera, ticket); });
 }
 
 void CameraDialog::setEdgeSettings(EdgeSettingsSource settings) {
@@ -196,11 +219,13 @@ void CameraDialog::showFrame(const QImage &frame) {
 
 void CameraDialog::stopCamera() {
   _frameEdges.cancel();
-  _session.setCamera(nullptr);
-  _camera.reset();
-  _session.setVideoOutput(nullptr);
-  _frames.reset();
   _viewfinder->setImage(QImage());
+  if (_inUse.isNull()) return;
+  _inUse = QCameraDevice();
+  _runTicket = ++_lastTicket;
+  _readyForCapture = false;
+  QMetaObject::invokeMethod(
+      _runner, [runner = _runner, ticket = _runTicket] { runner->run(nullptr, ticket); });
 }
 
 void CameraDialog::updateControls() {
@@ -213,7 +238,7 @@ void CameraDialog::updateControls() {
   _noCameraNotice->setVisible(!haveCameras);
   _openFileButton->setEnabled(!shooting);
   _openFileButton->setDefault(!haveCameras);
-  _takeButton->setEnabled(_camera && _imageCapture.isReadyForCapture() && !shooting);
+  _takeButton->setEnabled(!_inUse.isNull() && _readyForCapture && !shooting);
   _takeButton->setDefault(haveCameras);
 }
 
@@ -221,7 +246,7 @@ void CameraDialog::updateControls() {
 // also encoded it to a file: only then may the camera stop, as some sources
 // free a frame's memory when they stop.
 void CameraDialog::take() {
-  if (!_camera || _shotId != 0) return;
+  if (_inUse.isNull() || _shotId != 0) return;
   if (!_shotFolder) _shotFolder = std::make_unique<QTemporaryDir>();
   if (!_shotFolder->isValid()) {
     showMessage(tr("The picture cannot be taken: %1.").arg(_shotFolder->errorString()));
@@ -230,19 +255,20 @@ void CameraDialog::take() {
   }
   _message->clear();
   _shot = QImage();
-  const int id = _imageCapture.captureToFile(_shotFolder->filePath(QStringLiteral("shot.jpg")));
-  if (id < 0) return;  // the capture reports why with errorOccurred
-  _shotId = id;
+  _shotId = ++_lastTicket;
+  QMetaObject::invokeMethod(
+      _runner, [runner = _runner, path = _shotFolder->filePath(QStringLiteral("shot.jpg")),
+                ticket = _shotId] { runner->capture(path, ticket); });
   _shotDeadline.start();
   updateControls();
 }
 
-void CameraDialog::shotCaptured(int id, const QImage &picture) {
-  if (id == _shotId) _shot = picture;
+void CameraDialog::shotCaptured(int ticket, const QImage &picture) {
+  if (ticket == _shotId) _shot = picture;
 }
 
-void CameraDialog::shotSaved(int id, const QString &fileName) {
-  if (id != _shotId) return;
+void CameraDialog::shotSaved(int ticket, const QString &fileName) {
+  if (ticket != _shotId) return;
   // Should the pixels not have come through, the file holds the picture too.
   // Read as any picture file is, within the pixel budget; as shot, not turned.
   const QImage picture = _shot.isNull() ? readPicture(fileName).picture : _shot;
@@ -250,9 +276,9 @@ void CameraDialog::shotSaved(int id, const QString &fileName) {
   finishShot(picture, noPictureMessage());
 }
 
-void CameraDialog::shotFailed(int id, const QString &why) {
+void CameraDialog::shotFailed(int ticket, const QString &why) {
   const QString message = tr("The picture could not be taken: %1").arg(why);
-  if (id == _shotId)
+  if (ticket == _shotId)
     finishShot(QImage(), message);
   else
     showMessage(message);

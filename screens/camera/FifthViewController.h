@@ -9,7 +9,7 @@
 #include <functional>
 #include <memory>
 
-#include "screens/CameraPictureSource.h"
+#include "screens/camera/CameraPictureSource.h"
 #include "screens/picture/PictureViewController.h"
 
 class CameraHint;
@@ -24,7 +24,14 @@ class FifthViewController : public PictureViewController {
 
   // The shrunken picture Apply and Reset start from; null until one is taken.
   const QImage &preImage() const { return _preImage; }
-  void setPreImage(const QImage &picture) { _preImage = picture; }
+  void setPreImage(const QImage &picture);
+
+  // The kept picture's file, which the status line's command reads: written
+  // into the shot folder the first time it is asked for.
+  QString pictureFileName() const override;
+  // Where kept pictures are written: "Canny Demo" in the user's pictures
+  // folder unless set.
+  void setShotFolder(const QString &folder) { _shotFolder = folder; }
 
   // Where pictures come from: the camera dialog unless another is given.
   CameraPictureSource *pictureSource() const { return _pictureSource.get(); }
@@ -63,6 +70,8 @@ class FifthViewController : public PictureViewController {
   void enableButtons();
 
   QImage _preImage;
+  QString _shotFolder;
+  mutable QString _preImageFile;  // written on first use
   std::unique_ptr<CameraPictureSource> _pictureSource;
   FileChooser _chooseFile;
   QPointer<CameraHint> _cameraHint;
