@@ -83,6 +83,7 @@ class CameraScreenTest : public QObject {
     for (const QImage &picture : {cameraPicture({800, 640}), seeThrough}) {
       _source->take(picture);
       clickOn(_screen->applyButton());
+      QVERIFY(settled(*_screen));
       // The command names the kept picture, written where it says; the map goes beside it.
       QStringList arguments =
           QProcess::splitCommand(_screen->detectionPanel()->commandLine()->text());
