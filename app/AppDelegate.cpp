@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
@@ -20,6 +21,17 @@
 
 namespace {
 AppDelegate *running = nullptr;
+
+// The desktop entry's name without ".desktop": docks and task bars find the
+// launcher's icon and name through it.
+constexpr auto kDesktopFileName = "org.cannydemo.CannyDemo";
+
+QIcon applicationIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/canny-demo-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
 
 // Room for a picture, the four sliders and the buttons.
 constexpr QSize kMinimumWindowSize(480, 560);
@@ -43,11 +55,14 @@ AppDelegate *AppDelegate::shared() { return running; }
 
 bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   if (_window) return true;
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
+  QGuiApplication::setWindowIcon(applicationIcon());
 
   const QScreen *screen = QGuiApplication::primaryScreen();
   const QRect area = screen ? screen->availableGeometry() : QRect();
   _window = std::make_unique<QWidget>();
   _window->setWindowTitle(QStringLiteral("Canny Demo"));
+  _window->setWindowIcon(QGuiApplication::windowIcon());
   _window->setMinimumSize(kMinimumWindowSize);
   const WindowPlacement placement = placeWindow(area);
   _window->setGeometry(placement.geometry);

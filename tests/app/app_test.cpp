@@ -39,6 +39,9 @@ class AppTest : public QObject {
     relaunch(true);  // the application as shipped
     QCOMPARE(AppDelegate::shared(), _delegate.get());
     QCOMPARE(_delegate->window()->windowTitle(), QStringLiteral("Canny Demo"));
+    // Docks match the window to the launcher by the desktop entry's name, and show its icon.
+    QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.cannydemo.CannyDemo"));
+    QCOMPARE(_delegate->window()->windowIcon().availableSizes().size(), 7);
     QTabWidget *tabs = _delegate->tabBarController();
     QCOMPARE(tabs->tabPosition(), QTabWidget::South);
     QCOMPARE(tabTitles(*_delegate), QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
