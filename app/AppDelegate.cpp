@@ -11,6 +11,7 @@
 
 #include <canny/cannyEdgeDetector.h>
 #include "app/AboutDialog.h"
+#include "app/RememberedState.h"
 #include "app/WindowPlacement.h"
 #include "screens/camera/FifthViewController.h"
 #include "screens/picture/FirstPicViewController.h"
@@ -48,6 +49,7 @@ AppDelegate::AppDelegate() {
 }
 
 AppDelegate::~AppDelegate() {
+  if (_window) rememberWindow(_window.get());
   if (running == this) running = nullptr;
 }
 
@@ -85,6 +87,7 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   };
   for (PictureViewController *screen : screens)
     _tabBarController->addTab(screen, screen->tabBarIcon(), screen->title());
+  rememberTabsAndSliders(_tabBarController);
 
   auto *layout = new QVBoxLayout(_window.get());
   layout->setContentsMargins(0, 0, 0, 0);
@@ -98,9 +101,14 @@ bool AppDelegate::didFinishLaunchingWithOptions(const QVariantMap &) {
   auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), _window.get());
   connect(helpKey, &QShortcut::activated, this, &AppDelegate::showAbout);
 
+  restoreCurrentTab(_tabBarController);
+
   // Maximized, the window manager fits the frame, title bar included, into the
-  // available area; without one, the geometry above already fills it.
-  if (placement.maximised)
+  // available area; without one, the geometry above already fills it. Where the
+  // user left the window it opens again, maximized or not.
+  if (restoreWindow(_window.get()))
+    _window->show();
+  else if (placement.maximised)
     _window->showMaximized();
   else
     _window->show();

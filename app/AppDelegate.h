@@ -44,7 +44,8 @@ class AppDelegate : public QObject {
   bool cannyEdgeDetector(float t1, float t2, float sigma, std::int32_t steps, std::int32_t width,
                          std::int32_t height, std::uint8_t *data) const;
 
-  // Life-cycle notifications; nothing is saved or restored at any of them.
+  // Life-cycle notifications; nothing is saved or restored at any of them (the
+  // window's state is remembered as it changes, its geometry when the delegate goes).
   void applicationWillResignActive() {}
   void applicationDidEnterBackground() {}
   void applicationWillEnterForeground() {}

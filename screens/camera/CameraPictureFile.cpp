@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "imaging/PictureReader.h"
+#include "screens/widgets/UserSettings.h"
 
 namespace {
 QString tr(const char *text) { return QCoreApplication::translate("CameraDialog", text); }
@@ -19,7 +20,10 @@ QString choosePictureFile(QWidget *parent) {
     patterns << QStringLiteral("*.") + QString::fromLatin1(format);
   const QString filters =
       tr("Pictures (%1)").arg(patterns.join(u' ')) + QStringLiteral(";;") + tr("All files (*)");
-  return QFileDialog::getOpenFileName(parent, tr("Open Picture"), QString(), filters);
+  const QString path =
+      QFileDialog::getOpenFileName(parent, tr("Open Picture"), lastFolder(), filters);
+  if (!path.isEmpty()) rememberFolderOf(path);
+  return path;
 }
 
 QImage readPictureFile(const QString &path, QString *why) {

@@ -1,17 +1,12 @@
 #include "screens/live/LiveMode.h"
 
-#include <QSettings>
+#include "screens/widgets/UserSettings.h"
 
 namespace {
 constexpr auto kKey = "liveMode";
-
-QSettings settings() {
-  return QSettings(QSettings::UserScope, QStringLiteral("canny-demo"),
-                   QStringLiteral("canny-demo"));
-}
 }  // namespace
 
-LiveMode::LiveMode() : _on(settings().value(kKey, false).toBool()) {}
+LiveMode::LiveMode() : _on(userSettings().value(kKey, false).toBool()) {}
 
 LiveMode &LiveMode::shared() {
   static LiveMode mode;
@@ -21,6 +16,6 @@ LiveMode &LiveMode::shared() {
 void LiveMode::setOn(bool on) {
   if (on == _on) return;
   _on = on;
-  settings().setValue(kKey, on);
+  userSettings().setValue(kKey, on);
   emit changed(on);
 }

@@ -20,6 +20,7 @@
 #include "screens/picture/PictureFiles.h"
 #include "screens/picture/PictureScreenModel.h"
 #include "screens/widgets/ImageView.h"
+#include "screens/widgets/UserSettings.h"
 
 namespace {
 // The first local file a drag carries, or an empty string.
@@ -187,23 +188,28 @@ void PictureToolBar::copyResult() const {
 
 void PictureToolBar::chooseFile() {
   const QString path = QFileDialog::getOpenFileName(
-      this, tr("Open a picture"), {},
+      this, tr("Open a picture"), lastFolder(),
       tr("Pictures (*.png *.jpg *.jpeg *.bmp *.gif *.pgm *.ppm *.pbm *.webp *.tif *.tiff);;All "
          "files (*)"));
-  if (!path.isEmpty()) openFileLater(path);
+  if (path.isEmpty()) return;
+  rememberFolderOf(path);
+  openFileLater(path);
 }
 
 QString PictureToolBar::suggestedSaveName() const {
   const QFileInfo picture(_pictureName);
-  if (picture.completeBaseName().isEmpty()) return QStringLiteral("edges.png");
-  const QString name = picture.completeBaseName() + QStringLiteral("-edges.png");
-  return picture.isAbsolute() ? picture.dir().filePath(name) : name;
+  const QString name = picture.completeBaseName().isEmpty()
+                           ? QStringLiteral("edges.png")
+                           : picture.completeBaseName() + QStringLiteral("-edges.png");
+  return (picture.isAbsolute() ? picture.dir() : QDir(lastFolder())).filePath(name);
 }
 
 void PictureToolBar::chooseSaveFile() {
   const QString path = QFileDialog::getSaveFileName(
       this, tr("Save the map or stage"), suggestedSaveName(), tr("PNG (*.png);;PGM (*.pgm)"));
-  if (!path.isEmpty()) complain(saveResult(path));
+  if (path.isEmpty()) return;
+  rememberFolderOf(path);
+  complain(saveResult(path));
 }
 
 void PictureToolBar::complain(const QString &error) {

@@ -99,6 +99,7 @@ void PictureViewController::loadViewIfNeeded() {
     _detectionPanel->show();  // built after the form, it is not shown along with it
     _detectionPanel->pictureShown(_image->image());
   }
+  emit viewLoaded();
 }
 
 void PictureViewController::addToolBar() {

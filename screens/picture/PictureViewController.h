@@ -94,6 +94,10 @@ class PictureViewController : public QWidget {
   // The sliders' start values again.
   void restoreDefaults();
 
+ signals:
+  // The content is built and the sliders hold their start values.
+  void viewLoaded();
+
  protected:
   // `detector` is what Apply runs; whoever builds the screen hands it over.
   PictureViewController(const QString &nibName, const ScreenConstants &constants,

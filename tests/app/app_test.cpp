@@ -7,6 +7,7 @@
 #include "app/StringsTable.h"
 #include "app/WindowPlacement.h"
 #include "screens/widgets/ImageNamed.h"
+#include "screens/widgets/UserSettings.h"
 #include "tests/screens/TestScreens.h"
 
 namespace {
@@ -30,6 +31,7 @@ class AppTest : public QObject {
  private slots:
   void initTestCase() {
     QStandardPaths::setTestModeEnabled(true);  // the user's remembered settings stay out
+    userSettings().clear();                    // and those of an earlier run
     relaunch(false);
   }
 
@@ -113,6 +115,28 @@ class AppTest : public QObject {
     QVERIFY(available.contains(window->frameGeometry()));
     QCOMPARE(window->geometry().center(), available.center());
     QVERIFY(window->width() >= kComfortableWindowSize.width());
+  }
+
+  // The next launch shows the window where the user left it, the tab and each tab's sliders;
+  // not the camera's tab, which would turn the camera on.
+  void theWindowComesBackAsItWasLeft() {
+    PictureViewController *third = clickTab(*_delegate, 2);
+    third->sliderT1()->setValue(0.6f);
+    third->sliderSteps()->setValue(3.0f);
+    _delegate->window()->showNormal();
+    _delegate->window()->setGeometry(40, 50, 600, 580);
+    const EdgeSettings first = clickTab(*_delegate, 0)->sliderSettings();
+    clickTab(*_delegate, 2);
+    relaunch(true);
+    QCOMPARE(_delegate->window()->geometry(), QRect(40, 50, 600, 580));
+    QCOMPARE(_delegate->tabBarController()->currentIndex(), 2);
+    third = qobject_cast<PictureViewController *>(_delegate->tabBarController()->widget(2));
+    QCOMPARE(third->sliderT1()->value(), 0.6f);
+    QCOMPARE(third->sliderSettings().steps, 3);
+    QCOMPARE(clickTab(*_delegate, 0)->sliderSettings(), first);
+    clickTab(*_delegate, 4);
+    relaunch(true);
+    QCOMPARE(_delegate->tabBarController()->currentIndex(), 0);
   }
 
  private:

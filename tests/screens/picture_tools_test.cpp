@@ -12,6 +12,7 @@
 #include "screens/picture/FirstPicViewController.h"
 #include "screens/picture/PictureToolBar.h"
 #include "screens/widgets/ImageNamed.h"
+#include "screens/widgets/UserSettings.h"
 #include "tests/engine/reference/ReferenceDetector.h"
 #include "tests/screens/TestScreens.h"
 
@@ -108,8 +109,9 @@ class PictureToolsTest : public QObject {
     QCOMPARE(saved.readAll(),
              encodeEdgePng(edges.constBits(), edges.width(), edges.height(), edges.bytesPerLine()));
     QCOMPARE(savedAs(bar, _dir.filePath("map.pgm")), edges);
-    // Named after the picture; a name without an extension saved as PNG.
-    QCOMPARE(bar->suggestedSaveName(), QStringLiteral("firstPic-edges.png"));
+    // Named after the picture, in the folder last used; a name without an extension saved as PNG.
+    rememberFolderOf(_dir.filePath("map.png"));
+    QCOMPARE(bar->suggestedSaveName(), _dir.filePath("firstPic-edges.png"));
     QVERIFY(bar->saveResult(_dir.filePath("plain")).isEmpty());
     QCOMPARE(QImage(_dir.filePath("plain.png"), "png"), edges);
     QTest::keyClick(&screen, Qt::Key_Plus, Qt::ControlModifier);
