@@ -14,20 +14,23 @@ int main(int argc, char *argv[]) {
   QApplication::setApplicationName(QStringLiteral("Canny Demo"));
   QApplication::setApplicationVersion(QStringLiteral(CANNY_DEMO_VERSION));
 
+  // Before the options are read, so that --help speaks the user's language too.
+  QTranslator strings, qtStrings;
+  installStringsTable(strings, &qtStrings);
+
   QCommandLineParser parser;
-  parser.setApplicationDescription(QStringLiteral("Canny edge detection on still pictures."));
+  parser.setApplicationDescription(
+      QCoreApplication::translate("main", "Canny edge detection on still pictures."));
   parser.addHelpOption();
   parser.addVersionOption();
-  parser.addPositionalArgument(QStringLiteral("picture"),
-                               QStringLiteral("A picture to open in the camera tab."),
-                               QStringLiteral("[picture]"));
+  parser.addPositionalArgument(
+      QStringLiteral("picture"),
+      QCoreApplication::translate("main", "A picture to open in the camera tab."),
+      QCoreApplication::translate("main", "[picture]"));
   parser.process(application);  // exits with a message on an unknown option
 
   // Qt's own decoding limit gives way to the budget the command-line tool keeps.
   applyPixelBudget(kDefaultMaxPixels);
-
-  QTranslator strings;
-  installStringsTable(strings);
 
   AppDelegate delegate;
   delegate.didFinishLaunchingWithOptions({});

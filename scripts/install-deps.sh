@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev libqt6opengl6-dev qt6-tools-dev qt6-l10n-tools
   qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   qt6-image-formats-plugins fonts-dejavu-core
+  # Qt's own texts (dialogs, buttons) in the languages the application speaks
+  qt6-translations-l10n
   # libtiff's message handlers for the picture reader, libpng and zlib for the edge maps' PNG
   libtiff-dev libpng-dev zlib1g-dev
   valgrind clang-format

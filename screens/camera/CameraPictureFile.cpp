@@ -11,7 +11,8 @@
 #include "screens/widgets/UserSettings.h"
 
 namespace {
-QString tr(const char *text) { return QCoreApplication::translate("CameraDialog", text); }
+// The camera dialog's words: these texts belong to it.
+QString translated(const char *text) { return QCoreApplication::translate("CameraDialog", text); }
 }  // namespace
 
 QString choosePictureFile(QWidget *parent) {
@@ -19,9 +20,10 @@ QString choosePictureFile(QWidget *parent) {
   for (const QByteArray &format : QImageReader::supportedImageFormats())
     patterns << QStringLiteral("*.") + QString::fromLatin1(format);
   const QString filters =
-      tr("Pictures (%1)").arg(patterns.join(u' ')) + QStringLiteral(";;") + tr("All files (*)");
-  const QString path =
-      QFileDialog::getOpenFileName(parent, tr("Open Picture"), lastFolder(), filters);
+      translated(QT_TRANSLATE_NOOP("CameraDialog", "Pictures (%1)")).arg(patterns.join(u' ')) +
+      QStringLiteral(";;") + translated(QT_TRANSLATE_NOOP("CameraDialog", "All files (*)"));
+  const QString path = QFileDialog::getOpenFileName(
+      parent, translated(QT_TRANSLATE_NOOP("CameraDialog", "Open Picture")), lastFolder(), filters);
   if (!path.isEmpty()) rememberFolderOf(path);
   return path;
 }
@@ -29,7 +31,7 @@ QString choosePictureFile(QWidget *parent) {
 QImage readPictureFile(const QString &path, QString *why) {
   PictureReading reading = readPicture(path, {kDefaultMaxPixels, true});
   if (reading.picture.isNull() && why)
-    *why = tr("Cannot open the picture “%1”: %2.")
+    *why = translated(QT_TRANSLATE_NOOP("CameraDialog", "Cannot open the picture “%1”: %2."))
                .arg(QDir::toNativeSeparators(path), unreadReason(reading));
   return std::move(reading.picture);
 }

@@ -6,6 +6,7 @@
 #include "app/AppDelegate.h"
 #include "app/StringsTable.h"
 #include "app/WindowPlacement.h"
+#include "screens/picture/PictureToolBar.h"
 #include "screens/widgets/ImageNamed.h"
 #include "screens/widgets/UserSettings.h"
 #include "tests/screens/TestScreens.h"
@@ -137,6 +138,22 @@ class AppTest : public QObject {
     clickTab(*_delegate, 4);
     relaunch(true);
     QCOMPARE(_delegate->tabBarController()->currentIndex(), 0);
+  }
+
+  // Run in the C locale here and, by ctest, under LANG=de_DE.UTF-8: the window speaks the
+  // system's language where it has a table for it, English otherwise.
+  void theWindowSpeaksTheSystemLanguage() {
+    const bool german = QLocale::system().language() == QLocale::German;
+    if (qEnvironmentVariableIsEmpty("LC_ALL"))  // ctest's German run did choose German
+      QCOMPARE(german, qEnvironmentVariable("LANG").startsWith("de"));
+    relaunch(true);
+    PictureViewController *first = clickTab(*_delegate, 0);
+    QCOMPARE(tabTitles(*_delegate),
+             german ? QStringList({"Erste", "Zweite", "Dritte", "Vierte", "Fünfte"})
+                    : QStringList({"First", "Second", "Third", "Fourth", "Fifth"}));
+    QCOMPARE(first->applyButton()->text(), german ? "Anwenden" : "Apply");
+    QCOMPARE(first->toolBar()->revertAction()->text(), german ? "Zurück" : "Revert");
+    QCOMPARE(first->findChild<QLabel *>("labelSteps")->text(), german ? "Durchgänge" : "Steps");
   }
 
  private:
