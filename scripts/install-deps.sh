@@ -32,6 +32,10 @@ if [[ "${1:-}" == "--web" ]]; then
   # a Node from elsewhere brings its own npm, which Debian's would conflict with
   command -v npm >/dev/null || packages+=(npm)
 fi
+if [[ "${1:-}" == "--screenshots" ]]; then
+  # scripts/make-screenshots.sh: a display of its own, a click on Apply, the window captured
+  packages+=(xvfb xdotool imagemagick)
+fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   # libFuzzer and the sanitizers' runtimes; convert makes the picture seeds
   packages+=(clang libclang-rt-dev imagemagick)
