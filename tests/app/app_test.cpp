@@ -8,7 +8,6 @@
 #include "app/WindowPlacement.h"
 #include "screens/picture/PictureToolBar.h"
 #include "screens/widgets/ImageNamed.h"
-#include "screens/widgets/UserSettings.h"
 #include "tests/screens/TestScreens.h"
 
 namespace {
@@ -31,8 +30,9 @@ class AppTest : public QObject {
 
  private slots:
   void initTestCase() {
-    QStandardPaths::setTestModeEnabled(true);  // the user's remembered settings stay out
-    userSettings().clear();                    // and those of an earlier run
+    QStandardPaths::setTestModeEnabled(true);
+    // What the window remembers stays out of the user's settings and of the other runs'.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, _settings.path());
     relaunch(false);
   }
 
@@ -124,8 +124,11 @@ class AppTest : public QObject {
     PictureViewController *third = clickTab(*_delegate, 2);
     third->sliderT1()->setValue(0.6f);
     third->sliderSteps()->setValue(3.0f);
-    _delegate->window()->showNormal();
-    _delegate->window()->setGeometry(40, 50, 600, 580);
+    QWidget *window = _delegate->window();
+    window->showNormal();
+    QTRY_VERIFY(!window->isMaximized());
+    window->setGeometry(40, 50, 600, 580);
+    QTRY_COMPARE(window->geometry(), QRect(40, 50, 600, 580));
     const EdgeSettings first = clickTab(*_delegate, 0)->sliderSettings();
     clickTab(*_delegate, 2);
     relaunch(true);
@@ -159,6 +162,7 @@ class AppTest : public QObject {
  private:
   void relaunch(bool withStringsTable);
 
+  QTemporaryDir _settings;
   QTranslator _strings;
   std::unique_ptr<AppDelegate> _delegate;
 };
