@@ -92,7 +92,8 @@ void PictureViewController::loadViewIfNeeded() {
       connect(slider, &FloatSlider::valueChanged, this,
               [this] { _model->setSettings(sliderSettings()); });
   watchModel();
-  auto *column = qobject_cast<QBoxLayout *>(layout());
+  // Under the sliders, in the column that scrolls where the window is short.
+  QBoxLayout *column = _view->controlsLayout;
   if (column && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps && _image) {
     _detectionPanel = new DetectionPanel(this);
     column->addWidget(_detectionPanel);
