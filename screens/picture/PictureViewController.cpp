@@ -92,7 +92,9 @@ void PictureViewController::loadViewIfNeeded() {
       connect(slider, &FloatSlider::valueChanged, this,
               [this] { _model->setSettings(sliderSettings()); });
   watchModel();
-  // Under the sliders, in the column that scrolls where the window is short.
+  // Under the sliders, in the column that scrolls where the window is short;
+  // shown now, as the panel is, not after the next turn of the event loop.
+  _view->controlsScroll->show();
   QBoxLayout *column = _view->controlsLayout;
   if (column && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps && _image) {
     _detectionPanel = new DetectionPanel(this);
