@@ -25,9 +25,12 @@ QString helpText() {
              "smooths not at all.<br>"
              "<b>Steps</b>: the number of smoothing passes; more passes come closer to a true "
              "Gaussian blur. Used as a whole number.</p>"
-             "<p><b>Suggest T1, T2</b> sets T2 at the %3th percentile of the picture's thinned "
-             "gradient magnitudes (smoothed at the tab's Sigma and Steps) and T1 at %4 % of T2, "
-             "both kept inside the sliders' ranges. <b>Defaults</b> puts the sliders back to "
+             "<p><b>Suggest T1, T2</b> sets T2 to the thinned gradient magnitude that the "
+             "strongest %3 % of the picture's pixels reach, so that they start edges, and T1 to "
+             "%4 % of T2. It smooths first: Sigma at least %5 (an unsmoothed photograph gives "
+             "an edge map of noise), raised step by step while T2 would come above %6 % of its "
+             "slider's range, since smoothing lowers every magnitude; Steps at least %7. "
+             "<b>Defaults</b> puts the sliders back to "
              "their start values. With <b>Live</b> on, the edge map follows the sliders while "
              "they move. The status line gives the <tt>canny</tt> command that makes the same "
              "edge map from the picture file.</p>"
@@ -57,8 +60,11 @@ QString helpText() {
              "<tr><td>F1</td><td>this help</td></tr>"
              "</table>")
       .arg(QCoreApplication::applicationName(), QCoreApplication::applicationVersion())
-      .arg(qRound(rule.highPercentile * 100))
-      .arg(qRound(rule.lowFraction * 100));
+      .arg(qRound(rule.seedShare * 100))
+      .arg(qRound(rule.lowFraction * 100))
+      .arg(double(rule.leastSigma))
+      .arg(qRound(rule.t2Headroom * 100))
+      .arg(rule.passesWhenNone);
 }
 }  // namespace
 

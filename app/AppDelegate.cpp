@@ -34,8 +34,9 @@ QIcon applicationIcon() {
   return icon;
 }
 
-// Room for a picture, the four sliders and the buttons.
-constexpr QSize kMinimumWindowSize(480, 560);
+// Room for the tool bar, a small picture, a few rows of the controls column (which
+// scrolls) and the tabs; small enough for an 800 x 480 screen with a title bar.
+constexpr QSize kMinimumWindowSize(480, 360);
 }  // namespace
 
 AppDelegate::AppDelegate() {

@@ -54,7 +54,7 @@ DetectionPanel::DetectionPanel(PictureViewController *screen)
           [this] { showHint(tr("This picture has no gradients to suggest thresholds from.")); });
   connect(_suggestButton, &QPushButton::clicked, this, [this] {
     const ScreenConstants &c = _screen->constants();
-    _model->suggestThresholds(rangeOf(c.t1), rangeOf(c.t2));
+    _model->suggestThresholds(rangeOf(c.t1), rangeOf(c.t2), rangeOf(c.sigma));
   });
   connect(_defaultsButton, &QPushButton::clicked, screen, &PictureViewController::restoreDefaults);
   connect(_copyCommand, &QPushButton::clicked, this,
@@ -63,7 +63,8 @@ DetectionPanel::DetectionPanel(PictureViewController *screen)
 
 void DetectionPanel::buildLayout() {
   _liveSwitch->setToolTip(tr("Show the edge map while a slider moves"));
-  _suggestButton->setToolTip(tr("Set T1 and T2 from this picture's gradients"));
+  _suggestButton->setToolTip(
+      tr("Set T1 and T2 from this picture's gradients, smoothing more where they need it"));
   _defaultsButton->setToolTip(tr("Put the sliders back to their start values"));
   _busy->setRange(0, 0);  // no end known: a moving bar
   _busy->setMaximumWidth(96);

@@ -153,14 +153,15 @@ void PictureScreenModel::showEdgeMap(const QImage &picture, const QImage &edgeMa
   _worker.run(finishing(result));
 }
 
-void PictureScreenModel::suggestThresholds(ValueRange t1Range, ValueRange t2Range) {
+void PictureScreenModel::suggestThresholds(ValueRange t1Range, ValueRange t2Range,
+                                           ValueRange sigmaRange) {
   if (_picture.isNull()) return;
-  _worker.run([this, picture = _picture, settings = _settings, t1Range,
-               t2Range](canny::Detector &) -> LiveDetector::Answer {
+  _worker.run([this, picture = _picture, settings = _settings, t1Range, t2Range,
+               sigmaRange](canny::Detector &) -> LiveDetector::Answer {
     const auto suggestion =
-        ::suggestThresholds(picture, settings.sigma, settings.steps, t1Range, t2Range);
+        suggestSettings(picture, settings.sigma, settings.steps, t1Range, t2Range, sigmaRange);
     if (!suggestion) return [this] { emit noThresholdsFound(); };
-    return [this, s = *suggestion] { emit thresholdsSuggested(s.t1, s.t2); };
+    return [this, s = *suggestion] { emit thresholdsSuggested(s.t1, s.t2, s.sigma, s.steps); };
   });
 }
 

@@ -68,8 +68,9 @@ class PictureScreenModel : public QObject {
   // A map found elsewhere, shown as Apply's would be.
   void showEdgeMap(const QImage &picture, const QImage &edgeMap, const EdgeSettings &settings,
                    qint64 nanoseconds);
-  // T1 and T2 from the picture's thinned magnitudes at the settings' smoothing.
-  void suggestThresholds(ValueRange t1Range, ValueRange t2Range);
+  // T1, T2 and the smoothing they need from the picture's thinned magnitudes,
+  // starting from the settings' smoothing (see suggestSettings).
+  void suggestThresholds(ValueRange t1Range, ValueRange t2Range, ValueRange sigmaRange);
   // Reads the picture file at `path` on the worker: fileOpened or fileRefused.
   void openFile(const QString &path);
 
@@ -81,7 +82,7 @@ class PictureScreenModel : public QObject {
   void pictureShown(const QImage &picture);
   void resultShown();
   void settingsChanged();
-  void thresholdsSuggested(float t1, float t2);
+  void thresholdsSuggested(float t1, float t2, float sigma, int steps);
   void noThresholdsFound();
   void fileOpened(const QImage &picture, const QString &path);
   // `error` names the file and what was wrong with it.

@@ -15,7 +15,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QToolButton>
+#include <QToolBar>
 
 #include "screens/picture/PictureFiles.h"
 #include "screens/picture/PictureScreenModel.h"
@@ -35,8 +35,13 @@ QString droppedFile(const QMimeData *data) {
 PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidget *dropTarget,
                                QWidget *parent)
     : QWidget(parent), _view(view), _model(model) {
+  // A tool bar moves what the width cannot hold into its overflow menu, never
+  // cutting a button or a box.
+  _bar = new QToolBar(this);
+  _bar->setAccessibleName(tr("Picture tools"));
   auto *row = new QHBoxLayout(this);
   row->setContentsMargins(0, 0, 0, 0);
+  row->addWidget(_bar);
   _open = addButton(tr("Open…"), QKeySequence::Open, tr("Open a picture of your own"));
   _revert = addButton(tr("Revert"), {}, tr("Back to the sample picture"));
   _save = addButton(tr("Save…"), QKeySequence::Save, tr("Save the map or stage shown"));
@@ -57,12 +62,14 @@ PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidg
   _overlay = new QCheckBox(tr("Over picture"), this);
   _overlay->setToolTip(tr("Draw the edges in red over the picture"));
   _scale = new QLabel(this);
-  row->addSpacing(8);
-  row->addWidget(stageLabel);
-  row->addWidget(_stage);
-  row->addWidget(_overlay);
-  row->addWidget(_scale);
-  row->addStretch(1);
+  _bar->addSeparator();
+  _bar->addWidget(stageLabel);
+  _bar->addWidget(_stage);
+  _bar->addWidget(_overlay);
+  _bar->addWidget(_scale);
+  auto *stretch = new QWidget(this);
+  stretch->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  _bar->addWidget(stretch);
   // Zoom by keys anywhere on the screen; the view takes plain +, -, 1 and F too.
   QAction *fit = addButton(tr("Fit"), Qt::CTRL | Qt::Key_0, tr("Fit the picture to the view"));
   QAction *actual =
@@ -71,7 +78,7 @@ PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidg
   QAction *out = addButton(tr("−"), QKeySequence::ZoomOut, tr("Zoom out"));
   _zoom = new QLabel(tr("Fit"), this);
   _zoom->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("10000%")));
-  row->addWidget(_zoom);
+  _bar->addWidget(_zoom);
   if (view) {
     connect(fit, &QAction::triggered, view, &ImageView::fitToView);
     connect(actual, &QAction::triggered, view, &ImageView::showActualSize);
@@ -116,9 +123,7 @@ QAction *PictureToolBar::addButton(const QString &text, const QKeySequence &keys
                          : tip + QStringLiteral(" (") + keys.toString(QKeySequence::NativeText) +
                                QStringLiteral(")"));
   addAction(action);  // the shortcut works while this screen is on show
-  auto *button = new QToolButton(this);
-  button->setDefaultAction(action);
-  layout()->addWidget(button);
+  _bar->addAction(action);
   return action;
 }
 

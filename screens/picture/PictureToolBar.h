@@ -17,6 +17,8 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 
+class QToolBar;
+
 class PictureToolBar : public QWidget {
   Q_OBJECT
 
@@ -82,6 +84,7 @@ class PictureToolBar : public QWidget {
   QAction *_open, *_revert, *_save, *_copy;
   QImage _result;
   QLabel *_zoom;
+  QToolBar *_bar;
   QString _pictureName;
   QString _openedPath;
 };

@@ -92,7 +92,10 @@ void PictureViewController::loadViewIfNeeded() {
       connect(slider, &FloatSlider::valueChanged, this,
               [this] { _model->setSettings(sliderSettings()); });
   watchModel();
-  auto *column = qobject_cast<QBoxLayout *>(layout());
+  // Under the sliders, in the column that scrolls where the window is short;
+  // shown now, as the panel is, not after the next turn of the event loop.
+  _view->controlsScroll->show();
+  QBoxLayout *column = _view->controlsLayout;
   if (column && _sliderT1 && _sliderT2 && _sliderSigma && _sliderSteps && _image) {
     _detectionPanel = new DetectionPanel(this);
     column->addWidget(_detectionPanel);
@@ -136,12 +139,16 @@ void PictureViewController::watchModel() {
           &PictureViewController::takeSuggestion);
 }
 
-void PictureViewController::takeSuggestion(float t1, float t2) {
+void PictureViewController::takeSuggestion(float t1, float t2, float sigma, int steps) {
   {
-    // One detection for both values, not one for each.
-    const QSignalBlocker quietT1(_sliderT1), quietT2(_sliderT2);
+    // One detection for all values, not one for each.
+    const QSignalBlocker quietT1(_sliderT1), quietT2(_sliderT2), quietSigma(_sliderSigma),
+        quietSteps(_sliderSteps);
     _sliderT1->moveHandleNear(t1);
     _sliderT2->moveHandleNear(t2);
+    _sliderSigma->moveHandleNear(sigma);
+    // Only a count below the slider's whole one changes it.
+    if (truncatedSteps(_sliderSteps->value()) != steps) _sliderSteps->moveHandleNear(float(steps));
   }
   _model->setSettings(sliderSettings());  // live mode detects on this
   if (!LiveMode::shared().isOn()) convert();

@@ -122,7 +122,7 @@ class PictureViewController : public QWidget {
  private:
   void addToolBar();
   void watchModel();
-  void takeSuggestion(float t1, float t2);
+  void takeSuggestion(float t1, float t2, float sigma, int steps);
 
   QString _nibName;
   ScreenConstants _constants;

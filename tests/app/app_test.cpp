@@ -7,6 +7,7 @@
 #include "app/StringsTable.h"
 #include "app/WindowPlacement.h"
 #include "screens/picture/PictureToolBar.h"
+#include "screens/widgets/FloatSlider.h"
 #include "screens/widgets/ImageNamed.h"
 #include "tests/screens/TestScreens.h"
 
@@ -15,6 +16,48 @@ PictureViewController *clickTab(const AppDelegate &delegate, int tab) {
   QTabBar *bar = delegate.tabBarController()->tabBar();
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
   return qobject_cast<PictureViewController *>(delegate.tabBarController()->widget(tab));
+}
+
+// Whether every control of the window's tabs is inside the window and the screen, once its column
+// is scrolled to it, and shown whole: buttons at their full width, labels with all their text.
+bool everyControlFits(const AppDelegate &delegate) {
+  QWidget *window = delegate.window();
+  QTabWidget *tabs = delegate.tabBarController();
+  bool fits = true;
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    QTest::qWait(20);  // the layouts settle
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+      auto *button = qobject_cast<QAbstractButton *>(control);
+      auto *label = qobject_cast<QLabel *>(control);
+      if (!control->isVisible() || control->window() != window ||
+          !(button || label || qobject_cast<FloatSlider *>(control) ||
+            qobject_cast<QComboBox *>(control) || qobject_cast<QTabBar *>(control)))
+        continue;
+      const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+      QRect within = window->rect() & QRect(window->mapFromGlobal(screen.topLeft()), screen.size());
+      for (QWidget *up = control->parentWidget(); up; up = up->parentWidget())
+        if (auto *scroll = qobject_cast<QScrollArea *>(up)) {
+          scroll->ensureWidgetVisible(control, 0, 0);
+          within &= QRect(scroll->viewport()->mapTo(window, QPoint()), scroll->viewport()->size());
+        }
+      const QRect at(control->mapTo(window, QPoint()), control->size());
+      const bool whole =
+          button  ? control->width() >= control->sizeHint().width()
+          : label ? (label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                       : label->sizeHint().width() <= label->width())
+                  : true;
+      if (!within.contains(at) || !whole) {
+        qWarning() << "cut:" << control
+                   << (button  ? button->text()
+                       : label ? label->text()
+                               : "")
+                   << at << within;
+        fits = false;
+      }
+    }
+  }
+  return fits;
 }
 
 QStringList tabTitles(const AppDelegate &delegate) {
@@ -157,6 +200,28 @@ class AppTest : public QObject {
     QCOMPARE(first->applyButton()->text(), german ? "Anwenden" : "Apply");
     QCOMPARE(first->toolBar()->revertAction()->text(), german ? "Zurück" : "Revert");
     QCOMPARE(first->findChild<QLabel *>("labelSteps")->text(), german ? "Durchgänge" : "Steps");
+  }
+
+  // Run at the smallest window and, by ctest, on an 800 x 480 screen, maximised.
+  void everyControlIsWithinReach() {
+    QWidget *window = _delegate->window();
+    for (int tab = 0; tab < 4; ++tab) {  // results in the status lines
+      PictureViewController *screen = clickTab(*_delegate, tab);
+      clickOn(screen->applyButton());
+      QVERIFY(settled(*screen));
+    }
+    QVERIFY(everyControlFits(*_delegate));
+    // The window manager keeps the window at least this size, frame around.
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QSize frame = window->frameGeometry().size() - window->size();
+    QVERIFY(available.size().boundedTo(window->minimumSize() + frame) ==
+            window->minimumSize() + frame);
+    window->showNormal();
+    for (const QSize size : {window->minimumSize(), QSize(480, 560)}) {
+      if (size.height() > available.height()) continue;
+      window->resize(size);
+      QVERIFY(everyControlFits(*_delegate));
+    }
   }
 
  private:

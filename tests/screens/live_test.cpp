@@ -10,7 +10,9 @@
 #include "screens/live/LiveMode.h"
 #include "screens/picture/DetectionPanel.h"
 #include "screens/picture/FirstPicViewController.h"
+#include "screens/picture/FourthViewController.h"
 #include "screens/picture/SecondPicViewController.h"
+#include "screens/picture/ThirdPicViewController.h"
 #include "screens/picture/ThresholdSuggestion.h"
 #include "screens/widgets/ImageNamed.h"
 #include "tests/screens/StandInPictureSource.h"
@@ -125,12 +127,12 @@ class LiveTest : public QObject {
     QImage steps(30, 12, QImage::Format_Grayscale8);
     for (int y = 0; y < 12; ++y)
       for (int x = 0; x < 30; ++x) steps.scanLine(y)[x] = x < 10 ? 0 : x < 20 ? 40 : 140;
-    const auto wide = suggestThresholds(steps, 0, 0, {0, 100}, {0, 100});
-    QVERIFY(wide && wide->t2 == 50.0f && wide->t1 == 20.0f);
-    const auto clamped = suggestThresholds(steps, 0, 0, {1, 5}, {0, 10});
-    QVERIFY(clamped && clamped->t2 == 10.0f && clamped->t1 == 5.0f);
+    const auto wide = suggestSettings(steps, 0, 0, {0, 100}, {0, 100}, {0, 0});
+    QVERIFY(wide && wide->t2 == 50.0f && wide->t1 == 20.0f && wide->sigma == 0);
+    const auto clamped = suggestSettings(steps, 0, 0, {1, 3}, {0, 10}, {0, 0});
+    QVERIFY(clamped && clamped->t2 == 10.0f && clamped->t1 == 3.0f && clamped->steps == 4);
     steps.fill(77);
-    QVERIFY(!suggestThresholds(steps, 2, 4, {0, 1}, {0, 2}));
+    QVERIFY(!suggestSettings(steps, 2, 4, {0, 1}, {0, 2}, {0, 60}));
 
     // On a screen: values a handle can set, inside the ranges, shown at once.
     SecondPicViewController screen(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
@@ -177,6 +179,33 @@ class LiveTest : public QObject {
     QCOMPARE(places(), start);
     clickOn(screen.detectionPanel()->defaultsButton());
     QVERIFY(screen.sliderSettings() == (EdgeSettings{2, 6, 0, 4}));
+  }
+
+  void suggestionsGiveUsefulMapsOnEverySample() {
+    FirstPicViewController first(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
+    SecondPicViewController second(QStringLiteral("SecondPicViewController"), tryCannyEdgeDetector);
+    ThirdPicViewController third(QStringLiteral("ThirdPicViewController"), tryCannyEdgeDetector);
+    FourthViewController fourth(QStringLiteral("FourthViewController"), tryCannyEdgeDetector);
+    for (PictureViewController *screen : {static_cast<PictureViewController *>(&first),
+                                          static_cast<PictureViewController *>(&second),
+                                          static_cast<PictureViewController *>(&third),
+                                          static_cast<PictureViewController *>(&fourth)}) {
+      screen->show();
+      clickOn(screen->detectionPanel()->suggestButton());
+      QVERIFY(settled(*screen));
+      const EdgeSettings s = screen->sliderSettings();
+      const FloatSlider *t1 = screen->sliderT1(), *t2 = screen->sliderT2();
+      QVERIFY2(std::abs(s.t1 - 0.4f * s.t2) <= t1->stepSize() + 0.4 * t2->stepSize() / 2,
+               qPrintable(screen->objectName()));
+      QVERIFY(s.t1 > 0 && s.t1 <= t1->maximumValue() && s.t2 < t2->maximumValue());
+      const QImage map = shown(*screen);
+      qint64 edges = 0;
+      for (int y = 0; y < map.height(); ++y)
+        edges += std::count(map.constScanLine(y), map.constScanLine(y) + map.width(), 255);
+      const double share = double(edges) / (qint64(map.width()) * map.height());
+      QVERIFY2(share > 0.01 && share < 0.08, qPrintable(QString::number(share)));
+      screen->hide();
+    }
   }
 
   void cameraTabWithoutAPictureOffersBothWays() {

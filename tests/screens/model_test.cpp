@@ -71,16 +71,17 @@ class ModelTest : public QObject {
     model.setPicture(sample);
     model.setSettings({2, 6, 0, 4});
     QSignalSpy suggested(&model, &PictureScreenModel::thresholdsSuggested);
-    model.suggestThresholds({0, 10}, {0, 10});
+    model.suggestThresholds({0, 10}, {0, 10}, {0, 60});
     QVERIFY(finished(model));
-    const auto expected = suggestThresholds(sample, 0, 4, {0, 10}, {0, 10});
-    QCOMPARE(suggested, QList<QVariantList>({{expected->t1, expected->t2}}));
+    const auto expected = suggestSettings(sample, 0, 4, {0, 10}, {0, 10}, {0, 60});
+    QCOMPARE(suggested,
+             QList<QVariantList>({{expected->t1, expected->t2, expected->sigma, expected->steps}}));
 
     QImage flat(40, 30, QImage::Format_Grayscale8);
     flat.fill(90);
     model.setPicture(flat);
     QSignalSpy none(&model, &PictureScreenModel::noThresholdsFound);
-    model.suggestThresholds({0, 10}, {0, 10});
+    model.suggestThresholds({0, 10}, {0, 10}, {0, 60});
     QVERIFY(finished(model));
     QCOMPARE(none.count(), 1);
 
