@@ -63,6 +63,22 @@ bench:
 	cmake --build build-bench-files -j $(JOBS) --target canny canny_opencv_files canny_bench_pictures
 	/usr/bin/python3 bench/files/fileBench.py build-bench-files $(BENCH_ROUNDS)
 
+# The WebAssembly engine against OpenCV's WebAssembly build (npm, as locked in web/bench/) under
+# Node, then the native engine and OpenCV on the same pictures for reference.
+BENCH_WEB_FILTER = detector/(rocket|coins)/(640x480|4000x3000)/sigma2/(engine-kept|opencv-1thread)/
+.PHONY: bench-web
+bench-web: web
+	@if ! cmp -s web/bench/package-lock.json build-web/bench-node/package-lock.json; then \
+	  rm -rf build-web/bench-node && mkdir -p build-web/bench-node && \
+	  cp web/bench/package.json web/bench/package-lock.json build-web/bench-node/ && \
+	  (cd build-web/bench-node && npm ci --no-audit --no-fund --ignore-scripts); fi
+	@echo "== $$(lscpu | sed -n 's/^Model name: *//p'), $$(nproc) CPUs, load average $$(cut -d' ' -f1-3 /proc/loadavg)"
+	NODE_PATH=build-web/bench-node/node_modules node web/bench/run.js build-web/site bench/pictures
+	bash scripts/install-deps.sh --bench
+	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCANNY_BENCH=ON -DCANNY_ENGINE_ONLY=ON
+	cmake --build build-bench -j $(JOBS) --target canny_bench
+	build-bench/bench/canny_bench $(BENCH_FLAGS) --benchmark_filter='$(BENCH_WEB_FILTER)'
+
 # Each fuzz target for FUZZ_SECONDS (clang, libFuzzer); a crashing input lands in
 # build-fuzz/findings/. Then the grown corpus is replayed through a GCC build, the only
 # one with the engine's vector clones.

@@ -4,7 +4,11 @@
 importScripts('canny-engine.js');
 
 const kMaxPixels = 250000000;  // the desktop application's and the tool's pixel budget
-const enginePromise = createCannyEngine();
+// Warmed up at once, so that the first pictures and camera frames run at full speed.
+const enginePromise = createCannyEngine().then((engine) => {
+  engine._cannyWarmUp();
+  return engine;
+});
 const pictures = new Map();  // tab -> { gray, width, height }
 
 // The format a file's first bytes show, as the tool tells them.
