@@ -79,7 +79,9 @@ function checkSample(engine, tab) {
 
 createCannyEngine({ wasmBinary: fs.readFileSync(path.join(siteDir, 'canny-engine.wasm')) })
   .then((engine) => {
-    for (const name of fs.readdirSync(casesDir).filter((n) => n.endsWith('.cases')).sort())
+    const families = fs.readdirSync(casesDir).filter((n) => n.endsWith('.cases')).sort();
+    assert.ok(families.length > 0, `the engine's tests wrote no agreement case into ${casesDir}`);
+    for (const name of families)
       console.log(`${name}: ${checkFamily(engine, path.join(casesDir, name))} cases agree`);
     for (const tab of settings.tabs.filter((t) => t.picture)) {
       checkSample(engine, tab);
