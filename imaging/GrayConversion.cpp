@@ -112,9 +112,8 @@ void convertToGray(const QImage &picture, uchar *gray) {
     paintGray(picture, bitmap);
     return;
   }
-  const Tables *t = picture.format() == QImage::Format_Grayscale8 ? nullptr : tables();
-  static const Tables none{};
-  const Tables &use = t ? *t : none;
+  // Reached by colour only where the tables agree with Qt; gray pictures do not read them.
+  const Tables &use = srgbGrayTables();
   // Below about a million pixels a thread costs more than it saves.
   constexpr qint64 kPixelsPerThread = 1 << 20;
   const qint64 pixels = qint64(width) * height;
