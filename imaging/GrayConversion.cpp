@@ -90,6 +90,10 @@ const Tables *tables() {
 
 }  // namespace
 
+void convertRgb32Row(const QRgb *pixels, uchar *out, int width) {
+  opaqueRow(srgbGrayTables(), pixels, out, width);
+}
+
 bool convertsDirectly(QImage::Format format) {
   switch (format) {
     case QImage::Format_Grayscale8:

@@ -10,3 +10,8 @@ void convertToGray(const QImage &picture, uchar *gray);
 
 // Whether `format` is computed here rather than drawn (for the tests).
 bool convertsDirectly(QImage::Format format);
+
+// The gray bytes of `width` opaque pixels (as RGB32 holds them) into `out`, as convertToGray()
+// gives them for an RGB32 picture of more than one pixel. Only where convertsDirectly() says so
+// of QImage::Format_RGB32.
+void convertRgb32Row(const QRgb *pixels, uchar *out, int width);

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "imaging/FileNames.h"
+#include "imaging/JpegGray.h"
 #include "imaging/NetpbmReader.h"
 #include "imaging/PictureHeader.h"
 
@@ -147,10 +148,24 @@ QImage blankPicture(QSize size, QImage::Format format, PictureBlock *memory) {
                : QImage();
 }
 
+// A JPEG decoded straight to its gray bytes; null where it must be decoded the usual way, which
+// also reports whatever is wrong with it.
+QImage jpegGray(const QByteArray &bytes, QSize size, const PictureRequest &request) {
+  if (!request.grayOnly || request.upright || !size.isValid() ||
+      !pictureDataFault("jpeg", bytes).isEmpty())
+    return {};
+  QImage gray = blankPicture(size, QImage::Format_Grayscale8, request.memory);
+  return !gray.isNull() && decodeJpegGray(bytes, size, gray.bits(), gray.bytesPerLine()) ? gray
+                                                                                         : QImage();
+}
+
 // Decodes into a picture filled beforehand where Qt's decoder reuses it (same size and format),
 // so that rows a decoder leaves unset, as an RLE BMP that ends early, hold a defined value.
 PictureReading decode(QByteArray &bytes, const QByteArray &format, const PictureHeader &header,
                       const PictureRequest &request) {
+  if (format == "jpeg")
+    if (QImage gray = jpegGray(bytes, header.size, request); !gray.isNull())
+      return {gray, gray.size(), {}, false, {}};
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer, format);

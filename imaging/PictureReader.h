@@ -17,6 +17,9 @@ struct PictureRequest {
   // Where the decoder may put the pixels, kept by the caller from one picture to the next; the
   // picture read is valid until the block is reserved again. Else fresh memory of its own.
   PictureBlock *memory = nullptr;
+  // Only the gray bytes drawGray() makes of the picture are wanted: where they can be had without
+  // the colour picture (JPEG), the picture is an 8-bit gray one holding them.
+  bool grayOnly = false;
 };
 
 // A well-formed picture of 0 pixels, such as Netpbm's 0 x 5, has no picture

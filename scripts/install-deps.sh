@@ -12,8 +12,9 @@ packages=(
   qt6-image-formats-plugins fonts-dejavu-core
   # Qt's own texts (dialogs, buttons) in the languages the application speaks
   qt6-translations-l10n
-  # libtiff's message handlers for the picture reader, libpng and zlib for the edge maps' PNG
-  libtiff-dev libpng-dev zlib1g-dev
+  # libtiff's message handlers for the picture reader, libpng and zlib for the edge maps' PNG,
+  # libjpeg-turbo (the library Qt's plugin uses) for JPEGs decoded straight to gray
+  libtiff-dev libpng-dev zlib1g-dev libjpeg62-turbo-dev
   valgrind clang-format
   # the Python package (CMake's build and pip's), its tests, Dask for the pool test
   pybind11-dev python3-dev python3-numpy python3-pytest

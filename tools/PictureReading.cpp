@@ -51,7 +51,7 @@ void readGrayPicture(const QString &input, qint64 maxPixels, GrayPicture &pictur
   PictureReading reading;
   QByteArray decoderPrinted;
   try {
-    reading = readInput(input, {maxPixels, false, decoded}, &decoderPrinted);
+    reading = readInput(input, {maxPixels, false, decoded, true}, &decoderPrinted);
   } catch (const std::bad_alloc &) {
     reading.why = QStringLiteral("out of memory");
   }
