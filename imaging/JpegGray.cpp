@@ -41,15 +41,14 @@ bool decode(jpeg_decompress_struct &info, Errors &errors, const QByteArray &byte
   jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
                static_cast<unsigned long>(bytes.size()));
   jpeg_read_header(&info, TRUE);
-  const bool colour = info.jpeg_color_space == JCS_YCbCr && info.num_components == 3;
-  const bool grayOnly = info.jpeg_color_space == JCS_GRAYSCALE && info.num_components == 1;
-  if (!colour && !grayOnly) return false;
+  // libjpeg tells these from the number of components (3 and 1) and the markers.
+  const bool colour = info.jpeg_color_space == JCS_YCbCr;
+  if (!colour && info.jpeg_color_space != JCS_GRAYSCALE) return false;
   if (colour) info.out_color_space = JCS_EXT_BGRX;
   jpeg_start_decompress(&info);
+  // Never more rows or columns than `gray` holds, whatever the header walk found.
   const int width = size.width();
-  if (int(info.output_width) != width || int(info.output_height) != size.height() ||
-      info.output_components != (colour ? 4 : 1))
-    return false;
+  if (int(info.output_width) != width || int(info.output_height) != size.height()) return false;
   JSAMPROW rows[kStripRows];
   while (info.output_scanline < info.output_height) {
     const JDIMENSION first = info.output_scanline;
@@ -72,7 +71,7 @@ bool decode(jpeg_decompress_struct &info, Errors &errors, const QByteArray &byte
 
 bool decodeJpegGray(const QByteArray &bytes, QSize size, uchar *gray, qsizetype stride) {
   // Qt paints a picture of one pixel otherwise; Qt's own tables must agree with ours.
-  if (size.width() <= 0 || size.height() <= 0 || size.width() * qint64(size.height()) == 1 ||
+  if (size.isEmpty() || size.width() * qint64(size.height()) == 1 ||
       !convertsDirectly(QImage::Format_RGB32) || bytes.isEmpty())
     return false;
   std::vector<quint32> strip(std::size_t(size.width()) * kStripRows);

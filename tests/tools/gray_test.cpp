@@ -14,6 +14,7 @@
 
 #include "imaging/GrayBitmap.h"
 #include "imaging/GrayConversion.h"
+#include "imaging/JpegGray.h"
 #include "imaging/PictureReader.h"
 #include "imaging/SrgbGray.h"
 
@@ -159,10 +160,15 @@ TEST(GrayConversion, JpegsStraightToGrayAsDecodedAndDrawn) {
       EXPECT_EQ(gray.picture.format(), QImage::Format_Grayscale8) << "file " << i;
     }
   }
-  // Data that libjpeg only warns about goes the usual way, which reports it.
+  // Data that libjpeg only warns about goes the usual way, which reports it; so does data it
+  // refuses (a precision of 12 bits), and a size other than the frame's is never written.
   QByteArray damaged = files.last();
   damaged.replace(damaged.size() - 200, 2, "\xff\xd3");
   EXPECT_EQ(readJpeg(damaged, true).picture.format(), QImage::Format_RGB32);
+  damaged[damaged.indexOf("\xff\xc0") + 4] = 12;
+  EXPECT_TRUE(readJpeg(damaged, true).picture.isNull());
+  std::vector<uchar> gray(333 * 48);
+  EXPECT_FALSE(decodeJpegGray(files.last(), QSize(333, 46), gray.data(), 333));
 }
 
 }  // namespace
