@@ -178,9 +178,11 @@ PictureReading decode(QByteArray &bytes, const QByteArray &format, const Picture
       return overBudget(size, request.maxPixels);
   }
   PictureReading reading;
-  const QImage::Format decodedFormat = reader.imageFormat();
-  if (size.isValid() && !size.isEmpty() && decodedFormat != QImage::Format_Invalid) {
-    reading.picture = blankPicture(size, decodedFormat, request.memory);
+  // Kept as a number: Qt's JPEG plugin leaves it unset when libjpeg refuses the header.
+  const int decodedFormat = reader.imageFormat();
+  if (size.isValid() && !size.isEmpty() && decodedFormat > QImage::Format_Invalid &&
+      decodedFormat < QImage::NImageFormats) {
+    reading.picture = blankPicture(size, QImage::Format(decodedFormat), request.memory);
     if (reading.picture.isNull()) return refused(QStringLiteral("out of memory"));
     // libjpeg writes every row, even of damaged data (gray, with a warning): filling first
     // would only touch every page twice.
