@@ -89,7 +89,8 @@ void touch(const uchar *bytes, qsizetype count) {
 
 // The gray bytes the tool would hand the detector; empty when there is no picture.
 std::vector<uchar> readGray(QIODevice &device, qint64 inputSize) {
-  const PictureReading reading = readPicture(device, PictureRequest{kFuzzMaxPixels, false});
+  const PictureReading reading = readPicture(
+      device, PictureRequest{kFuzzMaxPixels, false, nullptr, true});  // as the tool reads
   const qint64 pixels = qMax<qint64>(1, qint64(reading.picture.width()) * reading.picture.height());
   count(qHash(reading.why) ^ std::size_t(reading.picture.format()) << 8 ^
         std::size_t(std::bit_width(std::uint64_t(inputSize * 16 / pixels))));
