@@ -90,6 +90,9 @@ const camera = (() => {
       rgba.data[j + 3] = 255;
     }
     edgesView.getContext('2d').putImageData(rgba, 0, 0);
+    // Square pixels where the frame is enlarged; shrunk, smoothed so that thin edges stay.
+    const box = edgesView.getBoundingClientRect();
+    edgesView.classList.toggle('crisp', Math.min(box.width / width, box.height / height) * devicePixelRatio >= 1);
     edgesView.dataset.frames = ++frames;
     $('status').textContent = `Viewfinder ${width} × ${height} pixels · edges in ${milliseconds.toFixed(1)} ms`;
   }

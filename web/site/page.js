@@ -128,6 +128,7 @@ function show() {
   $('apply').disabled = $('reset').disabled = !picture || filming;
   const edges = state.showsEdges && state.edges;
   $('save').disabled = !edges || filming;
+  $('save').textContent = edges && edges.stage !== 'edges' ? 'Save stage' : 'Save edge map';
   $('compare').disabled = !edges || filming;
   $('command-line').hidden = !edges || edges.stage !== 'edges' || filming;
   camera.showControls(current === kCameraTab);

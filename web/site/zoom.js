@@ -34,6 +34,7 @@ const zoom = (() => {
   }
 
   byId('zoom-fit').addEventListener('click', () => set(0));
+  byId('zoom-one').addEventListener('click', () => set(1));
   byId('zoom-in').addEventListener('click', () => step(1));
   byId('zoom-out').addEventListener('click', () => step(-1));
   // On the picture, as on the desktop: + and - zoom, 0 fits, 1 shows 1:1.

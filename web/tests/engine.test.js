@@ -97,7 +97,8 @@ function checkShrinking(engine) {
   assert.deepEqual(shrink(gray(...Array(15).fill(0), 9), 8, 2, 1, 1), gray(1));
   assert.deepEqual(shrink(gray(...Array(15).fill(0), 8), 8, 2, 1, 1), gray(1));
   assert.deepEqual(shrink(gray(...Array(15).fill(0), 7), 8, 2, 1, 1), gray(0));
-  assert.equal(shrink(gray(1, 2), 2, 1, 3, 1), null, 'a larger size is refused');
+  for (const [toWidth, toHeight] of [[3, 1], [0, 1], [1, 0]])
+    assert.equal(shrink(gray(1, 2), 2, 1, toWidth, toHeight), null, `${toWidth} x ${toHeight} is refused`);
 }
 
 createCannyEngine({ wasmBinary: fs.readFileSync(path.join(siteDir, 'canny-engine.wasm')) })
