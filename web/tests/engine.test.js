@@ -101,9 +101,21 @@ function checkShrinking(engine) {
     assert.equal(shrink(gray(1, 2), 2, 1, toWidth, toHeight), null, `${toWidth} x ${toHeight} is refused`);
 }
 
+// A flat picture, unsmoothed, has no magnitude at all: white is 0 and 0 / 0 is drawn black.
+function checkFlatStage(engine) {
+  const at = engine._malloc(6 * 3 + 4);
+  engine.HEAPU8.fill(7, at, at + 6);
+  engine.HEAPU8.fill(99, at + 6, at + 12);
+  assert.equal(engine._cannyStage(at, 3, 2, 2, 6, 0, 4, 1, at + 6, at + 12), 0);  // Sigma 0
+  const white = new Float32Array(engine.HEAPU8.slice(at + 12, at + 16).buffer)[0];
+  assert.deepEqual([white, ...engine.HEAPU8.subarray(at + 6, at + 12)], [0, 0, 0, 0, 0, 0, 0]);
+  engine._free(at);
+}
+
 createCannyEngine({ wasmBinary: fs.readFileSync(path.join(siteDir, 'canny-engine.wasm')) })
   .then((engine) => {
     checkShrinking(engine);
+    checkFlatStage(engine);
     const families = fs.readdirSync(casesDir).filter((n) => n.endsWith('.cases')).sort();
     assert.ok(families.length > 0, `the engine's tests wrote no agreement case into ${casesDir}`);
     for (const name of families)
