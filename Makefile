@@ -68,12 +68,16 @@ bench:
 BENCH_WEB_FILTER = detector/(rocket|coins)/(640x480|4000x3000)/sigma2/(engine-kept|opencv-1thread)/
 .PHONY: bench-web
 bench-web: web
-	@if ! cmp -s web/bench/package-lock.json build-web/bench-node/package-lock.json; then \
-	  rm -rf build-web/bench-node && mkdir -p build-web/bench-node && \
-	  cp web/bench/package.json web/bench/package-lock.json build-web/bench-node/ && \
-	  (cd build-web/bench-node && npm ci --no-audit --no-fund --ignore-scripts); fi
+	@for pair in web/bench:bench-node web:test-node; do \
+	  from=$${pair%%:*} to=build-web/$${pair##*:}; \
+	  if ! cmp -s $$from/package-lock.json $$to/package-lock.json; then \
+	    rm -rf $$to && mkdir -p $$to && cp $$from/package.json $$from/package-lock.json $$to/ && \
+	    (cd $$to && npm ci --no-audit --no-fund --ignore-scripts) || exit 1; fi; done
 	@echo "== $$(lscpu | sed -n 's/^Model name: *//p'), $$(nproc) CPUs, load average $$(cut -d' ' -f1-3 /proc/loadavg)"
+	@echo "== SIMD flags: $$(lscpu | sed -n 's/^Flags: *//p' | tr ' ' '\n' | grep -E '^(sse4_2|avx2?|fma|avx512)' | tr '\n' ' ')"
 	NODE_PATH=build-web/bench-node/node_modules node web/bench/run.js build-web/site bench/pictures
+	NODE_PATH=build-web/bench-node/node_modules:build-web/test-node/node_modules CHROMIUM=$$(command -v chromium) \
+	  node web/bench/chromium.js build-web/site bench/pictures
 	bash scripts/install-deps.sh --bench
 	cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCANNY_BENCH=ON -DCANNY_ENGINE_ONLY=ON
 	cmake --build build-bench -j $(JOBS) --target canny_bench

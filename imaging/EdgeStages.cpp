@@ -1,13 +1,12 @@
 #include "imaging/EdgeStages.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstddef>
 #include <utility>
 
 #include <canny/stages.h>
 
 #include "imaging/GrayBitmap.h"
+#include "imaging/StageGray.h"
 
 namespace {
 
@@ -15,20 +14,11 @@ namespace {
 StagePicture drawn(std::vector<float> values, int w, int h, bool scaleToLargest) {
   StagePicture stage;
   stage.values = std::move(values);
-  if (scaleToLargest) {
-    stage.white = 0.0f;
-    for (float v : stage.values)
-      if (v > stage.white) stage.white = v;  // NaN never wins
-  }
+  if (scaleToLargest) stage.white = largestValue(stage.values.data(), stage.values.size());
   stage.image = QImage(w, h, QImage::Format_Grayscale8);
-  for (int y = 0; y < h; ++y) {
-    uchar *row = stage.image.scanLine(y);
-    for (int x = 0; x < w; ++x) {
-      const double v = stage.values[std::size_t(y) * w + x] * 255.0 / stage.white;
-      // NaN (also 0 / 0 where there is no magnitude at all) and below 0 are black.
-      row[x] = v >= 0.0 ? uchar(std::lround(std::min(v, 255.0))) : 0;
-    }
-  }
+  for (int y = 0; y < h; ++y)
+    drawStageGray(stage.values.data() + std::size_t(y) * w, std::size_t(w), stage.white,
+                  stage.image.scanLine(y));
   return stage;
 }
 

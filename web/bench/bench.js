@@ -74,6 +74,7 @@ function runBench(engine, cv, pictures, { rounds = 15, largeRounds = 5 } = {}) {
     const row = { picture: picture.name, size: `${picture.width}x${picture.height}`, rounds: count };
     for (const side of ['engine', 'opencv']) {
       row[side] = median(times[side]);
+      row[`${side}Fastest`] = Math.min(...times[side]);
       row[`${side}Edges`] = runners[side].edgeCount();
       runners[side].free();
     }

@@ -7,6 +7,7 @@ const fs = require('node:fs');
 const path = require('node:path');
 const { readPgm, resizeBilinear } = require('./pictures.js');
 const { runBench } = require('./bench.js');
+const { table } = require('./table.js');
 
 const [siteDir, picturesDir, ...sizeArgs] = process.argv.slice(2).map((a, i) => (i < 2 ? path.resolve(a) : a));
 const sizes = sizeArgs.length ? sizeArgs : ['640x480', '4000x3000'];
@@ -33,18 +34,6 @@ async function inNode() {
     }
   }
   return runBench(engine, cv, pictures);
-}
-
-const ms = (v) => v.toFixed(v < 10 ? 2 : 1);
-function table(where, rows) {
-  console.log(`\n${where}\n`);
-  console.log('| picture | size | engine ms | OpenCV.js ms | OpenCV.js / engine | engine MP/s | rounds |');
-  console.log('|---|---|---:|---:|---:|---:|---:|');
-  for (const r of rows) {
-    const [w, h] = r.size.split('x').map(Number);
-    console.log(`| ${r.picture} | ${r.size} | ${ms(r.engine)} | ${ms(r.opencv)} | ${r.ratio.toFixed(2)} | ` +
-                `${(w * h / 1e3 / r.engine).toFixed(0)} | ${r.rounds} |`);
-  }
 }
 
 (async () => {

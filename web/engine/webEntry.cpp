@@ -5,10 +5,15 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <vector>
 
 #include <canny/canny.h>
+#include <canny/stages.h>
+#include "imaging/StageGray.h"
 #include "web/engine/grayFromRgba.h"
+#include "web/engine/shrinkRgba.h"
 
 namespace {
 canny::Detector &detector() {
@@ -59,6 +64,40 @@ EMSCRIPTEN_KEEPALIVE void cannyWarmUp() {
 EMSCRIPTEN_KEEPALIVE void cannyGrayFromRgba(const std::uint8_t *rgba, std::size_t count,
                                             std::uint8_t *gray) {
   grayFromRgba(rgba, count, gray);
+}
+
+// Writes stage 0 (smoothed), 1 (gradient magnitude) or 2 (thinned magnitude)
+// of the width x height gray bytes at `gray` as gray bytes into `shown`, as
+// the desktop application draws it, and the value drawn as white into
+// `white`; the result is canny::Status as a number.
+EMSCRIPTEN_KEEPALIVE int cannyStage(const std::uint8_t *gray, std::int32_t width,
+                                    std::int32_t height, float t1, float t2, float sigma,
+                                    std::int32_t steps, std::int32_t stage, std::uint8_t *shown,
+                                    float *white) {
+  static constexpr canny::Stage kStages[] = {canny::Stage::smoothed, canny::Stage::magnitude,
+                                             canny::Stage::thinned};
+  if (stage < 0 || stage > 2 || width <= 0 || height <= 0)
+    return static_cast<int>(canny::Status::invalidArgument);
+  const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  const std::unique_ptr<float[]> values(new (std::nothrow) float[count]);
+  if (!values) return static_cast<int>(canny::Status::outOfMemory);
+  const canny::Status status = canny::computeStage({gray, width, height, width}, kStages[stage],
+                                                   values.get(), {t1, t2, sigma, steps});
+  if (status != canny::Status::ok) return static_cast<int>(status);
+  *white = stage == 0 ? 255.0f : largestValue(values.get(), count);
+  drawStageGray(values.get(), count, *white, shown);
+  return 0;
+}
+
+// Whole pixels in an eighth of a camera frame's width or height.
+EMSCRIPTEN_KEEPALIVE int cannyEighthOf(std::int32_t length) { return eighthOf(length); }
+
+// The width x height RGBA frame at `from` shrunk into toWidth x toHeight RGBA
+// pixels at `to`; 0 when memory ran out.
+EMSCRIPTEN_KEEPALIVE int cannyShrinkRgba(const std::uint8_t *from, std::int32_t width,
+                                         std::int32_t height, std::uint8_t *to,
+                                         std::int32_t toWidth, std::int32_t toHeight) {
+  return shrinkRgba(from, width, height, to, toWidth, toHeight) ? 1 : 0;
 }
 
 // Gives the kept working memory back.

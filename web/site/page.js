@@ -2,6 +2,7 @@
 // Each tab keeps its slider values, picture and edge map; the worker detects.
 'use strict';
 const { tabs, positions, valueAt, positionOf, readout, cannyCommand } = self.cannySettings;
+const kCameraTab = 4;
 
 const $ = (id) => document.getElementById(id);
 const view = $('view');
@@ -11,8 +12,8 @@ const isWhole = (name) => name === 'steps';
 const states = tabs.map((tab) => ({
   values: { t1: tab.t1.start, t2: tab.t2.start, sigma: tab.sigma.start, steps: tab.steps.start },
   picture: null,  // { bitmap, width, height, name }
-  edges: null,    // { bytes, width, height, settings, milliseconds }
-  showsEdges: false,
+  edges: null,    // { bytes, width, height, settings, stage, white, milliseconds }
+  showsEdges: false,  // the edge map or stage, else the picture
   loading: null,
   detections: 0,  // the latest Apply's number: an older result arriving later is dropped
 }));
@@ -63,6 +64,7 @@ const tabButtons = tabs.map((tab, i) => {
 });
 
 function select(i) {
+  if (current !== i && current === kCameraTab) camera.stop();
   current = i;
   tabButtons.forEach((button, j) => {
     button.setAttribute('aria-selected', String(i === j));
@@ -73,6 +75,8 @@ function select(i) {
   showError('');
   show();
   if (tabs[i].picture && !states[i].picture) loadSample(i);
+  // The camera opens whenever its tab is chosen, as on the desktop.
+  if (i === kCameraTab) camera.start();
 }
 
 // --- Sliders -------------------------------------------------------------
@@ -113,13 +117,22 @@ for (const name of sliderNames) {
 
 // --- What the screen shows ----------------------------------------------
 
+const kStageNames = { smoothed: 'Smoothed picture', magnitude: 'Gradient magnitude',
+  thinned: 'Thinned magnitude', edges: 'Edge map' };
+
 function show() {
   const state = states[current], picture = state.picture;
-  $('placeholder').hidden = Boolean(picture) || Boolean(state.loading);
-  $('apply').disabled = $('reset').disabled = !picture;
-  $('save').disabled = !(state.showsEdges && state.edges);
+  const filming = camera.filming();
+  $('placeholder').hidden = Boolean(picture) || Boolean(state.loading) || filming;
+  view.hidden = filming;
+  $('apply').disabled = $('reset').disabled = !picture || filming;
   const edges = state.showsEdges && state.edges;
-  $('command-line').hidden = !edges;
+  $('save').disabled = !edges || filming;
+  $('save').textContent = edges && edges.stage !== 'edges' ? 'Save stage' : 'Save edge map';
+  $('compare').disabled = !edges || filming;
+  $('command-line').hidden = !edges || edges.stage !== 'edges' || filming;
+  camera.showControls(current === kCameraTab);
+  if (filming) return;
   if (!picture) {
     view.width = view.height = 0;
     view.setAttribute('aria-label', 'No picture');
@@ -127,7 +140,8 @@ function show() {
     return;
   }
   const context = view.getContext('2d');
-  if (edges) {
+  const compared = edges && (comparing.toggled || comparing.held);
+  if (edges && !compared) {
     view.width = edges.width;
     view.height = edges.height;
     const rgba = new ImageData(edges.width, edges.height);
@@ -136,19 +150,25 @@ function show() {
       rgba.data[j + 3] = 255;
     }
     context.putImageData(rgba, 0, 0);
-    view.setAttribute('aria-label', `Edge map of ${picture.name}`);
-    let count = 0;
-    for (const b of edges.bytes) count += b !== 0;
-    $('status').textContent = `${sizeText(edges)} · detected in ${edges.milliseconds.toFixed(1)} ms` +
-                              ` · ${count.toLocaleString()} edge pixels`;
-    $('command').textContent = cannyCommand(edges.settings, picture.name);
+    view.setAttribute('aria-label', `${kStageNames[edges.stage]} of ${picture.name}`);
+    let detail;
+    if (edges.stage === 'edges') {
+      let count = 0;
+      for (const b of edges.bytes) count += b !== 0;
+      detail = `${count.toLocaleString()} edge pixels`;
+      $('command').textContent = cannyCommand(edges.settings, picture.name);
+    } else {
+      detail = edges.stage === 'smoothed' ? 'smoothed' : `white = magnitude ${edges.white.toPrecision(4)}`;
+    }
+    $('status').textContent = `${sizeText(edges)} · computed in ${edges.milliseconds.toFixed(1)} ms · ${detail}`;
   } else {
     view.width = picture.width;
     view.height = picture.height;
     context.drawImage(picture.bitmap, 0, 0);
-    view.setAttribute('aria-label', picture.name);
-    $('status').textContent = sizeText(picture);
+    view.setAttribute('aria-label', compared ? `${picture.name}, shown to compare` : picture.name);
+    $('status').textContent = sizeText(picture) + (picture.note ? ` · ${picture.note}` : '');
   }
+  zoom.apply();
 }
 
 const sizeText = ({ width, height }) => `${width} × ${height} pixels`;
@@ -157,6 +177,7 @@ const sizeText = ({ width, height }) => `${width} × ${height} pixels`;
 
 async function open(i, blob, name) {
   const state = states[i];
+  if (i === kCameraTab) camera.stop();
   state.loading = name;
   if (i === current) show();
   const answer = await ask({ type: 'open', tab: i, blob });
@@ -208,7 +229,7 @@ stage.addEventListener('drop', (event) => {
 // One detection at a time; moves made meanwhile are coalesced into one more.
 let detecting = false, pending = false;
 async function apply() {
-  if (!states[current].picture) return;
+  if (!states[current].picture || camera.filming()) return;
   if (detecting) {
     pending = true;
     return;
@@ -223,22 +244,24 @@ async function apply() {
   stage.removeAttribute('aria-busy');
 }
 
+// Steps is a whole number only here, truncated toward zero.
+const settingsOf = (v) => ({ t1: v.t1, t2: v.t2, sigma: v.sigma, steps: Math.trunc(v.steps) });
+
 async function detectOnce(i) {
   const state = states[i];
   if (!state.picture) return;
-  const v = state.values;
-  // Steps is a whole number only here, truncated toward zero.
-  const settings = { t1: v.t1, t2: v.t2, sigma: v.sigma, steps: Math.trunc(v.steps) };
+  const settings = settingsOf(state.values);
+  const stage = $('stage-choice').value;
   const number = ++state.detections;
-  $('status').textContent = 'Detecting edges…';
-  const answer = await ask({ type: 'detect', tab: i, settings });
+  $('status').textContent = stage === 'edges' ? 'Detecting edges…' : 'Computing the stage…';
+  const answer = await ask({ type: 'detect', tab: i, settings, stage });
   if (number !== state.detections) return;
   if (answer.error) {
     if (i === current) showError(`No edge map: ${answer.error}.`);
     return;
   }
-  state.edges = { bytes: answer.edges, width: answer.width, height: answer.height, settings,
-    milliseconds: answer.milliseconds };
+  state.edges = { bytes: answer.edges, width: answer.width, height: answer.height, settings, stage,
+    white: answer.white, milliseconds: answer.milliseconds };
   state.showsEdges = true;
   if (i === current) show();
 }
@@ -258,14 +281,44 @@ $('save').addEventListener('click', async () => {
   if (!edges) return;
   const answer = await ask({ type: 'png', gray: edges.bytes, width: edges.width, height: edges.height });
   if (answer.error) return showError(`The edge map cannot be saved: ${answer.error}.`);
+  const suffix = edges.stage === 'edges' ? 'edges' : edges.stage;
+  download(answer.blob, picture.name.replace(/\.[^.]*$/, '') + `-${suffix}.png`);
+});
+
+function download(blob, name) {
   const link = document.createElement('a');
-  link.href = URL.createObjectURL(answer.blob);
-  link.download = picture.name.replace(/\.[^.]*$/, '') + '-edges.png';
+  link.href = URL.createObjectURL(blob);
+  link.download = name;
   link.click();
   setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-});
+}
 
 $('copy-command').addEventListener('click', () =>
   navigator.clipboard?.writeText($('command').textContent));
+
+// The stage shown: a new choice shows at once where a result is shown.
+$('stage-choice').addEventListener('change', () => states[current].showsEdges && apply());
+
+// Compare: the picture in place of the map while the button is down, or
+// while Space or the pointer is held on the picture.
+const comparing = { toggled: false, held: false };
+function compare(how, on) {
+  if (on && $('compare').disabled) return;
+  comparing[how] = on;
+  $('compare').setAttribute('aria-pressed', String(comparing.toggled));
+  show();
+}
+$('compare').addEventListener('click', () => compare('toggled', !comparing.toggled));
+view.addEventListener('pointerdown', () => compare('held', true));
+for (const type of ['pointerup', 'pointercancel', 'pointerleave'])
+  view.addEventListener(type, () => comparing.held && compare('held', false));
+stage.addEventListener('keydown', (event) => {
+  if (event.key !== ' ' || event.repeat || event.target !== stage) return;
+  event.preventDefault();
+  compare('held', true);
+});
+stage.addEventListener('keyup', (event) => {
+  if (event.key === ' ' && comparing.held) compare('held', false);
+});
 
 select(0);

@@ -93,7 +93,8 @@ function detect(engine, picture, settings) {
   return { status, edges, milliseconds };
 }
 
-// An 8-bit gray PNG, as the tool writes edge maps: unfiltered rows, zlib data.
+// An 8-bit PNG of gray (one byte a pixel) or RGB (four bytes a pixel, alpha
+// dropped) pixels, as the tool writes edge maps: unfiltered rows, zlib data.
 const crcTable = Array.from({ length: 256 }, (_, n) => {
   for (let k = 0; k < 8; ++k) n = n & 1 ? 0xedb88320 ^ (n >>> 1) : n >>> 1;
   return n >>> 0;
@@ -109,18 +110,75 @@ function chunk(type, data) {
   view.setUint32(8 + data.length, (crc ^ 0xffffffff) >>> 0);
   return out;
 }
-async function grayPng(gray, width, height) {
-  const rows = new Uint8Array((width + 1) * height);
-  for (let y = 0; y < height; ++y) rows.set(gray.subarray(y * width, (y + 1) * width), y * (width + 1) + 1);
+async function png(pixels, width, height, fromRgba = false) {
+  const channels = fromRgba ? 3 : 1, line = width * channels + 1;
+  const rows = new Uint8Array(line * height);
+  if (!fromRgba) {
+    for (let y = 0; y < height; ++y) rows.set(pixels.subarray(y * width, (y + 1) * width), y * line + 1);
+  } else {
+    for (let i = 0, at = 1; i < width * height; ++i, at += 3) {
+      if (i % width === 0 && i) ++at;  // each row's filter byte
+      rows[at] = pixels[4 * i];
+      rows[at + 1] = pixels[4 * i + 1];
+      rows[at + 2] = pixels[4 * i + 2];
+    }
+  }
   const zlib = await new Response(new Blob([rows]).stream().pipeThrough(new CompressionStream('deflate')))
     .arrayBuffer();
   const header = new Uint8Array(13);
   new DataView(header.buffer).setUint32(0, width);
   new DataView(header.buffer).setUint32(4, height);
-  header.set([8, 0, 0, 0, 0], 8);  // 8-bit gray, deflate, adaptive filtering, no interlace
+  header.set([8, fromRgba ? 2 : 0, 0, 0, 0], 8);  // 8-bit gray or RGB, deflate, no interlace
   const signature = [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a];
   return new Blob([new Uint8Array(signature), chunk('IHDR', header), chunk('IDAT', new Uint8Array(zlib)),
     chunk('IEND', new Uint8Array(0))], { type: 'image/png' });
+}
+
+// A stage other than the edge map, drawn gray as the desktop application shows it.
+const kStages = ['smoothed', 'magnitude', 'thinned'];
+function stageOf(engine, picture, settings, stage) {
+  const { gray, width, height } = picture;
+  const at = engine._malloc(gray.length * 2 + 4);
+  if (!at) return { status: 2 };
+  engine.HEAPU8.set(gray, at);
+  const started = performance.now();
+  const status = engine._cannyStage(at, width, height, settings.t1, settings.t2, settings.sigma,
+                                    settings.steps, kStages.indexOf(stage), at + gray.length,
+                                    at + 2 * gray.length);
+  const milliseconds = performance.now() - started;
+  const edges = engine.HEAPU8.slice(at + gray.length, at + 2 * gray.length);
+  const white = new Float32Array(engine.HEAPU8.slice(at + 2 * gray.length, at + 2 * gray.length + 4).buffer)[0];
+  engine._free(at);
+  return { status, edges, milliseconds, white };
+}
+
+// Camera frames drawn into one canvas, kept for the next frame of that size.
+let frameCanvas = null;
+function frameRgba(bitmap) {
+  const { width, height } = bitmap;
+  if (frameCanvas?.width !== width || frameCanvas?.height !== height)
+    frameCanvas = new OffscreenCanvas(width, height);
+  const context = frameCanvas.getContext('2d', { willReadFrequently: true });
+  context.fillStyle = '#000';
+  context.fillRect(0, 0, width, height);
+  context.drawImage(bitmap, 0, 0);
+  bitmap.close();
+  return { rgba: context.getImageData(0, 0, width, height).data, width, height };
+}
+
+// A taken frame shrunk to an eighth in each direction: the tab's picture from now on.
+function shrunk(engine, frame) {
+  const width = engine._cannyEighthOf(frame.width), height = engine._cannyEighthOf(frame.height);
+  if (!width || !height)
+    throw new Unreadable(`a frame of ${frame.width} x ${frame.height} pixels has no eighth to keep`);
+  const from = engine._malloc(frame.rgba.length), to = engine._malloc(width * height * 4);
+  const done = from && to && (engine.HEAPU8.set(frame.rgba, from),
+                              engine._cannyShrinkRgba(from, frame.width, frame.height, to, width, height));
+  const rgba = done ? engine.HEAPU8.slice(to, to + width * height * 4) : null;
+  engine._free(from);
+  engine._free(to);
+  if (!rgba) throw new Unreadable('out of memory');
+  return { rgba, width, height };
 }
 
 onmessage = async ({ data: request }) => {
@@ -134,11 +192,26 @@ onmessage = async ({ data: request }) => {
     } else if (request.type === 'detect') {
       const picture = pictures.get(request.tab);
       if (!picture) return reply({ error: 'no picture' });
-      const result = detect(engine, picture, request.settings);
+      const { settings, stage } = request;
+      const result = stage === 'edges' ? detect(engine, picture, settings)
+                                       : stageOf(engine, picture, settings, stage);
       if (result.status !== 0) return reply({ error: 'there was not enough memory for this picture' });
       reply({ ...result, width: picture.width, height: picture.height }, [result.edges.buffer]);
+    } else if (request.type === 'frame') {
+      const frame = frameRgba(request.bitmap);
+      const gray = grayOf(engine, frame.rgba, frame.width * frame.height);
+      const result = detect(engine, { gray, width: frame.width, height: frame.height }, request.settings);
+      if (result.status !== 0) return reply({ error: 'there was not enough memory for this frame' });
+      reply({ ...result, width: frame.width, height: frame.height }, [result.edges.buffer]);
+    } else if (request.type === 'take') {
+      const frame = frameRgba(request.bitmap);
+      const { rgba, width, height } = shrunk(engine, frame);
+      pictures.set(request.tab, { gray: grayOf(engine, rgba, width * height), width, height });
+      const bitmap = await createImageBitmap(new ImageData(new Uint8ClampedArray(rgba.buffer), width, height));
+      reply({ bitmap, width, height, frameWidth: frame.width, frameHeight: frame.height,
+        png: await png(rgba, width, height, true) }, [bitmap]);
     } else if (request.type === 'png') {
-      reply({ blob: await grayPng(request.gray, request.width, request.height) });
+      reply({ blob: await png(request.gray, request.width, request.height) });
     }
   } catch (error) {
     reply({ error: error instanceof Unreadable ? error.message : String(error.message ?? error) });

@@ -1,8 +1,10 @@
 // The page in headless Chromium, served as any static server would: every
-// sample tab's Apply and a dropped picture at full size give the canny tool's
-// edge map, byte for byte, by the very command the page shows, and Save
-// writes it; the keyboard moves a slider as on the desktop; files opened that
-// are no picture show the error.
+// sample tab's Apply, a picture taken with Chromium's fake camera and a
+// dropped picture at full size give the canny tool's edge map, byte for byte,
+// by the very command the page shows, and Save writes it; the stages, compare
+// and zoom show what they name; the keyboard moves a slider as on the
+// desktop; the viewfinder shows live edges; a refused camera and files opened
+// that are no picture show the error.
 // Usage: CHROMIUM=/usr/bin/chromium node browser.test.js SITE_DIR CANNY SCREENSHOT_DIR
 'use strict';
 const assert = require('node:assert/strict');
@@ -61,6 +63,59 @@ async function applyAndCompare(page, folder, output, what) {
   return command;
 }
 
+// Clicks `button` and waits for the file it downloads into `folder`.
+async function download(page, button, folder, name) {
+  const cdp = await page.createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+  await page.click(button);
+  const saved = path.join(folder, name);
+  for (let waited = 0; !fs.existsSync(saved) && waited < 100; ++waited)
+    await new Promise((resolve) => setTimeout(resolve, 100));
+  return saved;
+}
+
+const redOf = (png) => Buffer.from(png.data.filter((_, i) => i % 4 === 0));
+
+const labelIs = (page, text) => page.waitForFunction(
+  (t) => document.querySelector('#view').getAttribute('aria-label') === t, { timeout: 10000 }, text);
+
+// On the first tab at Sigma 0, its edge map shown: Compare shows the gray
+// picture in its place; zoom enlarges it in crisp pixels; the stages show
+// the picture unsmoothed, magnitudes, and thinned ones under every edge.
+async function checkViews(page, gray, edges) {
+  await page.click('#compare');
+  await labelIs(page, 'firstPic.png, shown to compare');
+  assert.ok((await shownMap(page)).equals(gray), 'Compare does not show the picture');
+  await page.click('#compare');
+  assert.ok((await shownMap(page)).equals(edges));
+
+  await page.focus('#stage');
+  for (const key of ['1', '+']) await page.keyboard.press(key);
+  const zoomed = await page.$eval('#view', (v) =>
+    [document.querySelector('#zoom-level').textContent, v.className, v.style.width, devicePixelRatio]);
+  assert.deepEqual(zoomed, ['200 %', 'crisp', `${1024 / zoomed[3]}px`, zoomed[3]]);
+  await page.screenshot({ path: path.join(shots, 'zoomed.png') });
+  await page.keyboard.press('0');
+
+  const stages = {};
+  for (const [stage, label] of [['smoothed', 'Smoothed picture'], ['magnitude', 'Gradient magnitude'],
+    ['thinned', 'Thinned magnitude'], ['edges', 'Edge map']]) {
+    await page.select('#stage-choice', stage);
+    await labelIs(page, `${label} of firstPic.png`);
+    stages[stage] = await shownMap(page);
+    if (stage === 'magnitude') {
+      assert.match(await page.$eval('#status', (s) => s.textContent), /white = magnitude \d/);
+      await page.screenshot({ path: path.join(shots, 'magnitude.png') });
+    }
+  }
+  assert.ok(stages.smoothed.equals(gray), 'Sigma 0 smooths the picture');
+  assert.ok(stages.edges.equals(edges));
+  assert.ok(stages.magnitude.includes(255), "magnitudes drawn up to white");
+  const thinnedUnderEdges = edges.every((e, i) => !e || stages.thinned[i]);
+  const count = (bytes) => bytes.filter((b) => b).length;
+  assert.ok(thinnedUnderEdges && count(stages.thinned) < count(stages.magnitude), 'thinned magnitude');
+}
+
 async function selectTab(page, title) {
   const tab = (await page.$$('[role="tab"]')).at(
     (await page.$$eval('[role="tab"]', (all) => all.map((t) => t.textContent))).indexOf(title));
@@ -71,7 +126,8 @@ async function main() {
   const server = await serve();
   const browser = await puppeteer.launch({
     executablePath: process.env.CHROMIUM,
-    args: ['--no-sandbox', '--headless=new'],
+    args: ['--no-sandbox', '--headless=new', '--use-fake-device-for-media-stream',
+      '--use-fake-ui-for-media-stream'],
   });
   // The pictures where the commands run and write their maps.
   const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'canny-web-'));
@@ -97,15 +153,13 @@ async function main() {
         await page.screenshot({ path: path.join(shots, 'first-edges.png') });
         // Save writes the map shown as an 8-bit gray PNG.
         const downloads = fs.mkdtempSync(path.join(scratch, 'downloads-'));
-        const cdp = await page.createCDPSession();
-        await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
-        await page.click('#save');
-        const saved = path.join(downloads, 'firstPic-edges.png');
-        for (let waited = 0; !fs.existsSync(saved) && waited < 100; ++waited)
-          await new Promise((resolve) => setTimeout(resolve, 100));
+        const saved = await download(page, '#save', downloads, 'firstPic-edges.png');
         const png = PNG.sync.read(fs.readFileSync(saved), { skipRescale: true });
         assert.equal(png.colorType, 0);
-        assert.ok(Buffer.from(png.data.filter((_, i) => i % 4 === 0)).equals(await shownMap(page)));
+        const edges = await shownMap(page);
+        assert.ok(redOf(png).equals(edges));
+        await checkViews(page, redOf(PNG.sync.read(fs.readFileSync(path.join(scratch, 'firstPic.png')))),
+          edges);
       }
     }
 
@@ -132,19 +186,68 @@ async function main() {
     assert.ok((await shownMap(page)).equals(toolMap(live, scratch, 'thirdPic-edges.png')), live);
     await page.click('#live');
 
-    // A picture dropped on the camera tab is worked on at full size, at that tab's values.
+    // The camera tab: live edges in the viewfinder at the frame's size, then a
+    // taken picture, an eighth of the frame, whose Apply is the tool's map of
+    // the picture as the page saves it; the camera stops when the tab is left.
     await selectTab(page, 'Fifth');
+    await page.waitForFunction(() => document.querySelector('#finder-edges').dataset.frames >= 3,
+      { timeout: 20000 });
+    const finder = await page.$eval('#finder-edges', (canvas) => {
+      const { data } = canvas.getContext('2d').getImageData(0, 0, canvas.width, canvas.height);
+      let white = 0, gray = 0;
+      for (let i = 0; i < data.length; i += 4) data[i] === 255 ? ++white : (gray += data[i] !== 0);
+      const video = document.querySelector('#viewfinder');
+      return { size: [canvas.width, canvas.height], frame: [video.videoWidth, video.videoHeight], white, gray };
+    });
+    assert.deepEqual(finder.size, finder.frame);
+    assert.ok(finder.white > 0 && finder.gray === 0, `viewfinder edges ${JSON.stringify(finder)}`);
+    await page.screenshot({ path: path.join(shots, 'viewfinder.png') });
+    await page.click('#take');
+    await page.waitForSelector('#apply:not([disabled])');
+    const [w, h] = finder.frame, eighth = [Math.floor(w / 8), Math.floor(h / 8)];
+    assert.equal(await page.$eval('#status', (s) => s.textContent),
+      `${eighth[0]} × ${eighth[1]} pixels · an eighth of ${w} × ${h}`);
+    await page.click('#apply');
+    await page.waitForSelector('#stage:not([aria-busy]) ~ #command-line:not([hidden])');
+    const shot = await page.$eval('#command', (c) => c.textContent);
+    const shotName = shot.split(' ').at(-2);
+    assert.match(shot, /^canny --t1 2 --t2 6 --sigma 2 --steps 4 camera-\d{8}-\d{6}\.png /);
+    const taken = await download(page, '#save-picture', scratch, shotName);
+    const takenPng = PNG.sync.read(fs.readFileSync(taken));
+    assert.deepEqual([takenPng.width, takenPng.height], eighth);
+    assert.ok((await shownMap(page)).equals(toolMap(shot, scratch, shotName.replace('.png', '-edges.png'))),
+      `the taken picture's edge map differs from \`${shot}\``);
+    await page.screenshot({ path: path.join(shots, 'taken-edges.png') });
+    await page.click('#camera-on');
+    await page.waitForFunction(() => document.querySelector('#viewfinder').srcObject?.active);
+    const track = await page.evaluateHandle(() => document.querySelector('#viewfinder').srcObject.getTracks()[0]);
+    await selectTab(page, 'Fourth');
+    assert.equal(await track.evaluate((t) => t.readyState), 'ended');
+
+    // Where the camera is refused the tab says so and still opens pictures:
+    // one dropped is worked on at full size, at that tab's values.
+    const refused = await browser.newPage();
+    await refused.setViewport({ width: 390, height: 844 });  // a phone's
+    refused.on('pageerror', (error) => problems.push(error.message));
+    await refused.evaluateOnNewDocument(() => {
+      navigator.mediaDevices.getUserMedia = () =>
+        Promise.reject(new DOMException('Permission denied', 'NotAllowedError'));
+    });
+    await refused.goto(page.url());
+    await selectTab(refused, 'Fifth');
+    await refused.waitForFunction(() => document.querySelector('#camera-note').textContent ===
+      'Camera error: the use of the camera was refused. You can open a picture file instead.');
     const wide = path.join(scratch, 'wide picture.png');
     fs.copyFileSync(path.join(scratch, 'thirdPic.png'), wide);
-    const box = await (await page.$('#stage')).boundingBox();
+    const box = await (await refused.$('#stage')).boundingBox();
     const middle = { x: box.x + box.width / 2, y: box.y + box.height / 2 };
     const drag = { items: [], files: [wide], dragOperationsMask: 1 };
-    await page.mouse.dragEnter(middle, drag);
-    await page.mouse.dragOver(middle, drag);
-    await page.mouse.drop(middle, drag);
-    await page.waitForFunction(() => !document.querySelector('#apply').disabled);
-    assert.equal(await page.$eval('#status', (s) => s.textContent), '600 × 400 pixels');
-    assert.match(await applyAndCompare(page, scratch, 'wide picture-edges.png', 'opened picture'),
+    await refused.mouse.dragEnter(middle, drag);
+    await refused.mouse.dragOver(middle, drag);
+    await refused.mouse.drop(middle, drag);
+    await refused.waitForFunction(() => !document.querySelector('#apply').disabled);
+    assert.equal(await refused.$eval('#status', (s) => s.textContent), '600 × 400 pixels');
+    assert.match(await applyAndCompare(refused, scratch, 'wide picture-edges.png', 'opened picture'),
       /--t1 2 --t2 6 --sigma 2 --steps 4 'wide picture\.png' /);
 
     // Files that are no picture: the error, and the edge map stays.
@@ -156,13 +259,13 @@ async function main() {
       ['empty.jpg', '', 'empty file'],
     ]) {
       fs.writeFileSync(path.join(scratch, name), bytes);
-      await (await page.$('#open')).uploadFile(path.join(scratch, name));
-      await page.waitForFunction((text) => document.querySelector('#error').textContent === text, {
+      await (await refused.$('#open')).uploadFile(path.join(scratch, name));
+      await refused.waitForFunction((text) => document.querySelector('#error').textContent === text, {
         timeout: 10000 }, `${name} cannot be opened: ${why}`);
     }
-    assert.equal(await page.$eval('#view', (v) => v.getAttribute('aria-label')),
+    assert.equal(await refused.$eval('#view', (v) => v.getAttribute('aria-label')),
       'Edge map of wide picture.png');
-    await page.screenshot({ path: path.join(shots, 'error.png') });
+    await refused.screenshot({ path: path.join(shots, 'error.png') });
     assert.deepEqual(problems, []);
     console.log('the page agrees with the tool; screenshots in', shots);
   } finally {

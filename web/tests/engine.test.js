@@ -77,8 +77,45 @@ function checkSample(engine, tab) {
   }
 }
 
+// A camera frame's eighth: the application's rounding, and each pixel the
+// average of the area it covers, pixels cut by its edges weighted by the part.
+function checkShrinking(engine) {
+  assert.deepEqual([7, 8, 15, 1366, 0, -8].map((n) => engine._cannyEighthOf(n)), [0, 1, 1, 170, 0, 0]);
+  const shrink = (pixels, width, height, toWidth, toHeight) => {
+    const from = engine._malloc(pixels.length), to = engine._malloc(toWidth * toHeight * 4);
+    engine.HEAPU8.set(pixels, from);
+    const done = engine._cannyShrinkRgba(from, width, height, to, toWidth, toHeight);
+    const out = Array.from(engine.HEAPU8.subarray(to, to + toWidth * toHeight * 4));
+    engine._free(from);
+    engine._free(to);
+    return done ? out : null;
+  };
+  const gray = (...values) => values.flatMap((v) => [v, v, v, 255]);
+  // 0, 90, 180 into two: (0 + 90 / 2) / 1.5 and (90 / 2 + 180) / 1.5.
+  assert.deepEqual(shrink(gray(0, 90, 180), 3, 1, 2, 1), gray(30, 150));
+  // Two rows of 8 into one pixel: the mean, rounded to nearest.
+  assert.deepEqual(shrink(gray(...Array(15).fill(0), 9), 8, 2, 1, 1), gray(1));
+  assert.deepEqual(shrink(gray(...Array(15).fill(0), 8), 8, 2, 1, 1), gray(1));
+  assert.deepEqual(shrink(gray(...Array(15).fill(0), 7), 8, 2, 1, 1), gray(0));
+  for (const [toWidth, toHeight] of [[3, 1], [0, 1], [1, 0]])
+    assert.equal(shrink(gray(1, 2), 2, 1, toWidth, toHeight), null, `${toWidth} x ${toHeight} is refused`);
+}
+
+// A flat picture, unsmoothed, has no magnitude at all: white is 0 and 0 / 0 is drawn black.
+function checkFlatStage(engine) {
+  const at = engine._malloc(6 * 3 + 4);
+  engine.HEAPU8.fill(7, at, at + 6);
+  engine.HEAPU8.fill(99, at + 6, at + 12);
+  assert.equal(engine._cannyStage(at, 3, 2, 2, 6, 0, 4, 1, at + 6, at + 12), 0);  // Sigma 0
+  const white = new Float32Array(engine.HEAPU8.slice(at + 12, at + 16).buffer)[0];
+  assert.deepEqual([white, ...engine.HEAPU8.subarray(at + 6, at + 12)], [0, 0, 0, 0, 0, 0, 0]);
+  engine._free(at);
+}
+
 createCannyEngine({ wasmBinary: fs.readFileSync(path.join(siteDir, 'canny-engine.wasm')) })
   .then((engine) => {
+    checkShrinking(engine);
+    checkFlatStage(engine);
     const families = fs.readdirSync(casesDir).filter((n) => n.endsWith('.cases')).sort();
     assert.ok(families.length > 0, `the engine's tests wrote no agreement case into ${casesDir}`);
     for (const name of families)
