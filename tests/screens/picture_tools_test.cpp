@@ -213,6 +213,10 @@ class PictureToolsTest : public QObject {
     ImageView another;
     SplitDivider next(&another);
     QCOMPARE(next.value(), SplitDivider::kRange * 9 / 10);
+    next.setValue(SplitDivider::kRange / 4);  // shown again, a divider takes that place
+    for (int click = 0; click < 2; ++click)
+      QTest::keyClick(screen.toolBar()->splitBox(), Qt::Key_Space);
+    QCOMPARE(divider->value(), SplitDivider::kRange / 4);
     // Assistive technology meets a named slider.
     QAccessibleInterface *told = QAccessible::queryAccessibleInterface(divider);
     QVERIFY(told->role() == QAccessible::Slider && !told->text(QAccessible::Name).isEmpty());
