@@ -2,6 +2,7 @@
 
 #include "imaging/GrayBitmap.h"
 #include "imaging/GrayBitmapContext.h"
+#include "imaging/PictureMemory.h"
 
 QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *failure,
                const DetectorFunction &detector) {
@@ -20,5 +21,6 @@ QImage edgeMapIn(GrayBitmapContext &surface, const QImage &picture, const EdgeSe
     return {};
   }
   // A deep copy: the memory under the surface is freed when the surface goes.
-  return surface.bitmap().copy();
+  // Picture memory spares a large map's fresh pages their faults.
+  return copyInPictureMemory(surface.bitmap());
 }

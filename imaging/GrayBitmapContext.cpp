@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "imaging/GrayBitmap.h"
+#include "imaging/PictureMemory.h"
 
 namespace {
 std::nullptr_t fail(QString *failure, const char *reason) {
@@ -20,7 +21,9 @@ std::unique_ptr<GrayBitmapContext> GrayBitmapContext::create(int width, int heig
   // space cannot hold is memory that cannot be had.
   const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height);
   if (bytes > std::numeric_limits<std::size_t>::max()) return fail(failure, kMemoryNotAllocated);
-  auto *data = static_cast<std::uint8_t *>(std::malloc(std::size_t(bytes)));
+  // Picture memory is malloc's for small surfaces and huge pages for large
+  // ones, whose fresh pages a virtual machine otherwise faults in one by one.
+  auto *data = static_cast<std::uint8_t *>(allocatePictureMemory(std::size_t(bytes)));
   if (!data) return fail(failure, kMemoryNotAllocated);
   QImage bitmap = grayBitmapOver(data, width, height);
   if (bitmap.isNull()) {

@@ -1,7 +1,7 @@
 #pragma once
 // An 8-bit gray drawing surface over the detector's buffer: width * height
-// bytes from malloc, exactly width bytes a row, and a gray QImage over them to
-// draw into. The context frees the bytes when it goes.
+// bytes of fresh picture memory (imaging/PictureMemory), exactly width bytes a row, and a gray
+// QImage over them to draw into. The context frees the bytes when it goes.
 #include <QImage>
 #include <QString>
 #include <cstdint>

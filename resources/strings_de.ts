@@ -392,6 +392,14 @@
         <source>Picture tools</source>
         <translation>Bildwerkzeuge</translation>
     </message>
+    <message>
+        <source>Split</source>
+        <translation>Geteilt</translation>
+    </message>
+    <message>
+        <source>The picture left of a divider, the edges right of it</source>
+        <translation>Links eines Teilers das Bild, rechts davon die Kanten</translation>
+    </message>
 </context>
 <context>
     <name>PictureViewController</name>
@@ -437,6 +445,17 @@
     <message>
         <source>out of memory</source>
         <translation>nicht genug Speicher</translation>
+    </message>
+</context>
+<context>
+    <name>SplitDivider</name>
+    <message>
+        <source>Divider between picture and edge map</source>
+        <translation>Teiler zwischen Bild und Kantenkarte</translation>
+    </message>
+    <message>
+        <source>Drag, or use the arrow keys: the picture left, the edge map right</source>
+        <translation>Ziehen oder Pfeiltasten benutzen: links das Bild, rechts die Kantenkarte</translation>
     </message>
 </context>
 <context>

@@ -391,6 +391,14 @@
         <source>Picture tools</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Split</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture left of a divider, the edges right of it</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PictureViewController</name>
@@ -435,6 +443,17 @@
     </message>
     <message>
         <source>out of memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SplitDivider</name>
+    <message>
+        <source>Divider between picture and edge map</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Drag, or use the arrow keys: the picture left, the edge map right</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -4,9 +4,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <new>
 
 #include "imaging/EdgeOverlay.h"
+#include "imaging/GrayBitmap.h"
 #include "imaging/GrayBitmapContext.h"
+#include "imaging/PictureMemory.h"
 #include "screens/picture/PictureFiles.h"
 
 namespace {
@@ -46,10 +50,20 @@ void finish(PictureResult &r, bool overlay) {
 }
 }  // namespace
 
-// The gray bytes of the picture detected live last, kept while it stays.
+// The gray bytes of the picture worked on last, kept while it stays: drawn
+// once, they serve every Apply and live detection after.
 struct PictureScreenModel::GrayCache {
   qint64 key = 0;
   std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+
+  const std::vector<std::uint8_t> &of(const QImage &picture) {
+    if (!bytes || key != picture.cacheKey()) {
+      bytes.reset();  // the old picture's bytes go before the new ones come
+      bytes = grayBytesOf(picture);
+      key = picture.cacheKey();
+    }
+    return *bytes;
+  }
 };
 
 std::unique_ptr<GrayBitmapContext> grayContextFor(const QImage &image, bool reportsFailures) {
@@ -108,8 +122,8 @@ LiveDetector::Work PictureScreenModel::finishing(PictureResult result) {
 
 void PictureScreenModel::apply() {
   PictureResult result = resultOf(_picture, _settings, _stage);
-  _worker.run([this, result, overlay = _overlay, detector = _detector,
-               reports = _reportsFailures](canny::Detector &) mutable {
+  _worker.run([this, result, overlay = _overlay, detector = _detector, reports = _reportsFailures,
+               cache = _gray](canny::Detector &) mutable {
     // Only the detector's own time is reported, not the drawing around it.
     const DetectorFunction timed = [&](float t1, float t2, float sigma, std::int32_t steps,
                                        std::int32_t width, std::int32_t height,
@@ -122,7 +136,19 @@ void PictureScreenModel::apply() {
       return done;
     };
     const std::unique_ptr<GrayBitmapContext> context = grayContextFor(result.picture, reports);
-    if (context) result.edgeMap = edgeMapIn(*context, result.picture, result.settings, timed);
+    if (context) {
+      // The bytes drawGray() gives, drawn once per picture rather than on every
+      // Apply; drawn into the surface alone when there is no memory to keep them.
+      try {
+        const std::vector<std::uint8_t> &gray = cache->of(result.picture);
+        std::memcpy(context->data(), gray.data(), gray.size());
+      } catch (const std::bad_alloc &) {
+        drawGray(result.picture, context->bitmap());
+      }
+      const EdgeSettings &s = result.settings;
+      if (timed(s.t1, s.t2, s.sigma, s.steps, context->width(), context->height(), context->data()))
+        result.edgeMap = copyInPictureMemory(context->bitmap());
+    }
     finish(result, overlay);
     return [this, result] { show(result); };
   });
@@ -133,12 +159,7 @@ void PictureScreenModel::detectLive() {
   PictureResult result = resultOf(_picture, _settings, _stage);
   _worker.run([this, result, overlay = _overlay, cache = _gray](canny::Detector &detector) mutable {
     const QImage &picture = result.picture;
-    if (!cache->bytes || cache->key != picture.cacheKey()) {
-      cache->bytes.reset();  // the old picture's bytes go before the new ones come
-      cache->bytes = grayBytesOf(picture);
-      cache->key = picture.cacheKey();
-    }
-    result.edgeMap = detectEdgeMap(detector, *cache->bytes, picture.width(), picture.height(),
+    result.edgeMap = detectEdgeMap(detector, cache->of(picture), picture.width(), picture.height(),
                                    result.settings, &result.nanoseconds);
     finish(result, overlay);
     return [this, result] { show(result); };
@@ -166,9 +187,10 @@ void PictureScreenModel::suggestThresholds(ValueRange t1Range, ValueRange t2Rang
 }
 
 void PictureScreenModel::openFile(const QString &path) {
-  _worker.run([this, path](canny::Detector &) -> LiveDetector::Answer {
+  _worker.run([this, path, cache = _gray](canny::Detector &) -> LiveDetector::Answer {
     const OpenedPicture opened = openPictureFile(path);
     if (opened.image.isNull()) return [this, error = opened.error] { emit fileRefused(error); };
+    cache->of(opened.image);  // ready for the first Apply
     return [this, path, picture = opened.image] { emit fileOpened(picture, path); };
   });
 }

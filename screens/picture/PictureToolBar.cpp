@@ -20,6 +20,7 @@
 #include "screens/picture/PictureFiles.h"
 #include "screens/picture/PictureScreenModel.h"
 #include "screens/widgets/ImageView.h"
+#include "screens/widgets/SplitDivider.h"
 #include "screens/widgets/UserSettings.h"
 
 namespace {
@@ -61,11 +62,14 @@ PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidg
   _stage->setAccessibleName(stageLabel->text().remove(QLatin1Char('&')));
   _overlay = new QCheckBox(tr("Over picture"), this);
   _overlay->setToolTip(tr("Draw the edges in red over the picture"));
+  _split = new QCheckBox(tr("Split"), this);
+  _split->setToolTip(tr("The picture left of a divider, the edges right of it"));
   _scale = new QLabel(this);
   _bar->addSeparator();
   _bar->addWidget(stageLabel);
   _bar->addWidget(_stage);
   _bar->addWidget(_overlay);
+  _bar->addWidget(_split);
   _bar->addWidget(_scale);
   auto *stretch = new QWidget(this);
   stretch->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
@@ -80,6 +84,7 @@ PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidg
   _zoom->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("10000%")));
   _bar->addWidget(_zoom);
   if (view) {
+    connect(_split, &QCheckBox::toggled, new SplitDivider(view), &SplitDivider::setSplit);
     connect(fit, &QAction::triggered, view, &ImageView::fitToView);
     connect(actual, &QAction::triggered, view, &ImageView::showActualSize);
     connect(in, &QAction::triggered, view, &ImageView::zoomIn);

@@ -32,6 +32,8 @@ class PictureToolBar : public QWidget {
   EdgeStage stage() const;
   void setStage(EdgeStage stage);
   QCheckBox *overlayBox() const { return _overlay; }
+  // The picture and the map side by side, a divider between them.
+  QCheckBox *splitBox() const { return _split; }
   QComboBox *stageBox() const { return _stage; }
   // The map or stage on show, as 8-bit gray: what Save and Copy give. Null
   // while the picture itself is shown.
@@ -80,6 +82,7 @@ class PictureToolBar : public QWidget {
   QPointer<PictureScreenModel> _model;
   QComboBox *_stage;
   QCheckBox *_overlay;
+  QCheckBox *_split;
   QLabel *_scale;
   QAction *_open, *_revert, *_save, *_copy;
   QImage _result;

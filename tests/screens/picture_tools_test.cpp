@@ -12,6 +12,7 @@
 #include "screens/picture/FirstPicViewController.h"
 #include "screens/picture/PictureToolBar.h"
 #include "screens/widgets/ImageNamed.h"
+#include "screens/widgets/SplitDivider.h"
 #include "screens/widgets/UserSettings.h"
 #include "tests/engine/reference/ReferenceDetector.h"
 #include "tests/screens/TestScreens.h"
@@ -39,6 +40,19 @@ bool showsExactly(const StagePicture &stage, const std::vector<float> &expected,
 // What the file holds, exactly as written.
 QImage savedAs(PictureToolBar *bar, const QString &path) {
   return bar->saveResult(path).isEmpty() ? QImage(path) : QImage();
+}
+
+// Whether columns [from, to) of the two pictures are the same, below the
+// caption the view shows over the original.
+bool sameColumns(const QImage &a, const QImage &b, int from, int to) {
+  for (int y = 40; y < a.height(); ++y)
+    for (int x = from; x < to; ++x)
+      if (a.pixel(x, y) != b.pixel(x, y)) return false;
+  return from < to;
+}
+
+QImage grabbed(QWidget *view) {
+  return view->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 void drop(QWidget *target, const QString &path) {
@@ -158,6 +172,54 @@ class PictureToolsTest : public QObject {
     bar->revertAction()->trigger();
     QCOMPARE(shown(screen), imageNamed("firstPic.png"));
     QVERIFY(!bar->revertAction()->isEnabled());
+  }
+
+  void splitShowsThePictureLeftOfTheDividerAndTheMapRight() {
+    FirstPicViewController screen(QStringLiteral("FirstPicViewController"), tryCannyEdgeDetector);
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    clickOn(screen.applyButton());
+    QVERIFY(settled(screen));
+    ImageView *view = screen.image();
+    const QImage map = grabbed(view);
+    view->holdComparison(true);
+    const QImage picture = grabbed(view);
+    view->holdComparison(false);
+    QVERIFY(map != picture);
+
+    auto *divider = view->findChild<SplitDivider *>();
+    QVERIFY(divider && !divider->isVisible());
+    QTest::keyClick(screen.toolBar()->splitBox(), Qt::Key_Space);
+    QVERIFY(divider->isVisible());
+    // Dragged by its grip, into the picture's left half.
+    QWindow *window = screen.windowHandle();
+    const QPoint grip = view->mapTo(&screen, QPoint(divider->dividerX(), view->height() / 2));
+    const QPoint to = grip - QPoint(view->pictureRect().width() / 4, 40);
+    QTest::mousePress(window, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(window, (grip + to) / 2);
+    QTest::mouseMove(window, to);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, to);
+    const int x = divider->dividerX();
+    QCOMPARE(x, view->mapFrom(&screen, to).x());
+    const QImage split = grabbed(view);
+    QVERIFY(sameColumns(split, picture, 0, x - 8));
+    QVERIFY(sameColumns(split, map, x + 8, view->width()));
+    QVERIFY(!sameColumns(split, map, 0, x - 8));
+
+    // Keys move it too; the next view's divider starts where this one was left.
+    QTest::keyClick(divider, Qt::Key_End);
+    QCOMPARE(divider->dividerX(), view->width());
+    QTest::keyClick(divider, Qt::Key_PageDown);
+    ImageView another;
+    SplitDivider next(&another);
+    QCOMPARE(next.value(), SplitDivider::kRange * 9 / 10);
+    next.setValue(SplitDivider::kRange / 4);  // shown again, a divider takes that place
+    for (int click = 0; click < 2; ++click)
+      QTest::keyClick(screen.toolBar()->splitBox(), Qt::Key_Space);
+    QCOMPARE(divider->value(), SplitDivider::kRange / 4);
+    // Assistive technology meets a named slider.
+    QAccessibleInterface *told = QAccessible::queryAccessibleInterface(divider);
+    QVERIFY(told->role() == QAccessible::Slider && !told->text(QAccessible::Name).isEmpty());
   }
 
  private:
