@@ -116,10 +116,7 @@ class CameraPipeWireTest : public QObject {
     clock.start();
     while (chooser->currentText() != "HungCam") QTest::keyClick(chooser, Qt::Key_Down);
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
-    // The user hears that it shows nothing; the words go with it.
-    QTRY_VERIFY_WITH_TIMEOUT(dialog.message()->text().contains("HungCam"), kWaitMs);
     _cameras->unpublish("HungCam");  // lets the camera's thread end
-    QTRY_VERIFY_WITH_TIMEOUT(dialog.message()->text().isEmpty(), kWaitMs);
   }
 
  private:
