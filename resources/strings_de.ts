@@ -97,6 +97,10 @@
         <source>Cannot open the picture “%1”: %2.</source>
         <translation>Das Bild „%1“ kann nicht geöffnet werden: %2.</translation>
     </message>
+    <message>
+        <source>The camera “%1” shows no picture. Choose another camera or open a picture file instead.</source>
+        <translation>Die Kamera „%1“ zeigt kein Bild. Wählen Sie eine andere Kamera, oder öffnen Sie stattdessen eine Bilddatei.</translation>
+    </message>
 </context>
 <context>
     <name>CameraHint</name>

@@ -97,6 +97,10 @@
         <source>Cannot open the picture “%1”: %2.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The camera “%1” shows no picture. Choose another camera or open a picture file instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CameraHint</name>

@@ -21,6 +21,10 @@
 namespace {
 // How long Take may wait for the camera before the user hears about it.
 constexpr int kShotDeadlineMs = 10000;
+// How long a started camera may take to show its first frame before the user
+// hears about it: well beyond what a camera takes to start, even on a busy
+// machine.
+constexpr int kFirstFrameMs = 5000;
 // How long a closing dialog waits for its camera to stop; a camera stopping
 // later stops on its own.
 constexpr int kStopWaitMs = 2000;
@@ -38,7 +42,10 @@ CameraDialog::CameraDialog(QWidget *parent)
   connect(_cameraThread, &QThread::finished, _runner, &QObject::deleteLater);
   _cameraThread->start();
   connect(_runner, &CameraRunner::frameArrived, this, [this](int ticket, const QImage &frame) {
-    if (ticket == _runTicket && !_inUse.isNull()) showFrame(frame);
+    if (ticket != _runTicket || _inUse.isNull()) return;
+    _firstFrameDeadline.stop();
+    if (std::exchange(_toldNoPicture, false)) _message->clear();
+    showFrame(frame);
   });
   connect(_runner, &CameraRunner::readyForCaptureChanged, this, [this](bool ready) {
     _readyForCapture = ready;
@@ -65,6 +72,9 @@ CameraDialog::CameraDialog(QWidget *parent)
   _shotDeadline.setSingleShot(true);
   _shotDeadline.setInterval(kShotDeadlineMs);
   connect(&_shotDeadline, &QTimer::timeout, this, &CameraDialog::shotOverdue);
+  _firstFrameDeadline.setSingleShot(true);
+  _firstFrameDeadline.setInterval(kFirstFrameMs);
+  connect(&_firstFrameDeadline, &QTimer::timeout, this, &CameraDialog::noPictureYet);
 
   listCameras();
 }
@@ -202,8 +212,19 @@ void CameraDialog::startCamera(const QCameraDevice &device) {
   _inUse = device;
   _runTicket = ++_lastTicket;
   _readyForCapture = false;
+  _firstFrameDeadline.start();
   QMetaObject::invokeMethod(
       _runner, [runner = _runner, camera, ticket = _runTicket] { runner->run(camera, ticket); });
+}
+
+// The camera runs but shows nothing (a driver or camera service stalled): the
+// user is told rather than left before an empty viewfinder. It keeps running,
+// should its frames come after all.
+void CameraDialog::noPictureYet() {
+  showMessage(tr("The camera “%1” shows no picture. Choose another camera or open a picture "
+                 "file instead.")
+                  .arg(_inUse.description()));
+  _toldNoPicture = true;
 }
 
 void CameraDialog::setEdgeSettings(EdgeSettingsSource settings) {
@@ -220,6 +241,8 @@ void CameraDialog::showFrame(const QImage &frame) {
 void CameraDialog::stopCamera() {
   _frameEdges.cancel();
   _viewfinder->setImage(QImage());
+  _firstFrameDeadline.stop();
+  if (std::exchange(_toldNoPicture, false)) _message->clear();
   if (_inUse.isNull()) return;
   _inUse = QCameraDevice();
   _runTicket = ++_lastTicket;

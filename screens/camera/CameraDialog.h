@@ -92,6 +92,7 @@ class CameraDialog : public QDialog {
   void shotSaved(int ticket, const QString &fileName);
   void shotFailed(int ticket, const QString &why);
   void shotOverdue();
+  void noPictureYet();
   void finishShot(QImage picture, const QString &failure);
   static QString noPictureMessage();
 
@@ -112,6 +113,10 @@ class CameraDialog : public QDialog {
   int _runTicket = 0;   // the run asked for last
   bool _readyForCapture = false;
   bool _onShow = false;
+  // A started camera that shows no frame in time is reported, and the report
+  // withdrawn once a frame comes after all.
+  QTimer _firstFrameDeadline;
+  bool _toldNoPicture = false;
 
   // The picture being taken: its request's ticket (0 for none) and, once
   // captured, its pixels. It is finished when the capture has also written its

@@ -58,9 +58,15 @@ class PipeWireTestCamera {
     const QString caps = QString::asprintf(
         "video/x-raw,format=YUY2,width=%d,height=%d,framerate=30/1", size.width(), size.height());
     const QString properties = "props,media.class=Video/Source,node.description=" + name;
-    Process publisher = start("gst-launch-1.0",
-                              {"-q", "videotestsrc", "is-live=true", "!", caps, "!", "pipewiresink",
-                               "mode=provide", "stream-properties=" + properties});
+    // The test pattern draws into buffers of its own: drawn into pipewiresink's, every frame made
+    // while no viewer is linked is dropped without going back to the stream, and once its eight
+    // are gone the sink waits for good for one (PipeWire 0.3.65), so that the next viewer of the
+    // camera gets nothing. Copied over by the sink, a frame is taken from the stream only while a
+    // viewer is linked.
+    Process publisher =
+        start("gst-launch-1.0", {"-q", "videotestsrc", "is-live=true", "!", caps, "!", "identity",
+                                 "drop-allocation=true", "!", "pipewiresink", "mode=provide",
+                                 "stream-properties=" + properties});
     // A publisher that cannot link ends within moments.
     if (publisher && publisher->waitForFinished(500)) {
       QFile log(_runtime.filePath("gst-launch-1.0.log"));
