@@ -37,8 +37,10 @@ void CameraRunner::run(QCamera *camera, int ticket) {
     _frames = std::make_unique<QVideoSink>();
     // Copied here, on this thread, never while the camera is being stopped:
     // a frame mapped while its source stops is freed from under the copy.
+    // The sink is the context, so that frames still queued when it goes with
+    // its camera are dropped rather than copied after the camera stopped.
     connect(
-        _frames.get(), &QVideoSink::videoFrameChanged, this,
+        _frames.get(), &QVideoSink::videoFrameChanged, _frames.get(),
         [this, ticket](const QVideoFrame &frame) { emit frameArrived(ticket, frame.toImage()); });
     // Frames and still capture join the session before the camera does: a
     // branch added to a running pipeline makes some sources (PipeWire's)
