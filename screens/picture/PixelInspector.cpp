@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <cmath>
 
 #include "screens/picture/CannyCommand.h"
@@ -31,10 +32,12 @@ PixelInspector::PixelInspector(PictureScreenModel *model, QWidget *parent)
     : QLabel(parent), _model(model) {
   setAccessibleName(tr("Pixel under the pointer"));
   setTextInteractionFlags(Qt::TextSelectableByMouse);
-  setMinimumHeight(fontMetrics().lineSpacing());
-  // A long line is cut rather than widening the window.
+  setWordWrap(true);
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // Never wider than the window, whatever the text.
   setMinimumWidth(1);
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  setFixedHeight(fontMetrics().lineSpacing());
   connect(model, &PictureScreenModel::analysisChanged, this, [this] {
     if (_view && _pixel.x() >= 0) setText(describe(_pixel.x(), _pixel.y()));
   });
@@ -71,6 +74,20 @@ void PixelInspector::pointAt(ImageView *view, QPointF position) {
   }
   _pixel = {x, y};
   setText(describe(x, y));
+}
+
+void PixelInspector::resizeEvent(QResizeEvent *event) {
+  QLabel::resizeEvent(event);
+  // As high as the longest description needs at this width.
+  const QString longest =
+      tr("x %1, y %2").arg(99999).arg(99999) +
+      tr(" · gray %1 · smoothed %2 · gx %3 · gy %4 · magnitude %5 · sector %6 %7 · %8")
+          .arg(QStringLiteral("255"), QStringLiteral("255.00002"), QStringLiteral("-127.50001"),
+               QStringLiteral("-127.50001"), QStringLiteral("180.31223"), QStringLiteral("4"),
+               QString::fromUtf16(kSectorArrows[4]), tr("weak, dropped"));
+  const int needed =
+      fontMetrics().boundingRect(QRect(0, 0, width(), 10000), Qt::TextWordWrap, longest).height();
+  if (needed != height()) setFixedHeight(needed);
 }
 
 bool PixelInspector::eventFilter(QObject *watched, QEvent *event) {

@@ -3,7 +3,8 @@
 // under the pointer: its place, gray value, smoothed value, gradients,
 // magnitude, the direction sector thinning looks along and its hysteresis
 // class, exact, from the shown result's pixel analysis. Over a picture not
-// yet analysed it gives the place alone. The line keeps its height while empty.
+// yet analysed it gives the place alone. Where the width is short it wraps;
+// its height follows the width alone, never the text, so nothing moves.
 #include <QLabel>
 #include <QPointer>
 
@@ -24,6 +25,7 @@ class PixelInspector : public QLabel {
 
  protected:
   bool eventFilter(QObject *watched, QEvent *event) override;
+  void resizeEvent(QResizeEvent *event) override;
 
  private:
   void pointAt(ImageView *view, QPointF position);

@@ -184,7 +184,6 @@ void MagnitudeHistogram::describe() {
   const QLocale locale;
   setAccessibleDescription(
       tr("T1 %1, T2 %2: %3 thinned magnitudes below T1, %4 from T1 up to T2, %5 from T2 up")
-          .arg(_t1->valueText(), _t2->valueText(),
-               locale.toString(countBetween(0, std::min(t1, t2))),
+          .arg(_t1->valueText(), _t2->valueText(), locale.toString(countBetween(0, t1)),
                locale.toString(countBetween(t1, t2)), locale.toString(countBetween(t2, INFINITY))));
 }
