@@ -123,8 +123,16 @@
 <context>
     <name>ClassLegend</name>
     <message>
-        <source>%1 seed ≥ T2: %2 &amp;nbsp; %3 weak, kept: %4 &amp;nbsp; %5 weak, dropped: %6</source>
-        <translation>%1 Startpunkt ≥ T2: %2 &amp;nbsp; %3 schwach, behalten: %4 &amp;nbsp; %5 schwach, verworfen: %6</translation>
+        <source>%1 seed %2 kept %3 dropped</source>
+        <translation>%1 Start %2 bleibt %3 fällt weg</translation>
+    </message>
+    <message>
+        <source>Seeds, at least T2: %1
+Weak, from T1 below T2, kept because they join a seed: %2
+Weak, dropped: %3</source>
+        <translation>Startpunkte, mindestens T2: %1
+Schwach, ab T1 unter T2, behalten, weil sie an einen Startpunkt anschließen: %2
+Schwach, verworfen: %3</translation>
     </message>
 </context>
 <context>

@@ -123,7 +123,13 @@
 <context>
     <name>ClassLegend</name>
     <message>
-        <source>%1 seed ≥ T2: %2 &amp;nbsp; %3 weak, kept: %4 &amp;nbsp; %5 weak, dropped: %6</source>
+        <source>%1 seed %2 kept %3 dropped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seeds, at least T2: %1
+Weak, from T1 below T2, kept because they join a seed: %2
+Weak, dropped: %3</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

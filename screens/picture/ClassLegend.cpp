@@ -11,13 +11,18 @@ QString swatch(PixelClass pixelClass) {
 }
 }  // namespace
 
-QString classLegend(const PixelAnalysis &a) {
+QString classLegend() {
+  return QCoreApplication::translate("ClassLegend", "%1 seed %2 kept %3 dropped")
+      .arg(swatch(PixelClass::kStrong), swatch(PixelClass::kWeakKept),
+           swatch(PixelClass::kWeakDropped));
+}
+
+QString classCounts(const PixelAnalysis &a) {
   const QLocale locale;
   const auto count = [&](PixelClass c) { return locale.toString(a.counts[int(c)]); };
   return QCoreApplication::translate("ClassLegend",
-                                     "%1 seed ≥ T2: %2 &nbsp; %3 weak, kept: %4 &nbsp; "
-                                     "%5 weak, dropped: %6")
-      .arg(swatch(PixelClass::kStrong), count(PixelClass::kStrong), swatch(PixelClass::kWeakKept),
-           count(PixelClass::kWeakKept), swatch(PixelClass::kWeakDropped),
+                                     "Seeds, at least T2: %1\nWeak, from T1 below T2, kept "
+                                     "because they join a seed: %2\nWeak, dropped: %3")
+      .arg(count(PixelClass::kStrong), count(PixelClass::kWeakKept),
            count(PixelClass::kWeakDropped));
 }

@@ -157,9 +157,11 @@ void PictureToolBar::showResult() {
       shown.stage == EdgeStage::kGradientMagnitude || shown.stage == EdgeStage::kThinnedMagnitude;
   _scale->setText(magnitudes && !_result.isNull()
                       ? tr("white = magnitude %1").arg(double(shown.white), 0, 'g', 4)
-                  : shown.stage == EdgeStage::kHysteresisClasses && shown.analysis
-                      ? classLegend(*shown.analysis)
-                      : QString());
+                  : shown.stage == EdgeStage::kHysteresisClasses && shown.analysis ? classLegend()
+                                                                                   : QString());
+  _scale->setToolTip(shown.stage == EdgeStage::kHysteresisClasses && shown.analysis
+                         ? classCounts(*shown.analysis)
+                         : QString());
   _save->setEnabled(!_result.isNull());
   _copy->setEnabled(!_result.isNull());
   if (!_view) return;  // a failed detection empties the view, as Apply always has
