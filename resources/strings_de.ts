@@ -477,10 +477,6 @@ Schwach, verworfen: %3</translation>
         <translation>schwach, verworfen</translation>
     </message>
     <message>
-        <source>no candidate</source>
-        <translation>kein Kandidat</translation>
-    </message>
-    <message>
         <source>Pixel under the pointer</source>
         <translation>Pixel unter dem Zeiger</translation>
     </message>
@@ -491,6 +487,18 @@ Schwach, verworfen: %3</translation>
     <message>
         <source> · gray %1 · smoothed %2 · gx %3 · gy %4 · magnitude %5 · sector %6 %7 · %8</source>
         <translation> · Grau %1 · geglättet %2 · gx %3 · gy %4 · Betrag %5 · Sektor %6 %7 · %8</translation>
+    </message>
+    <message>
+        <source>no candidate: below T1</source>
+        <translation>kein Kandidat: unter T1</translation>
+    </message>
+    <message>
+        <source>no candidate: thinned away</source>
+        <translation>kein Kandidat: ausgedünnt</translation>
+    </message>
+    <message>
+        <source>no candidate: no gradient</source>
+        <translation>kein Kandidat: kein Gradient</translation>
     </message>
 </context>
 <context>

@@ -474,10 +474,6 @@ Weak, dropped: %3</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>no candidate</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>Pixel under the pointer</source>
         <translation type="unfinished"></translation>
     </message>
@@ -487,6 +483,18 @@ Weak, dropped: %3</source>
     </message>
     <message>
         <source> · gray %1 · smoothed %2 · gx %3 · gy %4 · magnitude %5 · sector %6 %7 · %8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no candidate: below T1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no candidate: thinned away</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no candidate: no gradient</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QResizeEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "screens/picture/CannyCommand.h"
@@ -13,7 +14,8 @@ namespace {
 // The neighbours thinning compares, by sector.
 const char16_t *const kSectorArrows[] = {u"", u"←→", u"↖↘", u"↑↓", u"↗↙"};
 
-QString className(PixelClass pixelClass) {
+// Its class; for a pixel that is no candidate, also why not.
+QString className(PixelClass pixelClass, float magnitude, float t1) {
   switch (pixelClass) {
     case PixelClass::kStrong:
       return PixelInspector::tr("seed (≥ T2)");
@@ -24,7 +26,10 @@ QString className(PixelClass pixelClass) {
     case PixelClass::kNone:
       break;
   }
-  return PixelInspector::tr("no candidate");
+  if (magnitude < t1) return PixelInspector::tr("no candidate: below T1");
+  // At least T1 and still no candidate: a neighbour along the gradient is larger.
+  if (magnitude > 0) return PixelInspector::tr("no candidate: thinned away");
+  return PixelInspector::tr("no candidate: no gradient");
 }
 }  // namespace
 
@@ -58,7 +63,7 @@ QString PixelInspector::describe(int x, int y) const {
                     .arg(QString::number(p.gray), shortestDecimal(p.smoothed),
                          shortestDecimal(p.gx), shortestDecimal(p.gy), shortestDecimal(p.magnitude),
                          QString::number(p.sector), QString::fromUtf16(kSectorArrows[p.sector]),
-                         className(p.pixelClass));
+                         className(p.pixelClass, p.magnitude, analysis->settings.t1));
 }
 
 void PixelInspector::pointAt(ImageView *view, QPointF position) {
@@ -78,15 +83,22 @@ void PixelInspector::pointAt(ImageView *view, QPointF position) {
 
 void PixelInspector::resizeEvent(QResizeEvent *event) {
   QLabel::resizeEvent(event);
-  // As high as the longest description needs at this width.
-  const QString longest =
-      tr("x %1, y %2").arg(99999).arg(99999) +
-      tr(" · gray %1 · smoothed %2 · gx %3 · gy %4 · magnitude %5 · sector %6 %7 · %8")
-          .arg(QStringLiteral("255"), QStringLiteral("255.00002"), QStringLiteral("-127.50001"),
-               QStringLiteral("-127.50001"), QStringLiteral("180.31223"), QStringLiteral("4"),
-               QString::fromUtf16(kSectorArrows[4]), tr("weak, dropped"));
-  const int needed =
-      fontMetrics().boundingRect(QRect(0, 0, width(), 10000), Qt::TextWordWrap, longest).height();
+  // As high as the longest description needs at this width, whatever the class.
+  int needed = 0;
+  for (const QString &name :
+       {tr("seed (≥ T2)"), tr("weak, kept"), tr("weak, dropped"), tr("no candidate: below T1"),
+        tr("no candidate: thinned away"), tr("no candidate: no gradient")}) {
+    const QString longest =
+        tr("x %1, y %2").arg(99999).arg(99999) +
+        tr(" · gray %1 · smoothed %2 · gx %3 · gy %4 · magnitude %5 · sector %6 %7 · %8")
+            .arg(QStringLiteral("255"), QStringLiteral("255.00002"), QStringLiteral("-127.50001"),
+                 QStringLiteral("-127.50001"), QStringLiteral("180.31223"), QStringLiteral("4"),
+                 QString::fromUtf16(kSectorArrows[4]), name);
+    needed =
+        std::max(needed, fontMetrics()
+                             .boundingRect(QRect(0, 0, width(), 10000), Qt::TextWordWrap, longest)
+                             .height());
+  }
   if (needed != height()) setFixedHeight(needed);
 }
 
