@@ -81,6 +81,12 @@ Status runPlainPipeline(ConstImageView input, const Settings &s, Stage last, flo
   computeGradients(p.image, p.gx, p.gy, input.width, input.height);
   if (last == Stage::gradientX) return done(p.gx);
   if (last == Stage::gradientY) return done(p.gy);
+  if (last == Stage::sector) {
+    for (std::ptrdiff_t y = 0; y < h; ++y)
+      for (std::ptrdiff_t x = 0; x < w; ++x)
+        values[y * w + x] = float(gradientSector(p.gx[x + 1][y + 1], p.gy[x + 1][y + 1]));
+    return Status::ok;
+  }
   clearBorder(p.image, w, h);
   // A cut at 0 keeps every magnitude (NaN aside): the magnitude as it is.
   const float cut = last == Stage::magnitude ? 0.0f : s.t1;

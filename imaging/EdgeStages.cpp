@@ -26,7 +26,7 @@ StagePicture drawn(std::vector<float> values, int w, int h, bool scaleToLargest)
 
 StagePicture computeStage(const QImage &picture, const EdgeSettings &s, EdgeStage stage) {
   const int w = picture.width(), h = picture.height();
-  if (w <= 0 || h <= 0 || stage == EdgeStage::kEdgeMap) return {};
+  if (w <= 0 || h <= 0 || stage >= EdgeStage::kEdgeMap) return {};
   std::vector<uchar> bytes(std::size_t(w) * std::size_t(h));
   QImage gray = grayBitmapOver(bytes.data(), w, h);
   drawGray(picture, gray);

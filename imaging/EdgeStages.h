@@ -13,6 +13,7 @@ enum class EdgeStage {
   kGradientMagnitude,  // sqrt(gx^2 + gy^2) of the Sobel gradients, before any cut
   kThinnedMagnitude,   // magnitudes of at least T1 that survive non-maximum suppression
   kEdgeMap,            // the finished map; the detector itself computes it
+  kHysteresisClasses,  // how hysteresis classed each pixel (see PixelAnalysis)
 };
 
 struct StagePicture {
@@ -27,5 +28,6 @@ struct StagePicture {
 };
 
 // `stage` of `picture` (drawn gray as the detector receives it) at `settings`.
-// The edge map is not a stage here: ask the detector.
+// The edge map and the classes are not stages here: ask the detector and
+// analysePixels().
 StagePicture computeStage(const QImage &picture, const EdgeSettings &settings, EdgeStage stage);

@@ -8,8 +8,8 @@
         <translation>Über Canny Demo</translation>
     </message>
     <message>
-        <source>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;Canny edge detection on still pictures: a sample picture on each of the first four tabs, a camera picture (or a picture file), shown at an eighth of its width and height, on the fifth. Apply shows the edge map, Reset the picture.&lt;/p&gt;&lt;h4&gt;The sliders&lt;/h4&gt;&lt;p&gt;&lt;b&gt;T1&lt;/b&gt;, the low threshold: gradient magnitudes below it are never edges; an edge, once started, is followed through neighbours above T1.&lt;br&gt;&lt;b&gt;T2&lt;/b&gt;, the high threshold: a thinned gradient magnitude of at least T2 starts an edge.&lt;br&gt;&lt;b&gt;Sigma&lt;/b&gt;: the width, in pixels, of the smoothing before the gradients; 0 smooths not at all.&lt;br&gt;&lt;b&gt;Steps&lt;/b&gt;: the number of smoothing passes; more passes come closer to a true Gaussian blur. Used as a whole number.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Suggest T1, T2&lt;/b&gt; sets T2 to the thinned gradient magnitude that the strongest %3 % of the picture&apos;s pixels reach, so that they start edges, and T1 to %4 % of T2. It smooths first: Sigma at least %5 (an unsmoothed photograph gives an edge map of noise), raised step by step while T2 would come above %6 % of its slider&apos;s range, since smoothing lowers every magnitude; Steps at least %7. &lt;b&gt;Defaults&lt;/b&gt; puts the sliders back to their start values. With &lt;b&gt;Live&lt;/b&gt; on, the edge map follows the sliders while they move. The status line gives the &lt;tt&gt;canny&lt;/tt&gt; command that makes the same edge map from the picture file.&lt;/p&gt;&lt;h4&gt;Above the picture&lt;/h4&gt;&lt;p&gt;&lt;b&gt;Open&lt;/b&gt; works on a picture of your own (or drop one on the tab), at its full size; &lt;b&gt;Revert&lt;/b&gt; goes back to the sample. &lt;b&gt;Save&lt;/b&gt; writes the map or stage shown as 8-bit gray PNG or PGM, edge maps as exactly 0 and 255; &lt;b&gt;Copy&lt;/b&gt; puts it on the clipboard. The stage choice shows what the detector makes on its way: the smoothed picture, the gradient magnitude, the magnitudes left by thinning, or the edge map; magnitudes are scaled so that the largest is white, and the value drawn white is shown. &lt;b&gt;Over picture&lt;/b&gt; draws the edges in red on the picture.&lt;/p&gt;&lt;h4&gt;Keys&lt;/h4&gt;&lt;table&gt;&lt;tr&gt;&lt;td&gt;Ctrl+O&lt;/td&gt;&lt;td&gt;open a picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+S&lt;/td&gt;&lt;td&gt;save what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+C&lt;/td&gt;&lt;td&gt;copy what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Space (held)&lt;/td&gt;&lt;td&gt;the original picture, on the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;+ and &amp;minus;, wheel&lt;/td&gt;&lt;td&gt;zoom in and out; drag to pan&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 / 0 or F&lt;/td&gt;&lt;td&gt;pixels at their size / the picture fitted&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+1, Ctrl+0, Ctrl++, Ctrl+&amp;minus;&lt;/td&gt;&lt;td&gt;the same from anywhere on the tab&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Mouse held on the picture&lt;/td&gt;&lt;td&gt;the original picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Arrows, Page Up/Down&lt;/td&gt;&lt;td&gt;move the focused slider&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Alt+L, Alt+U, Alt+D&lt;/td&gt;&lt;td&gt;Live, Suggest, Defaults&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Return&lt;/td&gt;&lt;td&gt;in the camera window: take the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F1&lt;/td&gt;&lt;td&gt;this help&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
-        <translation>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;Canny-Kantenerkennung auf Standbildern: auf den ersten vier Reitern je ein Beispielbild, auf dem fünften ein Kamerabild (oder eine Bilddatei), gezeigt in einem Achtel seiner Breite und Höhe. „Anwenden“ zeigt die Kantenkarte, „Zurücksetzen“ wieder das Bild.&lt;/p&gt;&lt;h4&gt;Die Schieberegler&lt;/h4&gt;&lt;p&gt;&lt;b&gt;T1&lt;/b&gt;, die untere Schwelle: Gradientenbeträge darunter sind nie Kanten; eine begonnene Kante wird über Nachbarn oberhalb von T1 weiterverfolgt.&lt;br&gt;&lt;b&gt;T2&lt;/b&gt;, die obere Schwelle: ein ausgedünnter Gradientenbetrag von mindestens T2 beginnt eine Kante.&lt;br&gt;&lt;b&gt;Sigma&lt;/b&gt;: die Breite der Glättung vor den Gradienten, in Pixeln; 0 glättet gar nicht.&lt;br&gt;&lt;b&gt;Durchgänge&lt;/b&gt;: die Zahl der Glättungsdurchgänge; mehr Durchgänge kommen einer echten Gaußschen Unschärfe näher. Wird als ganze Zahl verwendet.&lt;/p&gt;&lt;p&gt;&lt;b&gt;T1, T2 vorschlagen&lt;/b&gt; setzt T2 auf den ausgedünnten Gradientenbetrag, den die stärksten %3 % der Bildpunkte erreichen, sodass sie Kanten beginnen, und T1 auf %4 % von T2. Vorher wird geglättet: Sigma mindestens %5 (ein ungeglättetes Foto ergibt eine Kantenkarte aus Rauschen), Schritt für Schritt erhöht, solange T2 über %6 % des Bereichs seines Schiebereglers läge, denn Glätten senkt jeden Betrag; Durchgänge mindestens %7. &lt;b&gt;Standardwerte&lt;/b&gt; setzt die Schieberegler auf ihre Anfangswerte zurück. Ist &lt;b&gt;Live&lt;/b&gt; eingeschaltet, folgt die Kantenkarte den Schiebereglern, während sie sich bewegen. Die Statuszeile nennt den &lt;tt&gt;canny&lt;/tt&gt;-Befehl, der dieselbe Kantenkarte aus der Bilddatei erzeugt.&lt;/p&gt;&lt;h4&gt;Über dem Bild&lt;/h4&gt;&lt;p&gt;&lt;b&gt;Öffnen&lt;/b&gt; arbeitet mit einem eigenen Bild (oder ziehen Sie eines auf den Reiter), in voller Größe; &lt;b&gt;Zurück&lt;/b&gt; kehrt zum Beispielbild zurück. &lt;b&gt;Speichern&lt;/b&gt; schreibt die gezeigte Karte oder Stufe als 8-Bit-Graustufen-PNG oder -PGM, Kantenkarten mit genau 0 und 255; &lt;b&gt;Kopieren&lt;/b&gt; legt sie in die Zwischenablage. Die Stufenauswahl zeigt, was der Detektor unterwegs erzeugt: das geglättete Bild, den Gradientenbetrag, die nach dem Ausdünnen verbliebenen Beträge oder die Kantenkarte; Beträge werden so skaliert, dass der größte weiß ist, und der weiß gezeichnete Wert wird angezeigt. &lt;b&gt;Über dem Bild&lt;/b&gt; zeichnet die Kanten rot auf das Bild.&lt;/p&gt;&lt;h4&gt;Tasten&lt;/h4&gt;&lt;table&gt;&lt;tr&gt;&lt;td&gt;Strg+O&lt;/td&gt;&lt;td&gt;ein Bild öffnen&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Strg+S&lt;/td&gt;&lt;td&gt;das Gezeigte speichern&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Strg+C&lt;/td&gt;&lt;td&gt;das Gezeigte kopieren&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Leertaste (gehalten)&lt;/td&gt;&lt;td&gt;das Originalbild, auf dem Bild&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;+ und &amp;minus;, Mausrad&lt;/td&gt;&lt;td&gt;vergrößern und verkleinern; ziehen zum Verschieben&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 / 0 oder F&lt;/td&gt;&lt;td&gt;Pixel in Originalgröße / Bild eingepasst&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Strg+1, Strg+0, Strg++, Strg+&amp;minus;&lt;/td&gt;&lt;td&gt;dasselbe von überall auf dem Reiter&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Maustaste auf dem Bild gehalten&lt;/td&gt;&lt;td&gt;das Originalbild&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Pfeiltasten, Bild auf/ab&lt;/td&gt;&lt;td&gt;den Schieberegler mit dem Fokus bewegen&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Alt+L, Alt+V, Alt+D&lt;/td&gt;&lt;td&gt;Live, Vorschlagen, Standardwerte&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Eingabetaste&lt;/td&gt;&lt;td&gt;im Kamerafenster: das Bild aufnehmen&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F1&lt;/td&gt;&lt;td&gt;diese Hilfe&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
+        <source>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;Canny edge detection on still pictures: a sample picture on each of the first four tabs, a camera picture (or a picture file), shown at an eighth of its width and height, on the fifth. Apply shows the edge map, Reset the picture.&lt;/p&gt;&lt;h4&gt;The sliders&lt;/h4&gt;&lt;p&gt;&lt;b&gt;T1&lt;/b&gt;, the low threshold: gradient magnitudes below it are never edges; an edge, once started, is followed through neighbours above T1.&lt;br&gt;&lt;b&gt;T2&lt;/b&gt;, the high threshold: a thinned gradient magnitude of at least T2 starts an edge.&lt;br&gt;&lt;b&gt;Sigma&lt;/b&gt;: the width, in pixels, of the smoothing before the gradients; 0 smooths not at all.&lt;br&gt;&lt;b&gt;Steps&lt;/b&gt;: the number of smoothing passes; more passes come closer to a true Gaussian blur. Used as a whole number.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Suggest T1, T2&lt;/b&gt; sets T2 to the thinned gradient magnitude that the strongest %3 % of the picture&apos;s pixels reach, so that they start edges, and T1 to %4 % of T2. It smooths first: Sigma at least %5 (an unsmoothed photograph gives an edge map of noise), raised step by step while T2 would come above %6 % of its slider&apos;s range, since smoothing lowers every magnitude; Steps at least %7. &lt;b&gt;Defaults&lt;/b&gt; puts the sliders back to their start values. With &lt;b&gt;Live&lt;/b&gt; on, the edge map follows the sliders while they move. The status line gives the &lt;tt&gt;canny&lt;/tt&gt; command that makes the same edge map from the picture file.&lt;/p&gt;&lt;h4&gt;Above the picture&lt;/h4&gt;&lt;p&gt;&lt;b&gt;Open&lt;/b&gt; works on a picture of your own (or drop one on the tab), at its full size; &lt;b&gt;Revert&lt;/b&gt; goes back to the sample. &lt;b&gt;Save&lt;/b&gt; writes the map or stage shown as 8-bit gray PNG or PGM, edge maps as exactly 0 and 255; &lt;b&gt;Copy&lt;/b&gt; puts it on the clipboard. The stage choice shows what the detector makes on its way: the smoothed picture, the gradient magnitude, the magnitudes left by thinning, or the edge map; magnitudes are scaled so that the largest is white, and the value drawn white is shown. &lt;b&gt;Hysteresis classes&lt;/b&gt; colours each thinned magnitude by what hysteresis made of it: yellow seeds (at least T2), blue weak pixels (from T1, below T2) kept because they join a seed, orange weak pixels dropped. &lt;b&gt;Over picture&lt;/b&gt; draws the edges in red on the picture.&lt;/p&gt;&lt;h4&gt;How the detector decides&lt;/h4&gt;&lt;p&gt;Below the controls, the histogram counts the magnitudes left by thinning (log scale), coloured as hysteresis takes them, with T1 and T2 as markers: drag one, or click the histogram and choose one with Up and Down and move it with the arrow keys. The line under the picture tells, for the pixel under the pointer, its gray value, smoothed value, gradients gx and gy, magnitude, the sector thinning compares along (the arrows name the two neighbours) and its class.&lt;/p&gt;&lt;h4&gt;Keys&lt;/h4&gt;&lt;table&gt;&lt;tr&gt;&lt;td&gt;Ctrl+O&lt;/td&gt;&lt;td&gt;open a picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+S&lt;/td&gt;&lt;td&gt;save what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+C&lt;/td&gt;&lt;td&gt;copy what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Space (held)&lt;/td&gt;&lt;td&gt;the original picture, on the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;+ and &amp;minus;, wheel&lt;/td&gt;&lt;td&gt;zoom in and out; drag to pan&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 / 0 or F&lt;/td&gt;&lt;td&gt;pixels at their size / the picture fitted&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+1, Ctrl+0, Ctrl++, Ctrl+&amp;minus;&lt;/td&gt;&lt;td&gt;the same from anywhere on the tab&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Mouse held on the picture&lt;/td&gt;&lt;td&gt;the original picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Arrows, Page Up/Down&lt;/td&gt;&lt;td&gt;move the focused slider&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Alt+L, Alt+U, Alt+D&lt;/td&gt;&lt;td&gt;Live, Suggest, Defaults&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Return&lt;/td&gt;&lt;td&gt;in the camera window: take the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F1&lt;/td&gt;&lt;td&gt;this help&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
+        <translation>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;Canny-Kantenerkennung auf Standbildern: auf den ersten vier Reitern je ein Beispielbild, auf dem fünften ein Kamerabild (oder eine Bilddatei), gezeigt in einem Achtel seiner Breite und Höhe. „Anwenden“ zeigt die Kantenkarte, „Zurücksetzen“ wieder das Bild.&lt;/p&gt;&lt;h4&gt;Die Schieberegler&lt;/h4&gt;&lt;p&gt;&lt;b&gt;T1&lt;/b&gt;, die untere Schwelle: Gradientenbeträge darunter sind nie Kanten; eine begonnene Kante wird über Nachbarn oberhalb von T1 weiterverfolgt.&lt;br&gt;&lt;b&gt;T2&lt;/b&gt;, die obere Schwelle: ein ausgedünnter Gradientenbetrag von mindestens T2 beginnt eine Kante.&lt;br&gt;&lt;b&gt;Sigma&lt;/b&gt;: die Breite der Glättung vor den Gradienten, in Pixeln; 0 glättet gar nicht.&lt;br&gt;&lt;b&gt;Durchgänge&lt;/b&gt;: die Zahl der Glättungsdurchgänge; mehr Durchgänge kommen einer echten Gaußschen Unschärfe näher. Wird als ganze Zahl verwendet.&lt;/p&gt;&lt;p&gt;&lt;b&gt;T1, T2 vorschlagen&lt;/b&gt; setzt T2 auf den ausgedünnten Gradientenbetrag, den die stärksten %3 % der Bildpunkte erreichen, sodass sie Kanten beginnen, und T1 auf %4 % von T2. Vorher wird geglättet: Sigma mindestens %5 (ein ungeglättetes Foto ergibt eine Kantenkarte aus Rauschen), Schritt für Schritt erhöht, solange T2 über %6 % des Bereichs seines Schiebereglers läge, denn Glätten senkt jeden Betrag; Durchgänge mindestens %7. &lt;b&gt;Standardwerte&lt;/b&gt; setzt die Schieberegler auf ihre Anfangswerte zurück. Ist &lt;b&gt;Live&lt;/b&gt; eingeschaltet, folgt die Kantenkarte den Schiebereglern, während sie sich bewegen. Die Statuszeile nennt den &lt;tt&gt;canny&lt;/tt&gt;-Befehl, der dieselbe Kantenkarte aus der Bilddatei erzeugt.&lt;/p&gt;&lt;h4&gt;Über dem Bild&lt;/h4&gt;&lt;p&gt;&lt;b&gt;Öffnen&lt;/b&gt; arbeitet mit einem eigenen Bild (oder ziehen Sie eines auf den Reiter), in voller Größe; &lt;b&gt;Zurück&lt;/b&gt; kehrt zum Beispielbild zurück. &lt;b&gt;Speichern&lt;/b&gt; schreibt die gezeigte Karte oder Stufe als 8-Bit-Graustufen-PNG oder -PGM, Kantenkarten mit genau 0 und 255; &lt;b&gt;Kopieren&lt;/b&gt; legt sie in die Zwischenablage. Die Stufenauswahl zeigt, was der Detektor unterwegs erzeugt: das geglättete Bild, den Gradientenbetrag, die nach dem Ausdünnen verbliebenen Beträge oder die Kantenkarte; Beträge werden so skaliert, dass der größte weiß ist, und der weiß gezeichnete Wert wird angezeigt. &lt;b&gt;Hysterese-Klassen&lt;/b&gt; färbt jeden ausgedünnten Betrag danach, was die Hysterese aus ihm machte: gelb die Startpunkte (mindestens T2), blau schwache Pixel (ab T1, unter T2), die bleiben, weil sie an einen Startpunkt anschließen, orange verworfene schwache Pixel. &lt;b&gt;Über dem Bild&lt;/b&gt; zeichnet die Kanten rot auf das Bild.&lt;/p&gt;&lt;h4&gt;Wie der Detektor entscheidet&lt;/h4&gt;&lt;p&gt;Unter den Bedienelementen zählt das Histogramm die nach dem Ausdünnen verbliebenen Beträge (logarithmisch), gefärbt, wie die Hysterese sie nimmt, mit T1 und T2 als Markierungen: ziehen Sie eine, oder klicken Sie ins Histogramm, wählen Sie eine mit Auf und Ab und verschieben Sie sie mit den Pfeiltasten. Die Zeile unter dem Bild nennt für das Pixel unter dem Zeiger seinen Grauwert, den geglätteten Wert, die Gradienten gx und gy, den Betrag, den Sektor, entlang dessen das Ausdünnen vergleicht (die Pfeile nennen die beiden Nachbarn), und seine Klasse.&lt;/p&gt;&lt;h4&gt;Tasten&lt;/h4&gt;&lt;table&gt;&lt;tr&gt;&lt;td&gt;Strg+O&lt;/td&gt;&lt;td&gt;ein Bild öffnen&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Strg+S&lt;/td&gt;&lt;td&gt;das Gezeigte speichern&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Strg+C&lt;/td&gt;&lt;td&gt;das Gezeigte kopieren&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Leertaste (gehalten)&lt;/td&gt;&lt;td&gt;das Originalbild, auf dem Bild&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;+ und &amp;minus;, Mausrad&lt;/td&gt;&lt;td&gt;vergrößern und verkleinern; ziehen zum Verschieben&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 / 0 oder F&lt;/td&gt;&lt;td&gt;Pixel in Originalgröße / Bild eingepasst&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Strg+1, Strg+0, Strg++, Strg+&amp;minus;&lt;/td&gt;&lt;td&gt;dasselbe von überall auf dem Reiter&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Maustaste auf dem Bild gehalten&lt;/td&gt;&lt;td&gt;das Originalbild&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Pfeiltasten, Bild auf/ab&lt;/td&gt;&lt;td&gt;den Schieberegler mit dem Fokus bewegen&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Alt+L, Alt+V, Alt+D&lt;/td&gt;&lt;td&gt;Live, Vorschlagen, Standardwerte&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Eingabetaste&lt;/td&gt;&lt;td&gt;im Kamerafenster: das Bild aufnehmen&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F1&lt;/td&gt;&lt;td&gt;diese Hilfe&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</translation>
     </message>
 </context>
 <context>
@@ -125,6 +125,21 @@
     </message>
 </context>
 <context>
+    <name>ClassLegend</name>
+    <message>
+        <source>%1 seed %2 kept %3 dropped</source>
+        <translation>%1 Start %2 bleibt %3 fällt weg</translation>
+    </message>
+    <message>
+        <source>Seeds, at least T2: %1
+Weak, from T1 below T2, kept because they join a seed: %2
+Weak, dropped: %3</source>
+        <translation>Startpunkte, mindestens T2: %1
+Schwach, ab T1 unter T2, behalten, weil sie an einen Startpunkt anschließen: %2
+Schwach, verworfen: %3</translation>
+    </message>
+</context>
+<context>
     <name>DetectionPanel</name>
     <message>
         <source>&amp;Live</source>
@@ -190,6 +205,10 @@
         <source>Set T1 and T2 from this picture&apos;s gradients, smoothing more where they need it</source>
         <translation>T1 und T2 aus den Gradienten dieses Bildes bestimmen, wo nötig stärker geglättet</translation>
     </message>
+    <message>
+        <source>The classes are worked out for pictures of up to %1 megapixels only.</source>
+        <translation>Die Klassen werden nur für Bilder bis %1 Megapixel ermittelt.</translation>
+    </message>
 </context>
 <context>
     <name>FifthViewController</name>
@@ -209,6 +228,33 @@
     <message>
         <source>Original</source>
         <translation>Original</translation>
+    </message>
+</context>
+<context>
+    <name>MagnitudeHistogram</name>
+    <message>
+        <source>Thinned magnitudes</source>
+        <translation>Ausgedünnte Beträge</translation>
+    </message>
+    <message>
+        <source>How many pixels have each thinned gradient magnitude (log scale). Drag T1 or T2; with the keyboard, Up and Down choose one, the arrow keys move it.</source>
+        <translation>Wie viele Pixel jeden ausgedünnten Gradientenbetrag haben (logarithmisch). T1 oder T2 ziehen; mit der Tastatur wählen Auf und Ab einen, die Pfeiltasten verschieben ihn.</translation>
+    </message>
+    <message>
+        <source>Thinned magnitudes, log count</source>
+        <translation>Ausgedünnte Beträge, Anzahl logarithmisch</translation>
+    </message>
+    <message>
+        <source>Thinned magnitudes: press Apply</source>
+        <translation>Ausgedünnte Beträge: Anwenden drücken</translation>
+    </message>
+    <message>
+        <source>%1 above %2</source>
+        <translation>%1 über %2</translation>
+    </message>
+    <message>
+        <source>T1 %1, T2 %2: %3 thinned magnitudes below T1, %4 from T1 up to T2, %5 from T2 up</source>
+        <translation>T1 %1, T2 %2: %3 ausgedünnte Beträge unter T1, %4 von T1 bis T2, %5 ab T2</translation>
     </message>
 </context>
 <context>
@@ -404,6 +450,10 @@
         <source>The picture left of a divider, the edges right of it</source>
         <translation>Links eines Teilers das Bild, rechts davon die Kanten</translation>
     </message>
+    <message>
+        <source>Hysteresis classes</source>
+        <translation>Hysterese-Klassen</translation>
+    </message>
 </context>
 <context>
     <name>PictureViewController</name>
@@ -422,6 +472,45 @@
     <message>
         <source>The edge map at T1 %1, T2 %2, Sigma %3, Steps %4</source>
         <translation>Die Kantenkarte bei T1 %1, T2 %2, Sigma %3, Durchgänge %4</translation>
+    </message>
+</context>
+<context>
+    <name>PixelInspector</name>
+    <message>
+        <source>seed (≥ T2)</source>
+        <translation>Startpunkt (≥ T2)</translation>
+    </message>
+    <message>
+        <source>weak, kept</source>
+        <translation>schwach, behalten</translation>
+    </message>
+    <message>
+        <source>weak, dropped</source>
+        <translation>schwach, verworfen</translation>
+    </message>
+    <message>
+        <source>Pixel under the pointer</source>
+        <translation>Pixel unter dem Zeiger</translation>
+    </message>
+    <message>
+        <source>x %1, y %2</source>
+        <translation>x %1, y %2</translation>
+    </message>
+    <message>
+        <source> · gray %1 · smoothed %2 · gx %3 · gy %4 · magnitude %5 · sector %6 %7 · %8</source>
+        <translation> · Grau %1 · geglättet %2 · gx %3 · gy %4 · Betrag %5 · Sektor %6 %7 · %8</translation>
+    </message>
+    <message>
+        <source>no candidate: below T1</source>
+        <translation>kein Kandidat: unter T1</translation>
+    </message>
+    <message>
+        <source>no candidate: thinned away</source>
+        <translation>kein Kandidat: ausgedünnt</translation>
+    </message>
+    <message>
+        <source>no candidate: no gradient</source>
+        <translation>kein Kandidat: kein Gradient</translation>
     </message>
 </context>
 <context>

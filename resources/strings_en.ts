@@ -8,7 +8,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;Canny edge detection on still pictures: a sample picture on each of the first four tabs, a camera picture (or a picture file), shown at an eighth of its width and height, on the fifth. Apply shows the edge map, Reset the picture.&lt;/p&gt;&lt;h4&gt;The sliders&lt;/h4&gt;&lt;p&gt;&lt;b&gt;T1&lt;/b&gt;, the low threshold: gradient magnitudes below it are never edges; an edge, once started, is followed through neighbours above T1.&lt;br&gt;&lt;b&gt;T2&lt;/b&gt;, the high threshold: a thinned gradient magnitude of at least T2 starts an edge.&lt;br&gt;&lt;b&gt;Sigma&lt;/b&gt;: the width, in pixels, of the smoothing before the gradients; 0 smooths not at all.&lt;br&gt;&lt;b&gt;Steps&lt;/b&gt;: the number of smoothing passes; more passes come closer to a true Gaussian blur. Used as a whole number.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Suggest T1, T2&lt;/b&gt; sets T2 to the thinned gradient magnitude that the strongest %3 % of the picture&apos;s pixels reach, so that they start edges, and T1 to %4 % of T2. It smooths first: Sigma at least %5 (an unsmoothed photograph gives an edge map of noise), raised step by step while T2 would come above %6 % of its slider&apos;s range, since smoothing lowers every magnitude; Steps at least %7. &lt;b&gt;Defaults&lt;/b&gt; puts the sliders back to their start values. With &lt;b&gt;Live&lt;/b&gt; on, the edge map follows the sliders while they move. The status line gives the &lt;tt&gt;canny&lt;/tt&gt; command that makes the same edge map from the picture file.&lt;/p&gt;&lt;h4&gt;Above the picture&lt;/h4&gt;&lt;p&gt;&lt;b&gt;Open&lt;/b&gt; works on a picture of your own (or drop one on the tab), at its full size; &lt;b&gt;Revert&lt;/b&gt; goes back to the sample. &lt;b&gt;Save&lt;/b&gt; writes the map or stage shown as 8-bit gray PNG or PGM, edge maps as exactly 0 and 255; &lt;b&gt;Copy&lt;/b&gt; puts it on the clipboard. The stage choice shows what the detector makes on its way: the smoothed picture, the gradient magnitude, the magnitudes left by thinning, or the edge map; magnitudes are scaled so that the largest is white, and the value drawn white is shown. &lt;b&gt;Over picture&lt;/b&gt; draws the edges in red on the picture.&lt;/p&gt;&lt;h4&gt;Keys&lt;/h4&gt;&lt;table&gt;&lt;tr&gt;&lt;td&gt;Ctrl+O&lt;/td&gt;&lt;td&gt;open a picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+S&lt;/td&gt;&lt;td&gt;save what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+C&lt;/td&gt;&lt;td&gt;copy what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Space (held)&lt;/td&gt;&lt;td&gt;the original picture, on the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;+ and &amp;minus;, wheel&lt;/td&gt;&lt;td&gt;zoom in and out; drag to pan&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 / 0 or F&lt;/td&gt;&lt;td&gt;pixels at their size / the picture fitted&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+1, Ctrl+0, Ctrl++, Ctrl+&amp;minus;&lt;/td&gt;&lt;td&gt;the same from anywhere on the tab&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Mouse held on the picture&lt;/td&gt;&lt;td&gt;the original picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Arrows, Page Up/Down&lt;/td&gt;&lt;td&gt;move the focused slider&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Alt+L, Alt+U, Alt+D&lt;/td&gt;&lt;td&gt;Live, Suggest, Defaults&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Return&lt;/td&gt;&lt;td&gt;in the camera window: take the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F1&lt;/td&gt;&lt;td&gt;this help&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
+        <source>&lt;h3&gt;%1 %2&lt;/h3&gt;&lt;p&gt;Canny edge detection on still pictures: a sample picture on each of the first four tabs, a camera picture (or a picture file), shown at an eighth of its width and height, on the fifth. Apply shows the edge map, Reset the picture.&lt;/p&gt;&lt;h4&gt;The sliders&lt;/h4&gt;&lt;p&gt;&lt;b&gt;T1&lt;/b&gt;, the low threshold: gradient magnitudes below it are never edges; an edge, once started, is followed through neighbours above T1.&lt;br&gt;&lt;b&gt;T2&lt;/b&gt;, the high threshold: a thinned gradient magnitude of at least T2 starts an edge.&lt;br&gt;&lt;b&gt;Sigma&lt;/b&gt;: the width, in pixels, of the smoothing before the gradients; 0 smooths not at all.&lt;br&gt;&lt;b&gt;Steps&lt;/b&gt;: the number of smoothing passes; more passes come closer to a true Gaussian blur. Used as a whole number.&lt;/p&gt;&lt;p&gt;&lt;b&gt;Suggest T1, T2&lt;/b&gt; sets T2 to the thinned gradient magnitude that the strongest %3 % of the picture&apos;s pixels reach, so that they start edges, and T1 to %4 % of T2. It smooths first: Sigma at least %5 (an unsmoothed photograph gives an edge map of noise), raised step by step while T2 would come above %6 % of its slider&apos;s range, since smoothing lowers every magnitude; Steps at least %7. &lt;b&gt;Defaults&lt;/b&gt; puts the sliders back to their start values. With &lt;b&gt;Live&lt;/b&gt; on, the edge map follows the sliders while they move. The status line gives the &lt;tt&gt;canny&lt;/tt&gt; command that makes the same edge map from the picture file.&lt;/p&gt;&lt;h4&gt;Above the picture&lt;/h4&gt;&lt;p&gt;&lt;b&gt;Open&lt;/b&gt; works on a picture of your own (or drop one on the tab), at its full size; &lt;b&gt;Revert&lt;/b&gt; goes back to the sample. &lt;b&gt;Save&lt;/b&gt; writes the map or stage shown as 8-bit gray PNG or PGM, edge maps as exactly 0 and 255; &lt;b&gt;Copy&lt;/b&gt; puts it on the clipboard. The stage choice shows what the detector makes on its way: the smoothed picture, the gradient magnitude, the magnitudes left by thinning, or the edge map; magnitudes are scaled so that the largest is white, and the value drawn white is shown. &lt;b&gt;Hysteresis classes&lt;/b&gt; colours each thinned magnitude by what hysteresis made of it: yellow seeds (at least T2), blue weak pixels (from T1, below T2) kept because they join a seed, orange weak pixels dropped. &lt;b&gt;Over picture&lt;/b&gt; draws the edges in red on the picture.&lt;/p&gt;&lt;h4&gt;How the detector decides&lt;/h4&gt;&lt;p&gt;Below the controls, the histogram counts the magnitudes left by thinning (log scale), coloured as hysteresis takes them, with T1 and T2 as markers: drag one, or click the histogram and choose one with Up and Down and move it with the arrow keys. The line under the picture tells, for the pixel under the pointer, its gray value, smoothed value, gradients gx and gy, magnitude, the sector thinning compares along (the arrows name the two neighbours) and its class.&lt;/p&gt;&lt;h4&gt;Keys&lt;/h4&gt;&lt;table&gt;&lt;tr&gt;&lt;td&gt;Ctrl+O&lt;/td&gt;&lt;td&gt;open a picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+S&lt;/td&gt;&lt;td&gt;save what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+C&lt;/td&gt;&lt;td&gt;copy what is shown&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Space (held)&lt;/td&gt;&lt;td&gt;the original picture, on the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;+ and &amp;minus;, wheel&lt;/td&gt;&lt;td&gt;zoom in and out; drag to pan&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;1 / 0 or F&lt;/td&gt;&lt;td&gt;pixels at their size / the picture fitted&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Ctrl+1, Ctrl+0, Ctrl++, Ctrl+&amp;minus;&lt;/td&gt;&lt;td&gt;the same from anywhere on the tab&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Mouse held on the picture&lt;/td&gt;&lt;td&gt;the original picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Arrows, Page Up/Down&lt;/td&gt;&lt;td&gt;move the focused slider&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Alt+L, Alt+U, Alt+D&lt;/td&gt;&lt;td&gt;Live, Suggest, Defaults&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;Return&lt;/td&gt;&lt;td&gt;in the camera window: take the picture&lt;/td&gt;&lt;/tr&gt;&lt;tr&gt;&lt;td&gt;F1&lt;/td&gt;&lt;td&gt;this help&lt;/td&gt;&lt;/tr&gt;&lt;/table&gt;</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -125,6 +125,19 @@
     </message>
 </context>
 <context>
+    <name>ClassLegend</name>
+    <message>
+        <source>%1 seed %2 kept %3 dropped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Seeds, at least T2: %1
+Weak, from T1 below T2, kept because they join a seed: %2
+Weak, dropped: %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>DetectionPanel</name>
     <message>
         <source>&amp;Live</source>
@@ -190,6 +203,10 @@
         <source>Set T1 and T2 from this picture&apos;s gradients, smoothing more where they need it</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The classes are worked out for pictures of up to %1 megapixels only.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>FifthViewController</name>
@@ -207,6 +224,33 @@
     <name>ImageView</name>
     <message>
         <source>Original</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MagnitudeHistogram</name>
+    <message>
+        <source>Thinned magnitudes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>How many pixels have each thinned gradient magnitude (log scale). Drag T1 or T2; with the keyboard, Up and Down choose one, the arrow keys move it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Thinned magnitudes, log count</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Thinned magnitudes: press Apply</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 above %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>T1 %1, T2 %2: %3 thinned magnitudes below T1, %4 from T1 up to T2, %5 from T2 up</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -403,6 +447,10 @@
         <source>The picture left of a divider, the edges right of it</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Hysteresis classes</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>PictureViewController</name>
@@ -420,6 +468,45 @@
     </message>
     <message>
         <source>The edge map at T1 %1, T2 %2, Sigma %3, Steps %4</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PixelInspector</name>
+    <message>
+        <source>seed (≥ T2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>weak, kept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>weak, dropped</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Pixel under the pointer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>x %1, y %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> · gray %1 · smoothed %2 · gx %3 · gy %4 · magnitude %5 · sector %6 %7 · %8</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no candidate: below T1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no candidate: thinned away</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no candidate: no gradient</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

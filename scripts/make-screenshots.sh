@@ -27,7 +27,7 @@ shot() {
     "$app" &
   local pid=$!
   sleep 4
-  DISPLAY=$display xdotool mousemove 1103 625 click 1  # Apply
+  DISPLAY=$display xdotool mousemove 1103 546 click 1  # Apply
   sleep 2
   DISPLAY=$display import -window root -crop 1024x768+128+16 +repage "$out/$1.png"
   kill "$pid"

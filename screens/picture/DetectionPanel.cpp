@@ -140,7 +140,10 @@ void DetectionPanel::resultShown() {
   _command->show();
   _copyCommand->show();
 
-  if (edges == 0)
+  if (result.stage == EdgeStage::kHysteresisClasses && !result.analysis)
+    showHint(tr("The classes are worked out for pictures of up to %1 megapixels only.")
+                 .arg(kMaxAnalysedPixels / 1'000'000));
+  else if (edges == 0)
     showHint(
         tr("No edges at these settings: no gradient reaches T2. Lower T2, or smooth less "
            "(Sigma, Steps)."));

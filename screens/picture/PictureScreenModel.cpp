@@ -31,14 +31,20 @@ PictureResult resultOf(const QImage &picture, const EdgeSettings &settings, Edge
   return result;
 }
 
-// The stage, the overlay and the count for a result whose map is found.
-void finish(PictureResult &r, bool overlay) {
+// The stage, the overlay and the count for a result whose map is found;
+// `analysed` is the analysis made last, whose gradients may serve again.
+void finish(PictureResult &r, bool overlay, std::shared_ptr<const PixelAnalysis> &analysed) {
   r.white = 255.0f;
   r.stageImage = r.edgeMap;
   r.shown = r.edgeMap;
   if (r.edgeMap.isNull()) return;  // a failed detection empties the view
   r.edgePixels = countEdgePixels(r.edgeMap);
-  if (r.stage != EdgeStage::kEdgeMap) {
+  if (r.stage == EdgeStage::kHysteresisClasses) {
+    r.analysis = analysePixels(r.picture, r.settings, analysed);
+    if (r.analysis) analysed = r.analysis;
+    r.stageImage = r.analysis ? drawClasses(*r.analysis) : QImage();
+    r.shown = r.stageImage;
+  } else if (r.stage != EdgeStage::kEdgeMap) {
     StagePicture stage = computeStage(r.picture, r.settings, r.stage);
     r.stageImage = std::move(stage.image);
     r.white = stage.white;
@@ -66,6 +72,11 @@ struct PictureScreenModel::GrayCache {
   }
 };
 
+// The pixel analysis made last on the worker.
+struct PictureScreenModel::AnalysisCache {
+  std::shared_ptr<const PixelAnalysis> last;
+};
+
 std::unique_ptr<GrayBitmapContext> grayContextFor(const QImage &image, bool reportsFailures) {
   QString failure;
   auto context = GrayBitmapContext::create(image.width(), image.height(), &failure);
@@ -81,7 +92,8 @@ PictureScreenModel::PictureScreenModel(DetectorFunction detector, bool reportsFa
     : QObject(parent),
       _detector(std::move(detector)),
       _reportsFailures(reportsFailures),
-      _gray(std::make_shared<GrayCache>()) {
+      _gray(std::make_shared<GrayCache>()),
+      _analysed(std::make_shared<AnalysisCache>()) {
   connect(&_worker, &LiveDetector::slowChanged, this, &PictureScreenModel::slowChanged);
   connect(&_worker, &LiveDetector::idle, this, &PictureScreenModel::idle);
 }
@@ -108,14 +120,16 @@ void PictureScreenModel::setOverlay(bool overlay) {
 void PictureScreenModel::showPicture() {
   _worker.cancel();
   _showsResult = false;
+  const bool hadAnalysis = _result.analysis != nullptr;
   _result = {};
   emit pictureShown(_picture);
+  if (hadAnalysis) emit analysisChanged();
 }
 
 LiveDetector::Work PictureScreenModel::finishing(PictureResult result) {
   result.stage = _stage;
-  return [this, result, overlay = _overlay](canny::Detector &) mutable {
-    finish(result, overlay);
+  return [this, result, overlay = _overlay, cache = _analysed](canny::Detector &) mutable {
+    finish(result, overlay, cache->last);
     return [this, result] { show(result); };
   };
 }
@@ -123,7 +137,7 @@ LiveDetector::Work PictureScreenModel::finishing(PictureResult result) {
 void PictureScreenModel::apply() {
   PictureResult result = resultOf(_picture, _settings, _stage);
   _worker.run([this, result, overlay = _overlay, detector = _detector, reports = _reportsFailures,
-               cache = _gray](canny::Detector &) mutable {
+               cache = _gray, analysed = _analysed](canny::Detector &) mutable {
     // Only the detector's own time is reported, not the drawing around it.
     const DetectorFunction timed = [&](float t1, float t2, float sigma, std::int32_t steps,
                                        std::int32_t width, std::int32_t height,
@@ -149,7 +163,7 @@ void PictureScreenModel::apply() {
       if (timed(s.t1, s.t2, s.sigma, s.steps, context->width(), context->height(), context->data()))
         result.edgeMap = copyInPictureMemory(context->bitmap());
     }
-    finish(result, overlay);
+    finish(result, overlay, analysed->last);
     return [this, result] { show(result); };
   });
 }
@@ -157,11 +171,12 @@ void PictureScreenModel::apply() {
 void PictureScreenModel::detectLive() {
   if (_picture.isNull()) return;
   PictureResult result = resultOf(_picture, _settings, _stage);
-  _worker.run([this, result, overlay = _overlay, cache = _gray](canny::Detector &detector) mutable {
+  _worker.run([this, result, overlay = _overlay, cache = _gray,
+               analysed = _analysed](canny::Detector &detector) mutable {
     const QImage &picture = result.picture;
     result.edgeMap = detectEdgeMap(detector, cache->of(picture), picture.width(), picture.height(),
                                    result.settings, &result.nanoseconds);
-    finish(result, overlay);
+    finish(result, overlay, analysed->last);
     return [this, result] { show(result); };
   });
 }
@@ -196,7 +211,28 @@ void PictureScreenModel::openFile(const QString &path) {
 }
 
 void PictureScreenModel::show(const PictureResult &result) {
+  const bool analysisChanges = result.analysis != _result.analysis;
   _result = result;
   _showsResult = true;
   emit resultShown();
+  if (analysisChanges) emit analysisChanged();
+  analyseShown();
+}
+
+void PictureScreenModel::analyseShown() {
+  const PictureResult &r = _result;
+  if (r.analysis || r.edgeMap.isNull() ||
+      qint64(r.picture.width()) * r.picture.height() > kMaxAnalysedPixels)
+    return;
+  _worker.run([this, picture = r.picture, settings = r.settings,
+               cache = _analysed](canny::Detector &) -> LiveDetector::Answer {
+    auto analysis = analysePixels(picture, settings, cache->last);
+    if (!analysis) return {};
+    cache->last = analysis;
+    return [this, analysis] {
+      // Nothing newer was asked meanwhile, so the result is still the one analysed.
+      _result.analysis = analysis;
+      emit analysisChanged();
+    };
+  });
 }

@@ -10,6 +10,7 @@
 
 #include "imaging/EdgeMap.h"
 #include "imaging/EdgeStages.h"
+#include "imaging/PixelAnalysis.h"
 #include "screens/live/LiveDetector.h"
 #include "screens/picture/ThresholdSuggestion.h"
 
@@ -28,6 +29,9 @@ struct PictureResult {
   QImage shown;
   qint64 nanoseconds = 0;  // the detector's own time
   qint64 edgePixels = 0;
+  // Every pixel's values and class at these settings; null until worked out,
+  // and for pictures too large to analyse.
+  std::shared_ptr<const PixelAnalysis> analysis;
 };
 
 // The bridge's gray surface for `image`: its failure written to standard
@@ -56,6 +60,9 @@ class PictureScreenModel : public QObject {
   // Whether a result is shown rather than the picture, and which.
   bool showsResult() const { return _showsResult; }
   const PictureResult &result() const { return _result; }
+  // The shown result's pixel analysis: it follows the result off the
+  // window's thread (with it, for the classes stage); null meanwhile.
+  const std::shared_ptr<const PixelAnalysis> &analysis() const { return _result.analysis; }
 
   // Shows the picture: work under way is dropped.
   void showPicture();
@@ -88,14 +95,19 @@ class PictureScreenModel : public QObject {
   // `error` names the file and what was wrong with it.
   void fileRefused(const QString &error);
   void slowChanged(bool slow);
+  // analysis() is another one now.
+  void analysisChanged();
   // Nothing asked for is under way any more.
   void idle();
 
  private:
   struct GrayCache;
+  struct AnalysisCache;
   // Finishes `result` on the worker as the stage and overlay of this moment ask.
   LiveDetector::Work finishing(PictureResult result);
   void show(const PictureResult &result);
+  // Asks the worker for the shown result's analysis, unless it has one.
+  void analyseShown();
 
   DetectorFunction _detector;
   bool _reportsFailures;
@@ -105,6 +117,7 @@ class PictureScreenModel : public QObject {
   bool _overlay = false;
   bool _showsResult = false;
   PictureResult _result;
-  std::shared_ptr<GrayCache> _gray;  // the worker's alone
-  LiveDetector _worker;              // last: it stops before the rest goes
+  std::shared_ptr<GrayCache> _gray;          // the worker's alone
+  std::shared_ptr<AnalysisCache> _analysed;  // the worker's alone
+  LiveDetector _worker;                      // last: it stops before the rest goes
 };

@@ -17,6 +17,7 @@
 #include <QMimeData>
 #include <QToolBar>
 
+#include "screens/picture/ClassLegend.h"
 #include "screens/picture/PictureFiles.h"
 #include "screens/picture/PictureScreenModel.h"
 #include "screens/widgets/ImageView.h"
@@ -53,6 +54,7 @@ PictureToolBar::PictureToolBar(ImageView *view, PictureScreenModel *model, QWidg
   _stage->addItem(tr("Smoothed"), int(EdgeStage::kSmoothed));
   _stage->addItem(tr("Gradient magnitude"), int(EdgeStage::kGradientMagnitude));
   _stage->addItem(tr("Thinned magnitude"), int(EdgeStage::kThinnedMagnitude));
+  _stage->addItem(tr("Hysteresis classes"), int(EdgeStage::kHysteresisClasses));
   _stage->addItem(tr("Edge map"), int(EdgeStage::kEdgeMap));
   _stage->setCurrentIndex(_stage->count() - 1);
   _stage->setToolTip(tr("Which stage of the detector Apply shows"));
@@ -160,7 +162,11 @@ void PictureToolBar::showResult() {
       shown.stage == EdgeStage::kGradientMagnitude || shown.stage == EdgeStage::kThinnedMagnitude;
   _scale->setText(magnitudes && !_result.isNull()
                       ? tr("white = magnitude %1").arg(double(shown.white), 0, 'g', 4)
-                      : QString());
+                  : shown.stage == EdgeStage::kHysteresisClasses && shown.analysis ? classLegend()
+                                                                                   : QString());
+  _scale->setToolTip(shown.stage == EdgeStage::kHysteresisClasses && shown.analysis
+                         ? classCounts(*shown.analysis)
+                         : QString());
   _save->setEnabled(!_result.isNull());
   _copy->setEnabled(!_result.isNull());
   if (!_view) return;  // a failed detection empties the view, as Apply always has

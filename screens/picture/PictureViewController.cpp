@@ -12,6 +12,7 @@
 #include "imaging/GrayBitmapContext.h"
 #include "screens/live/LiveMode.h"
 #include "screens/picture/CannyCommand.h"
+#include "screens/picture/DecisionViews.h"
 #include "screens/picture/DetectionPanel.h"
 #include "screens/picture/PictureToolBar.h"
 #include "screens/widgets/FloatSlider.h"
@@ -101,6 +102,8 @@ void PictureViewController::loadViewIfNeeded() {
     column->addWidget(_detectionPanel);
     _detectionPanel->show();  // built after the form, it is not shown along with it
     _detectionPanel->pictureShown(_image->image());
+    if (auto *viewColumn = qobject_cast<QBoxLayout *>(layout()))
+      addDecisionViews(this, column, viewColumn, _view->controlsScroll);
   }
   emit viewLoaded();
 }

@@ -108,6 +108,26 @@ TEST(Api, MalformedViewsAreRefusedUntouched) {
   EXPECT_STREQ(canny::statusMessage(Status::invalidArgument), "invalid argument");
 }
 
+TEST(Api, SectorStageNamesTheNeighboursThinningCompares) {
+  // A step from 0 to 200 across the line where `side` changes sign: its middle
+  // pixel's gradient points across it, into one of the four sectors.
+  const auto sectorAcross = [](auto side) {
+    constexpr int kSide = 9;
+    Bytes picture(kSide * kSide);
+    for (int y = 0; y < kSide; ++y)
+      for (int x = 0; x < kSide; ++x) picture[y * kSide + x] = side(x - 4, y - 4) > 0 ? 200 : 0;
+    std::vector<float> sectors(picture.size());
+    EXPECT_EQ(canny::computeStage({picture.data(), kSide, kSide, kSide}, canny::Stage::sector,
+                                  sectors.data(), {1, 2, 0, 0}),
+              Status::ok);
+    return std::pair(sectors[4 * kSide + 4], sectors[0]);  // the middle, and a flat corner
+  };
+  EXPECT_EQ(sectorAcross([](int x, int) { return 2 * x + 1; }), std::pair(1.0f, 1.0f));
+  EXPECT_EQ(sectorAcross([](int x, int y) { return 2 * (x + y) + 1; }).first, 2.0f);
+  EXPECT_EQ(sectorAcross([](int, int y) { return 2 * y + 1; }).first, 3.0f);
+  EXPECT_EQ(sectorAcross([](int x, int y) { return 2 * (x - y) + 1; }).first, 4.0f);
+}
+
 TEST(Api, CancelStopsTheRunningDetectionSoonAndOnlyIt) {
   const int side = 3000;
   Bytes picture(side * side);

@@ -2,6 +2,8 @@
 // worker, the newest request alone answered, stages and suggestions as the plain functions give.
 #include <QtTest>
 
+#include <algorithm>
+
 #include "imaging/EdgeOverlay.h"
 #include "screens/picture/PictureScreenModel.h"
 #include "screens/widgets/ImageNamed.h"
@@ -49,14 +51,65 @@ class ModelTest : public QObject {
     QCOMPARE(model.result().shown, overlayEdges(sample, map));
     QCOMPARE(model.result().stageImage, map);
 
+    // The result's pixel analysis follows it, and the classes stage draws it.
+    const std::shared_ptr<const PixelAnalysis> analysis = model.analysis();
+    QVERIFY(analysis && analysis->settings == last);
+    model.setStage(EdgeStage::kHysteresisClasses);
+    QVERIFY(finished(model));
+    QCOMPARE(model.analysis(), analysis);
+    QCOMPARE(model.result().shown, drawClasses(*analysis));
+
     // Showing the picture drops the work under way.
     QSignalSpy pictures(&model, &PictureScreenModel::pictureShown);
     results.clear();
     model.apply();
     model.showPicture();
-    QVERIFY(!model.isBusy() && !model.showsResult() && pictures.count() == 1);
+    QVERIFY(!model.isBusy() && !model.showsResult() && pictures.count() == 1 && !model.analysis());
     QTest::qWait(300);
     QCOMPARE(results.count(), 0);
+  }
+
+  void pixelClassesAddUpToTheDetectorsMap() {
+    for (const char *name : {"firstPic", "thirdPic"}) {
+      const QImage sample = imageNamed(name);
+      std::shared_ptr<const PixelAnalysis> previous;
+      for (const EdgeSettings s :
+           {EdgeSettings{2, 6, 2, 4}, EdgeSettings{0.5f, 1.5f, 2, 4}, EdgeSettings{1, 9, 0, 0}}) {
+        const std::shared_ptr<const PixelAnalysis> a = analysePixels(sample, s, previous);
+        QVERIFY(a && a->settings == s);
+        const PixelGradients &g = *a->gradients;
+        // Only the thresholds changed: the gradients serve again.
+        QCOMPARE(previous && previous->gradients == a->gradients, s.sigma == 2.0f && previous);
+        QCOMPARE(g.gray, *grayBytesOf(sample));
+        QCOMPARE(g.smoothed, computeStage(sample, s, EdgeStage::kSmoothed).values);
+        QCOMPARE(g.magnitude, computeStage(sample, s, EdgeStage::kGradientMagnitude).values);
+        std::vector<float> thinned =
+            computeStage(sample, {0, 0, s.sigma, s.steps}, EdgeStage::kThinnedMagnitude).values;
+        std::erase(thinned, 0.0f);
+        std::sort(thinned.begin(), thinned.end());
+        QCOMPARE(g.thinned, thinned);
+
+        const QImage map = edgeMap(sample, s);
+        qint64 counts[4] = {}, wrong = 0;
+        for (int y = 0; y < a->height(); ++y)
+          for (int x = 0; x < a->width(); ++x) {
+            const PixelFacts p = a->at(x, y);
+            ++counts[int(p.pixelClass)];
+            const bool kept =
+                p.pixelClass == PixelClass::kStrong || p.pixelClass == PixelClass::kWeakKept;
+            const bool weak =
+                p.pixelClass == PixelClass::kWeakKept || p.pixelClass == PixelClass::kWeakDropped;
+            wrong += kept != (map.constScanLine(y)[x] == 255) ||
+                     (weak && !(p.magnitude >= s.t1 && p.magnitude < s.t2)) ||
+                     (p.pixelClass == PixelClass::kStrong && !(p.magnitude >= s.t2));
+          }
+        QCOMPARE(wrong, 0);
+        QVERIFY(std::equal(counts, counts + 4, a->counts) && counts[1] > 0 && counts[2] > 0);
+        previous = a;
+      }
+    }
+    QImage huge(8000, 2001, QImage::Format_Grayscale8);
+    QVERIFY(!analysePixels(huge, {2, 6, 2, 4}) && !analysePixels(QImage(), {2, 6, 2, 4}));
   }
 
   void suggestionsAndFailuresAreSignalled() {

@@ -14,6 +14,9 @@ enum class Stage {
   magnitude,  // sqrt(gx^2 + gy^2), before any cut
   thinned,    // magnitudes of at least t1 that survive non-maximum suppression
   edges,      // after hysteresis: 255 on edge pixels, 0 elsewhere
+  sector,     // the neighbours suppression compares along the gradient: 1 left and right,
+              // 2 up-left and down-right, 3 above and below, 4 up-right and down-left,
+              // 0 none (a NaN angle)
 };
 
 // Writes `stage` of `input` as width x height floats, row after row, into

@@ -1,0 +1,28 @@
+#include "screens/picture/DecisionViews.h"
+
+#include <QBoxLayout>
+
+#include "screens/picture/PictureViewController.h"
+#include "screens/picture/PixelInspector.h"
+#include "screens/widgets/MagnitudeHistogram.h"
+
+DecisionViews addDecisionViews(PictureViewController *screen, QBoxLayout *controls,
+                               QBoxLayout *viewColumn, QWidget *below) {
+  PictureScreenModel *model = screen->model();
+  auto *histogram = new MagnitudeHistogram(screen->sliderT1(), screen->sliderT2(), screen);
+  controls->addWidget(histogram);
+  QObject::connect(model, &PictureScreenModel::analysisChanged, histogram, [model, histogram] {
+    const std::shared_ptr<const PixelAnalysis> &analysis = model->analysis();
+    // The histogram shares the analysis' magnitudes, keeping the analysis alive.
+    histogram->setMagnitudes(analysis ? std::shared_ptr<const std::vector<float>>(
+                                            analysis, &analysis->gradients->thinned)
+                                      : nullptr);
+  });
+
+  auto *inspector = new PixelInspector(model, screen);
+  viewColumn->insertWidget(viewColumn->indexOf(below), inspector);
+  inspector->watch(screen->image());
+  histogram->show();
+  inspector->show();
+  return {histogram, inspector};
+}
