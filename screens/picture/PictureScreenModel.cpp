@@ -205,7 +205,11 @@ void PictureScreenModel::openFile(const QString &path) {
   _worker.run([this, path, cache = _gray](canny::Detector &) -> LiveDetector::Answer {
     const OpenedPicture opened = openPictureFile(path);
     if (opened.image.isNull()) return [this, error = opened.error] { emit fileRefused(error); };
-    cache->of(opened.image);  // ready for the first Apply
+    try {
+      cache->of(opened.image);  // ready for the first Apply
+    } catch (const std::bad_alloc &) {
+      // Opened all the same: Apply draws the gray bytes itself.
+    }
     return [this, path, picture = opened.image] { emit fileOpened(picture, path); };
   });
 }
