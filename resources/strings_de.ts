@@ -475,7 +475,7 @@ Schwach, verworfen: %3</translation>
     </message>
 </context>
 <context>
-    <name>PixelInspector</name>
+    <name>PixelReadout</name>
     <message>
         <source>seed (≥ T2)</source>
         <translation>Startpunkt (≥ T2)</translation>

@@ -472,7 +472,7 @@ Weak, dropped: %3</source>
     </message>
 </context>
 <context>
-    <name>PixelInspector</name>
+    <name>PixelReadout</name>
     <message>
         <source>seed (≥ T2)</source>
         <translation type="unfinished"></translation>

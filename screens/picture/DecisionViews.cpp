@@ -3,7 +3,7 @@
 #include <QBoxLayout>
 
 #include "screens/picture/PictureViewController.h"
-#include "screens/picture/PixelInspector.h"
+#include "screens/picture/PixelReadout.h"
 #include "screens/widgets/MagnitudeHistogram.h"
 
 DecisionViews addDecisionViews(PictureViewController *screen, QBoxLayout *controls,
@@ -19,10 +19,10 @@ DecisionViews addDecisionViews(PictureViewController *screen, QBoxLayout *contro
                                       : nullptr);
   });
 
-  auto *inspector = new PixelInspector(model, screen);
-  viewColumn->insertWidget(viewColumn->indexOf(below), inspector);
-  inspector->watch(screen->image());
+  auto *readout = new PixelReadout(model, screen);
+  viewColumn->insertWidget(viewColumn->indexOf(below), readout);
+  readout->watch(screen->image());
   histogram->show();
-  inspector->show();
-  return {histogram, inspector};
+  readout->show();
+  return {histogram, readout};
 }

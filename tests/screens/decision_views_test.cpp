@@ -6,7 +6,7 @@
 
 #include "app/AppDelegate.h"
 #include "screens/picture/PictureToolBar.h"
-#include "screens/picture/PixelInspector.h"
+#include "screens/picture/PixelReadout.h"
 #include "screens/picture/SecondPicViewController.h"
 #include "screens/widgets/MagnitudeHistogram.h"
 #include "tests/screens/TestScreens.h"
@@ -31,8 +31,8 @@ class DecisionViewsTest : public QObject {
     _screen->show();
     QVERIFY(QTest::qWaitForWindowExposed(_screen.get()));
     _histogram = _screen->findChild<MagnitudeHistogram *>();
-    _inspector = _screen->findChild<PixelInspector *>();
-    QVERIFY(_histogram && _inspector);
+    _readout = _screen->findChild<PixelReadout *>();
+    QVERIFY(_histogram && _readout);
   }
 
   void classesStageShowsTheAnalysisWithItsLegend() {
@@ -87,17 +87,17 @@ class DecisionViewsTest : public QObject {
     QVERIFY(_histogram->accessibleDescription().startsWith("T1 4.00, T2 0.00"));
   }
 
-  void inspectorDescribesThePixelUnderThePointerWithoutMovingAnything() {
+  void readoutDescribesThePixelUnderThePointerWithoutMovingAnything() {
     ImageView *view = _screen->image();
     const int sliderY = _screen->sliderT1()->mapTo(_screen.get(), QPoint()).y();
     QVERIFY(view->pictureRect().width() >= 512);  // no pixel smaller than a point
     QTest::mouseMove(view, centreOf(view, 100, 200));
-    QCOMPARE(_inspector->text(), "x 100, y 200");  // the picture, not analysed yet
+    QCOMPARE(_readout->text(), "x 100, y 200");  // the picture, not analysed yet
     clickOn(_screen->applyButton());
     QVERIFY(settled(*_screen));
     const PixelFacts p = _screen->model()->analysis()->at(100, 200);
     // Every value exact: it reads back as the very float the analysis holds.
-    const QStringList parts = _inspector->text().split(" · ");
+    const QStringList parts = _readout->text().split(" · ");
     const auto value = [&](int i, const char *name) {
       return parts[i].startsWith(name) ? parts[i].section(' ', 1, 1).toFloat() : NAN;
     };
@@ -110,15 +110,15 @@ class DecisionViewsTest : public QObject {
             value(4, "gy ") == p.gy && value(5, "magnitude ") == p.magnitude);
     QVERIFY(value(6, "sector ") == p.sector && parts[7] == classes[int(p.pixelClass)]);
     QTest::mouseMove(view, centreOf(view, 511, 0));
-    QVERIFY2(_inspector->text().startsWith("x 511, y 0 · gray"), qPrintable(_inspector->text()));
+    QVERIFY2(_readout->text().startsWith("x 511, y 0 · gray"), qPrintable(_readout->text()));
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(view, &leave);
-    QVERIFY(_inspector->text().isEmpty());
+    QVERIFY(_readout->text().isEmpty());
     QCOMPARE(_screen->sliderT1()->mapTo(_screen.get(), QPoint()).y(), sliderY);
     // Narrow, the line wraps into the height it keeps.
     _screen->resize(420, 900);
     QVERIFY(QTest::qWaitFor(
-        [&] { return _inspector->height() >= 2 * _inspector->fontMetrics().lineSpacing(); }));
+        [&] { return _readout->height() >= 2 * _readout->fontMetrics().lineSpacing(); }));
   }
 
   void cleanup() { _screen.reset(); }
@@ -127,7 +127,7 @@ class DecisionViewsTest : public QObject {
   AppDelegate _delegate;
   std::unique_ptr<SecondPicViewController> _screen;
   MagnitudeHistogram *_histogram = nullptr;
-  PixelInspector *_inspector = nullptr;
+  PixelReadout *_readout = nullptr;
 };
 
 QTEST_MAIN(DecisionViewsTest)

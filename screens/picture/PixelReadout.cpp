@@ -1,4 +1,4 @@
-#include "screens/picture/PixelInspector.h"
+#include "screens/picture/PixelReadout.h"
 
 #include <QEvent>
 #include <QMouseEvent>
@@ -18,22 +18,22 @@ const char16_t *const kSectorArrows[] = {u"", u"←→", u"↖↘", u"↑↓", u
 QString className(PixelClass pixelClass, float magnitude, float t1) {
   switch (pixelClass) {
     case PixelClass::kStrong:
-      return PixelInspector::tr("seed (≥ T2)");
+      return PixelReadout::tr("seed (≥ T2)");
     case PixelClass::kWeakKept:
-      return PixelInspector::tr("weak, kept");
+      return PixelReadout::tr("weak, kept");
     case PixelClass::kWeakDropped:
-      return PixelInspector::tr("weak, dropped");
+      return PixelReadout::tr("weak, dropped");
     case PixelClass::kNone:
       break;
   }
-  if (magnitude < t1) return PixelInspector::tr("no candidate: below T1");
+  if (magnitude < t1) return PixelReadout::tr("no candidate: below T1");
   // At least T1 and still no candidate: a neighbour along the gradient is larger.
-  if (magnitude > 0) return PixelInspector::tr("no candidate: thinned away");
-  return PixelInspector::tr("no candidate: no gradient");
+  if (magnitude > 0) return PixelReadout::tr("no candidate: thinned away");
+  return PixelReadout::tr("no candidate: no gradient");
 }
 }  // namespace
 
-PixelInspector::PixelInspector(PictureScreenModel *model, QWidget *parent)
+PixelReadout::PixelReadout(PictureScreenModel *model, QWidget *parent)
     : QLabel(parent), _model(model) {
   setAccessibleName(tr("Pixel under the pointer"));
   setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -48,12 +48,12 @@ PixelInspector::PixelInspector(PictureScreenModel *model, QWidget *parent)
   });
 }
 
-void PixelInspector::watch(ImageView *view) {
+void PixelReadout::watch(ImageView *view) {
   view->setMouseTracking(true);
   view->installEventFilter(this);
 }
 
-QString PixelInspector::describe(int x, int y) const {
+QString PixelReadout::describe(int x, int y) const {
   QString line = tr("x %1, y %2").arg(x).arg(y);
   const PixelAnalysis *analysis = _model ? _model->analysis().get() : nullptr;
   if (!analysis || !_view || _view->image().size() != QSize(analysis->width(), analysis->height()))
@@ -66,7 +66,7 @@ QString PixelInspector::describe(int x, int y) const {
                          className(p.pixelClass, p.magnitude, analysis->settings.t1));
 }
 
-void PixelInspector::pointAt(ImageView *view, QPointF position) {
+void PixelReadout::pointAt(ImageView *view, QPointF position) {
   _view = view;
   const QRectF placed = view->pictureRect();
   const QSize size = view->image().size();
@@ -81,7 +81,7 @@ void PixelInspector::pointAt(ImageView *view, QPointF position) {
   setText(describe(x, y));
 }
 
-void PixelInspector::resizeEvent(QResizeEvent *event) {
+void PixelReadout::resizeEvent(QResizeEvent *event) {
   QLabel::resizeEvent(event);
   // As high as the longest description needs at this width, whatever the class.
   int needed = 0;
@@ -102,7 +102,7 @@ void PixelInspector::resizeEvent(QResizeEvent *event) {
   if (needed != height()) setFixedHeight(needed);
 }
 
-bool PixelInspector::eventFilter(QObject *watched, QEvent *event) {
+bool PixelReadout::eventFilter(QObject *watched, QEvent *event) {
   auto *view = qobject_cast<ImageView *>(watched);
   if (view && event->type() == QEvent::MouseMove)
     pointAt(view, static_cast<QMouseEvent *>(event)->position());

@@ -11,11 +11,11 @@
 class ImageView;
 class PictureScreenModel;
 
-class PixelInspector : public QLabel {
+class PixelReadout : public QLabel {
   Q_OBJECT
 
  public:
-  PixelInspector(PictureScreenModel *model, QWidget *parent = nullptr);
+  PixelReadout(PictureScreenModel *model, QWidget *parent = nullptr);
 
   // Follows the pointer over `view`, which shows the analysed picture or a
   // result of its size.
