@@ -2,6 +2,7 @@
 
 #include "imaging/GrayBitmap.h"
 #include "imaging/GrayBitmapContext.h"
+#include "imaging/ImagingText.h"
 #include "imaging/PictureMemory.h"
 
 QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *failure,
@@ -17,7 +18,7 @@ QImage edgeMapIn(GrayBitmapContext &surface, const QImage &picture, const EdgeSe
   drawGray(picture, surface.bitmap());
   if (!detector(settings.t1, settings.t2, settings.sigma, settings.steps, surface.width(),
                 surface.height(), surface.data())) {
-    if (failure) *failure = QStringLiteral("not enough memory to detect edges");
+    if (failure) *failure = ImagingText::tr("not enough memory to detect edges");
     return {};
   }
   // A deep copy: the memory under the surface is freed when the surface goes.

@@ -6,6 +6,8 @@
 #include <unistd.h>
 #include <cstring>
 
+#include "imaging/ImagingText.h"
+
 namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;  // U+DC80..U+DCFF carry the bytes 0x80..0xFF
@@ -71,15 +73,16 @@ QByteArray fileNameBytes(QStringView name) {
 
 QString openForReading(QFile &file, const QString &name) {
   const int descriptor = ::open(fileNameBytes(name).constData(), O_RDONLY | O_CLOEXEC);
-  if (descriptor < 0) return "cannot open: " + QString::fromLocal8Bit(std::strerror(errno));
+  if (descriptor < 0)
+    return ImagingText::tr("cannot open: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
   struct stat status;
   if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
     ::close(descriptor);
-    return QStringLiteral("is a folder");
+    return ImagingText::tr("is a folder");
   }
   if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
     ::close(descriptor);
-    return "cannot open: " + file.errorString();
+    return ImagingText::tr("cannot open: %1").arg(file.errorString());
   }
   return {};
 }

@@ -5,6 +5,8 @@
 #include <limits>
 #include <vector>
 
+#include "imaging/ImagingText.h"
+
 namespace {
 
 bool isSpace(char c) {
@@ -80,23 +82,29 @@ struct RowOutcome {
 
 QString shown(char c) {
   return c > ' ' && c < 127 ? QStringLiteral("'%1'").arg(QChar(c))
-                            : QStringLiteral("byte 0x%1").arg(uchar(c), 2, 16, QChar('0'));
+                            : ImagingText::tr("byte 0x%1").arg(uchar(c), 2, 16, QChar('0'));
 }
 
 QString message(const RowOutcome &outcome, int row, const NetpbmHeader &header, bool textSpent) {
   const int column = outcome.sample / channels(header.type) + 1;
-  const QString where = QStringLiteral("row %1, column %2").arg(row + 1).arg(column);
-  const QString damaged = "the picture's data is damaged at " + where + ": ";
+  const QString where = ImagingText::tr("row %1, column %2").arg(row + 1).arg(column);
+  // Arguments in one pass: the byte shown may be a '%'.
   switch (outcome.fault) {
     case Fault::kShort:
-      return textSpent ? damaged + "more blanks and comments than its samples can need"
-                       : "the picture's data is short, truncated at " + where;
+      return textSpent ? ImagingText::tr(
+                             "the picture's data is damaged at %1: more blanks and "
+                             "comments than its samples can need")
+                             .arg(where)
+                       : ImagingText::tr("the picture's data is short, truncated at %1").arg(where);
     case Fault::kJunk:
-      return damaged + shown(outcome.byte) + " where a number should be";
+      return ImagingText::tr("the picture's data is damaged at %1: %2 where a number should be")
+          .arg(where, shown(outcome.byte));
     case Fault::kNotBit:
-      return damaged + shown(outcome.byte) + " where a bit, 0 or 1, should be";
+      return ImagingText::tr(
+                 "the picture's data is damaged at %1: %2 where a bit, 0 or 1, should be")
+          .arg(where, shown(outcome.byte));
     default:
-      return QStringLiteral("a sample above the maxval %1 at %2").arg(header.maxval).arg(where);
+      return ImagingText::tr("a sample above the maxval %1 at %2").arg(header.maxval).arg(where);
   }
 }
 
@@ -179,7 +187,7 @@ bool isNetpbm(const QByteArray &firstBytes) {
 bool readNetpbmHeader(QIODevice &device, NetpbmHeader *header, QString *why) {
   char magic[2];
   if (device.read(magic, 2) != 2 || !isNetpbm(QByteArray(magic, 2))) {
-    *why = QStringLiteral("not a Netpbm picture");
+    *why = ImagingText::tr("not a Netpbm picture");
     return false;
   }
   header->type = magic[1];
@@ -192,7 +200,7 @@ bool readNetpbmHeader(QIODevice &device, NetpbmHeader *header, QString *why) {
       text.number(kMostSide, &height, &junk) == Text::kNumber &&
       (isBitmap(header->type) || text.number(kMostMaxval, &maxval, &junk) == Text::kNumber);
   if (!read || width > kMostSide || height > kMostSide || maxval < 1 || maxval > kMostMaxval) {
-    *why = QStringLiteral("broken Netpbm header (width, height and maxval 1 to %1 expected)")
+    *why = ImagingText::tr("broken Netpbm header (width, height and maxval 1 to %1 expected)")
                .arg(kMostMaxval);
     return false;
   }
@@ -204,7 +212,7 @@ bool readNetpbmHeader(QIODevice &device, NetpbmHeader *header, QString *why) {
 QImage readNetpbmPixels(QIODevice &device, const NetpbmHeader &header, QString *why) {
   const int width = header.size.width(), height = header.size.height();
   if (header.size.isEmpty()) {
-    *why = QStringLiteral("the picture has no pixels");
+    *why = ImagingText::tr("the picture has no pixels");
     return {};
   }
   const char type = header.type;
@@ -212,16 +220,16 @@ QImage readNetpbmPixels(QIODevice &device, const NetpbmHeader &header, QString *
   if (!isPlain(type) && !device.isSequential()) {
     const qint64 rows = (device.size() - device.pos()) / rowBytes;
     if (rows < height) {
-      *why =
-          QStringLiteral("the picture's data is short, truncated: the file holds %1 of its %2 rows")
-              .arg(qMax<qint64>(rows, 0))
-              .arg(height);
+      *why = ImagingText::tr(
+                 "the picture's data is short, truncated: the file holds %1 of its %2 rows")
+                 .arg(qMax<qint64>(rows, 0))
+                 .arg(height);
       return {};
     }
   }
   QImage image(header.size, formatOf(type));
   if (image.isNull()) {
-    *why = QStringLiteral("out of memory");
+    *why = ImagingText::tr("out of memory");
     return {};
   }
   const int channelCount = channels(type);

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "imaging/ImagingText.h"
+
 namespace {
 
 using State = PictureHeader::State;
@@ -30,13 +32,13 @@ PictureHeader needMore() { return {}; }
 // Sizes are checked as 64-bit values, so that no side that overflows an int gets through.
 PictureHeader sound(qint64 width, qint64 height, qint64 leastBytes = 0, qint64 mostBytes = -1) {
   if (width <= 0 || height <= 0 || width > kMostSide || height > kMostSide)
-    return broken(QStringLiteral("the header declares %1 x %2 pixels").arg(width).arg(height));
+    return broken(ImagingText::tr("the header declares %1 x %2 pixels").arg(width).arg(height));
   return {State::Sound, QSize(int(width), int(height)), leastBytes, mostBytes, {}};
 }
 
 PictureHeader pngHeader(const QByteArray &b) {
   if (b.size() < 33) return needMore();
-  if (big32(b, 8) != 13 || b.mid(12, 4) != "IHDR") return broken(QStringLiteral("no IHDR chunk"));
+  if (big32(b, 8) != 13 || b.mid(12, 4) != "IHDR") return broken(ImagingText::tr("no IHDR chunk"));
   return sound(big32(b, 16), big32(b, 20));
 }
 
@@ -50,7 +52,7 @@ PictureHeader bmpHeader(const QByteArray &b) {
   const qint64 infoSize = little32(b, 14);
   if (infoSize != 12 && infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 64 &&
       infoSize != 108 && infoSize != 124)
-    return broken(QStringLiteral("an unknown BMP header size"));
+    return broken(ImagingText::tr("an unknown BMP header size"));
   if (b.size() < 14 + infoSize) return needMore();
   const bool core = infoSize == 12;
   const qint64 width = core ? little16(b, 18) : qint32(little32(b, 18));
@@ -62,12 +64,12 @@ PictureHeader bmpHeader(const QByteArray &b) {
   const bool rle = (compression == 1 && bits == 8) || (compression == 2 && bits == 4);
   const bool known = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
   if (!known || !(compression == 0 || rle || (compression == 3 && (bits == 16 || bits == 32))))
-    return broken(QStringLiteral("a BMP depth or compression that is not known"));
+    return broken(ImagingText::tr("a BMP depth or compression that is not known"));
   const qint64 colors = bits > 8 ? 0 : colorsUsed ? colorsUsed : qint64(1) << bits;
-  if (colors > 256) return broken(QStringLiteral("more than 256 BMP palette colours"));
+  if (colors > 256) return broken(ImagingText::tr("more than 256 BMP palette colours"));
   const qint64 dataStart = little32(b, 10);
   if (dataStart < 14 + infoSize + (masks ? 12 : 0) + colors * (core ? 3 : 4))
-    return broken(QStringLiteral("BMP pixel data that overlaps its header"));
+    return broken(ImagingText::tr("BMP pixel data that overlaps its header"));
   const qint64 rows = std::abs(height);
   // Compressed data declares its size; rows of uncompressed data are padded to 4 bytes.
   const qint64 dataSize = rle ? little32(b, 34) : (width * bits + 31) / 32 * 4 * rows;
@@ -82,7 +84,7 @@ PictureHeader walkJpeg(const QByteArray &b, bool toScan, qint64 *scan = nullptr)
   bool frame = false;
   for (qint64 at = 2;;) {
     if (at + 2 > b.size()) return needMore();
-    if (byteAt(b, at) != 0xff) return broken(QStringLiteral("JPEG data between its segments"));
+    if (byteAt(b, at) != 0xff) return broken(ImagingText::tr("JPEG data between its segments"));
     const quint8 marker = byteAt(b, at + 1);
     if (marker == 0xff) {  // fill byte
       ++at;
@@ -93,21 +95,21 @@ PictureHeader walkJpeg(const QByteArray &b, bool toScan, qint64 *scan = nullptr)
       continue;
     }
     if (marker == 0x00 || marker == 0xd8 || marker == 0xd9)
-      return broken(QStringLiteral("a JPEG marker out of place"));
+      return broken(ImagingText::tr("a JPEG marker out of place"));
     if (at + 4 > b.size()) return needMore();
     const qint64 length = big16(b, at + 2);
-    if (length < 2) return broken(QStringLiteral("a JPEG segment shorter than its length"));
+    if (length < 2) return broken(ImagingText::tr("a JPEG segment shorter than its length"));
     const bool sof =
         marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
     if (sof) {
       if (at + 9 > b.size()) return needMore();
-      if (length < 8) return broken(QStringLiteral("a JPEG frame header too short"));
+      if (length < 8) return broken(ImagingText::tr("a JPEG frame header too short"));
       const PictureHeader header = sound(big16(b, at + 7), big16(b, at + 5));
       if (!toScan || header.state == State::Broken) return header;
       frame = true;
     }
     if (marker == 0xda) {
-      if (!frame) return broken(QStringLiteral("a JPEG scan before its frame header"));
+      if (!frame) return broken(ImagingText::tr("a JPEG scan before its frame header"));
       *scan = at;
       return {State::Sound, {}, 0, -1, {}};
     }
@@ -121,17 +123,17 @@ PictureHeader webpHeader(const QByteArray &b) {
   const QByteArray chunk = b.mid(12, 4);
   PictureHeader header;
   if (chunk == "VP8 ") {
-    if (b.mid(23, 3) != "\x9d\x01\x2a") return broken(QStringLiteral("no VP8 start code"));
+    if (b.mid(23, 3) != "\x9d\x01\x2a") return broken(ImagingText::tr("no VP8 start code"));
     header = sound(little16(b, 26) & 0x3fff, little16(b, 28) & 0x3fff);
   } else if (chunk == "VP8L") {
-    if (byteAt(b, 20) != 0x2f) return broken(QStringLiteral("no VP8L signature"));
+    if (byteAt(b, 20) != 0x2f) return broken(ImagingText::tr("no VP8L signature"));
     const quint32 bits = little32(b, 21);
     header = sound((bits & 0x3fff) + 1, ((bits >> 14) & 0x3fff) + 1);
   } else if (chunk == "VP8X") {
     const auto side = [&b](qint64 at) { return (little32(b, at) & 0xffffff) + qint64(1); };
     header = sound(side(24), side(27));
   } else {
-    return broken(QStringLiteral("an unknown WebP chunk"));
+    return broken(ImagingText::tr("an unknown WebP chunk"));
   }
   header.leastBytes = header.mostBytes = riffEnd;
   return header;
@@ -144,7 +146,7 @@ PictureHeader tiffHeader(const QByteArray &b) {
   const auto u16 = [&](qint64 at) { return little ? little16(b, at) : big16(b, at); };
   const auto u32 = [&](qint64 at) { return little ? little32(b, at) : big32(b, at); };
   const qint64 directory = u32(4);
-  if (directory < 8) return broken(QStringLiteral("a TIFF directory inside its header"));
+  if (directory < 8) return broken(ImagingText::tr("a TIFF directory inside its header"));
   if (directory + 2 > b.size()) return needMore();
   const qint64 entries = u16(directory);
   if (directory + 2 + entries * 12 > b.size()) return needMore();
@@ -190,8 +192,10 @@ QString tiffFault(const QByteArray &b) {
   return {};
 }
 
-QString truncated() { return QStringLiteral("the data is truncated"); }
-QString damaged(const QString &what) { return QStringLiteral("the data is damaged: ") + what; }
+QString truncated() { return ImagingText::tr("the data is truncated"); }
+QString damaged(const QString &what) {
+  return ImagingText::tr("the data is damaged: %1").arg(what);
+}
 
 QString pngFault(const QByteArray &b) {
   for (qint64 at = 8;;) {
@@ -199,8 +203,8 @@ QString pngFault(const QByteArray &b) {
     const qint64 length = big32(b, at);
     const QByteArray type = b.mid(at + 4, 4);
     for (const char c : type)
-      if (!QChar::isLetter(uchar(c))) return damaged(QStringLiteral("a PNG chunk type not named"));
-    if (length > 0x7fffffff) return damaged(QStringLiteral("a PNG chunk longer than PNG allows"));
+      if (!QChar::isLetter(uchar(c))) return damaged(ImagingText::tr("a PNG chunk type not named"));
+    if (length > 0x7fffffff) return damaged(ImagingText::tr("a PNG chunk longer than PNG allows"));
     at += 12 + length;
     if (at > b.size()) return truncated();
     if (type == "IEND") return {};
@@ -240,7 +244,7 @@ QString gifFault(const QByteArray &b) {
       if (at + 10 > b.size()) return truncated();
       at += 10 + colorTable(at + 9) + 1;  // the descriptor, its colours, the LZW code size
     } else {
-      return damaged(QStringLiteral("an unknown GIF block"));
+      return damaged(ImagingText::tr("an unknown GIF block"));
     }
     if (!skipSubBlocks()) return truncated();
   }
@@ -256,13 +260,15 @@ PictureHeader readPictureHeader(const QByteArray &format, const QByteArray &firs
   if (format == "jpeg") return walkJpeg(first, false);
   if (format == "webp") return webpHeader(first);
   if (format == "tiff") return tiffHeader(first);
-  return broken(QStringLiteral("not a picture in a format this program reads"));
+  return broken(ImagingText::tr("not a picture in a format this program reads"));
 }
 
-QString pictureDataFault(const QByteArray &format, const QByteArray &bytes) {
-  if (format == "png") return pngFault(bytes);
-  if (format == "jpeg") return jpegFault(bytes);
-  if (format == "gif") return gifFault(bytes);
-  if (format == "tiff") return tiffFault(bytes);
-  return {};
+QString pictureDataFault(const QByteArray &format, const QByteArray &bytes, bool *damaged) {
+  const QString fault = format == "png"    ? pngFault(bytes)
+                        : format == "jpeg" ? jpegFault(bytes)
+                        : format == "gif"  ? gifFault(bytes)
+                        : format == "tiff" ? tiffFault(bytes)
+                                           : QString();
+  if (damaged) *damaged = !fault.isEmpty() && fault != truncated();
+  return fault;
 }

@@ -23,5 +23,6 @@ PictureHeader readPictureHeader(const QByteArray &format, const QByteArray &firs
 
 // Empty when the whole of `bytes` holds a picture to its end marker (PNG's
 // IEND, JPEG's EOI, GIF's trailer); else one line saying it is truncated or
-// damaged.
-QString pictureDataFault(const QByteArray &format, const QByteArray &bytes);
+// damaged, and `*damaged` tells which (the line is in the reader's language).
+QString pictureDataFault(const QByteArray &format, const QByteArray &bytes,
+                         bool *damaged = nullptr);

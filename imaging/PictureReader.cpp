@@ -7,15 +7,10 @@
 #include <limits>
 
 #include "imaging/FileNames.h"
+#include "imaging/ImagingText.h"
 #include "imaging/JpegGray.h"
 #include "imaging/NetpbmReader.h"
 #include "imaging/PictureHeader.h"
-
-namespace {
-
-const QLatin1String kDamaged("damaged");
-
-}  // namespace
 
 // Naming the format spares Qt probing the content with every image plugin it has.
 QByteArray pictureFormatByContent(const QByteArray &first) {
@@ -39,7 +34,7 @@ PictureReading refused(const QString &why) {
 
 PictureReading overBudget(QSize size, qint64 maxPixels) {
   PictureReading reading =
-      refused(QStringLiteral("%1 x %2 pixels is more than the budget of %3 pixels")
+      refused(ImagingText::tr("%1 x %2 pixels is more than the budget of %3 pixels")
                   .arg(size.width())
                   .arg(size.height())
                   .arg(maxPixels));
@@ -58,7 +53,7 @@ PictureReading readNetpbm(QIODevice &device, const PictureRequest &request) {
   if (!withinPixelBudget(header.size, request.maxPixels))
     return overBudget(header.size, request.maxPixels);
   if (header.size.isEmpty()) {  // well formed, and nothing to decode
-    reading.why = QStringLiteral("the picture has no pixels");
+    reading.why = ImagingText::tr("the picture has no pixels");
     return reading;
   }
   reading.picture = readNetpbmPixels(device, header, &reading.why);
@@ -91,12 +86,12 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
     if (header->state == PictureHeader::State::NeedMore) {
       *header = readPictureHeader(format, *bytes);
       if (header->state == PictureHeader::State::Broken)
-        return refused(QStringLiteral("the data is damaged: ") + header->why);
+        return refused(ImagingText::tr("the data is damaged: %1").arg(header->why));
       if (header->state == PictureHeader::State::Sound) {
         if (!withinPixelBudget(header->size, request.maxPixels))
           return overBudget(header->size, request.maxPixels);
         if (fileSize >= 0 && fileSize < header->leastBytes)
-          return refused(QStringLiteral("the data is truncated"));
+          return refused(ImagingText::tr("the data is truncated"));
         most = plausibleBytes(header->size, most);
         if (header->mostBytes >= 0) most = qMin(most, header->mostBytes);
         if (header->mostBytes >= 0) bytes->truncate(qMin<qint64>(bytes->size(), most));
@@ -104,7 +99,7 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
     }
     const qint64 room = most - bytes->size();
     if (room < 0)
-      return refused(QStringLiteral("more data than a picture within the budget can hold"));
+      return refused(ImagingText::tr("more data than a picture within the budget can hold"));
     // Where the format says where the picture ends, no byte past it is read; else one more than
     // the most it may take, to tell a stream too long.
     const qint64 want = qMin(chunk, header->mostBytes >= 0 ? room : room + 1);
@@ -117,16 +112,18 @@ PictureReading gather(QIODevice &device, const QByteArray &format, const Picture
     if (got < 0 && !endOfStream(device)) return refused(device.errorString());
     if (got <= 0) {
       if (header->state == PictureHeader::State::NeedMore || bytes->size() < header->leastBytes)
-        return refused(QStringLiteral("the data is truncated"));
+        return refused(ImagingText::tr("the data is truncated"));
       break;
     }
     // A stream that has gone wrong, such as one running on with zeros, is refused as it comes.
-    if (device.isSequential() && header->state == PictureHeader::State::Sound)
-      if (const QString fault = pictureDataFault(format, *bytes); fault.contains(kDamaged))
+    if (device.isSequential() && header->state == PictureHeader::State::Sound) {
+      bool damaged = false;
+      if (const QString fault = pictureDataFault(format, *bytes, &damaged); damaged)
         return refused(fault);
+    }
   }
   if (header->state == PictureHeader::State::NeedMore)
-    return refused(QStringLiteral("the data is truncated"));
+    return refused(ImagingText::tr("the data is truncated"));
   return {};
 }
 
@@ -183,7 +180,7 @@ PictureReading decode(QByteArray &bytes, const QByteArray &format, const Picture
   if (size.isValid() && !size.isEmpty() && decodedFormat > QImage::Format_Invalid &&
       decodedFormat < QImage::NImageFormats) {
     reading.picture = blankPicture(size, QImage::Format(decodedFormat), request.memory);
-    if (reading.picture.isNull()) return refused(QStringLiteral("out of memory"));
+    if (reading.picture.isNull()) return refused(ImagingText::tr("out of memory"));
     // libjpeg writes every row, even of damaged data (gray, with a warning): filling first
     // would only touch every page twice.
     if (format != "jpeg") reading.picture.fill(0);
@@ -193,7 +190,7 @@ PictureReading decode(QByteArray &bytes, const QByteArray &format, const Picture
   if (!read || reading.picture.isNull()) {
     reading.picture = QImage();
     reading.why = reader.errorString();
-    reading.fault = fault.isEmpty() ? QStringLiteral("the data is damaged") : fault;
+    reading.fault = fault.isEmpty() ? ImagingText::tr("the data is damaged") : fault;
     if (reading.why.isEmpty()) reading.why = reading.fault;
   } else if (!fault.isEmpty()) {
     reading.picture = QImage();
@@ -209,7 +206,7 @@ PictureReading decode(QByteArray &bytes, const QByteArray &format, const Picture
 QString nothingRead(QIODevice &device) {
   const auto *file = qobject_cast<QFileDevice *>(&device);
   return file && file->error() != QFileDevice::NoError ? file->errorString()
-                                                       : QStringLiteral("empty file");
+                                                       : ImagingText::tr("empty file");
 }
 
 }  // namespace
@@ -219,7 +216,7 @@ PictureReading readPicture(QIODevice &device, const PictureRequest &request) {
   if (first.isEmpty()) return refused(nothingRead(device));
   const QByteArray format = pictureFormatByContent(first);
   if (format.isEmpty() && device.isSequential())
-    return refused(QStringLiteral("not a picture in a format this program reads"));
+    return refused(ImagingText::tr("not a picture in a format this program reads"));
 
   if (format == "ppm") return readNetpbm(device, request);
 

@@ -231,6 +231,169 @@ Schwach, verworfen: %3</translation>
     </message>
 </context>
 <context>
+    <name>ImagingText</name>
+    <message>
+        <source>not enough memory to detect edges</source>
+        <translation>nicht genug Speicher, um Kanten zu finden</translation>
+    </message>
+    <message>
+        <source>cannot open: %1</source>
+        <translation>nicht zu öffnen: %1</translation>
+    </message>
+    <message>
+        <source>is a folder</source>
+        <translation>ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>byte 0x%1</source>
+        <translation>Byte 0x%1</translation>
+    </message>
+    <message>
+        <source>row %1, column %2</source>
+        <translation>Zeile %1, Spalte %2</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is damaged at %1: more blanks and comments than its samples can need</source>
+        <translation>die Bilddaten sind bei %1 beschädigt: mehr Leerraum und Kommentare, als die Werte brauchen können</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is short, truncated at %1</source>
+        <translation>die Bilddaten sind zu kurz, abgeschnitten bei %1</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is damaged at %1: %2 where a number should be</source>
+        <translation>die Bilddaten sind bei %1 beschädigt: %2, wo eine Zahl stehen sollte</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is damaged at %1: %2 where a bit, 0 or 1, should be</source>
+        <translation>die Bilddaten sind bei %1 beschädigt: %2, wo ein Bit, 0 oder 1, stehen sollte</translation>
+    </message>
+    <message>
+        <source>a sample above the maxval %1 at %2</source>
+        <translation>ein Wert über dem Höchstwert (maxval) %1 bei %2</translation>
+    </message>
+    <message>
+        <source>not a Netpbm picture</source>
+        <translation>kein Netpbm-Bild</translation>
+    </message>
+    <message>
+        <source>broken Netpbm header (width, height and maxval 1 to %1 expected)</source>
+        <translation>defekter Netpbm-Kopf (Breite, Höhe und maxval 1 bis %1 erwartet)</translation>
+    </message>
+    <message>
+        <source>the picture has no pixels</source>
+        <translation>das Bild hat keine Pixel</translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is short, truncated: the file holds %1 of its %2 rows</source>
+        <translation>die Bilddaten sind zu kurz, abgeschnitten: die Datei enthält %1 der %2 Zeilen</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>nicht genug Speicher</translation>
+    </message>
+    <message>
+        <source>the header declares %1 x %2 pixels</source>
+        <translation>der Kopf gibt %1 × %2 Pixel an</translation>
+    </message>
+    <message>
+        <source>no IHDR chunk</source>
+        <translation>kein IHDR-Block</translation>
+    </message>
+    <message>
+        <source>an unknown BMP header size</source>
+        <translation>eine unbekannte BMP-Kopfgröße</translation>
+    </message>
+    <message>
+        <source>a BMP depth or compression that is not known</source>
+        <translation>eine unbekannte BMP-Farbtiefe oder -Kompression</translation>
+    </message>
+    <message>
+        <source>more than 256 BMP palette colours</source>
+        <translation>mehr als 256 BMP-Palettenfarben</translation>
+    </message>
+    <message>
+        <source>BMP pixel data that overlaps its header</source>
+        <translation>BMP-Pixeldaten, die den Kopf überlappen</translation>
+    </message>
+    <message>
+        <source>JPEG data between its segments</source>
+        <translation>JPEG-Daten zwischen den Segmenten</translation>
+    </message>
+    <message>
+        <source>a JPEG marker out of place</source>
+        <translation>eine JPEG-Marke an falscher Stelle</translation>
+    </message>
+    <message>
+        <source>a JPEG segment shorter than its length</source>
+        <translation>ein JPEG-Segment, kürzer als seine Längenangabe</translation>
+    </message>
+    <message>
+        <source>a JPEG frame header too short</source>
+        <translation>ein zu kurzer JPEG-Frame-Kopf</translation>
+    </message>
+    <message>
+        <source>a JPEG scan before its frame header</source>
+        <translation>ein JPEG-Scan vor seinem Frame-Kopf</translation>
+    </message>
+    <message>
+        <source>no VP8 start code</source>
+        <translation>kein VP8-Startcode</translation>
+    </message>
+    <message>
+        <source>no VP8L signature</source>
+        <translation>keine VP8L-Signatur</translation>
+    </message>
+    <message>
+        <source>an unknown WebP chunk</source>
+        <translation>ein unbekannter WebP-Block</translation>
+    </message>
+    <message>
+        <source>a TIFF directory inside its header</source>
+        <translation>ein TIFF-Verzeichnis innerhalb des Kopfs</translation>
+    </message>
+    <message>
+        <source>the data is truncated</source>
+        <translation>die Daten sind abgeschnitten</translation>
+    </message>
+    <message>
+        <source>the data is damaged: %1</source>
+        <translation>die Daten sind beschädigt: %1</translation>
+    </message>
+    <message>
+        <source>a PNG chunk type not named</source>
+        <translation>ein PNG-Blocktyp ohne Namen</translation>
+    </message>
+    <message>
+        <source>a PNG chunk longer than PNG allows</source>
+        <translation>ein PNG-Block, länger als PNG erlaubt</translation>
+    </message>
+    <message>
+        <source>an unknown GIF block</source>
+        <translation>ein unbekannter GIF-Block</translation>
+    </message>
+    <message>
+        <source>not a picture in a format this program reads</source>
+        <translation>kein Bild in einem Format, das dieses Programm liest</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels is more than the budget of %3 pixels</source>
+        <translation>%1 × %2 Pixel sind mehr als die erlaubten %3 Pixel</translation>
+    </message>
+    <message>
+        <source>more data than a picture within the budget can hold</source>
+        <translation>mehr Daten, als ein Bild im erlaubten Umfang enthalten kann</translation>
+    </message>
+    <message>
+        <source>the data is damaged</source>
+        <translation>die Daten sind beschädigt</translation>
+    </message>
+    <message>
+        <source>empty file</source>
+        <translation>leere Datei</translation>
+    </message>
+</context>
+<context>
     <name>MagnitudeHistogram</name>
     <message>
         <source>Thinned magnitudes</source>

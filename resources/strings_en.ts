@@ -228,6 +228,169 @@ Weak, dropped: %3</source>
     </message>
 </context>
 <context>
+    <name>ImagingText</name>
+    <message>
+        <source>not enough memory to detect edges</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>cannot open: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>is a folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>byte 0x%1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>row %1, column %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is damaged at %1: more blanks and comments than its samples can need</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is short, truncated at %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is damaged at %1: %2 where a number should be</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is damaged at %1: %2 where a bit, 0 or 1, should be</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a sample above the maxval %1 at %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a Netpbm picture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>broken Netpbm header (width, height and maxval 1 to %1 expected)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the picture has no pixels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the picture&apos;s data is short, truncated: the file holds %1 of its %2 rows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the header declares %1 x %2 pixels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no IHDR chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an unknown BMP header size</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a BMP depth or compression that is not known</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>more than 256 BMP palette colours</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>BMP pixel data that overlaps its header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JPEG data between its segments</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a JPEG marker out of place</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a JPEG segment shorter than its length</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a JPEG frame header too short</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a JPEG scan before its frame header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no VP8 start code</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no VP8L signature</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an unknown WebP chunk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a TIFF directory inside its header</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the data is truncated</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the data is damaged: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a PNG chunk type not named</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>a PNG chunk longer than PNG allows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>an unknown GIF block</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>not a picture in a format this program reads</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels is more than the budget of %3 pixels</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>more data than a picture within the budget can hold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>the data is damaged</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>empty file</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>MagnitudeHistogram</name>
     <message>
         <source>Thinned magnitudes</source>

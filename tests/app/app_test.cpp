@@ -200,6 +200,19 @@ class AppTest : public QObject {
     QCOMPARE(first->applyButton()->text(), german ? "Anwenden" : "Apply");
     QCOMPARE(first->toolBar()->revertAction()->text(), german ? "Zurück" : "Revert");
     QCOMPARE(first->findChild<QLabel *>("labelSteps")->text(), german ? "Durchgänge" : "Steps");
+    // The reader's reasons too: a PNG whose second chunk's type is no name.
+    QTemporaryDir dir;
+    QByteArray png;
+    QBuffer buffer(&png);
+    QVERIFY(buffer.open(QIODevice::WriteOnly) && imageNamed("thirdPic").save(&buffer, "png"));
+    png[37] = '1';  // after the signature (8 bytes) and IHDR (25), the next chunk's type
+    QFile file(dir.filePath("damaged.png"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
+    file.close();
+    const QString message = _delegate->openPictureFile(file.fileName());
+    QVERIFY2(message.endsWith(german ? "(die Daten sind beschädigt: ein PNG-Blocktyp ohne Namen)"
+                                     : "(the data is damaged: a PNG chunk type not named)"),
+             qPrintable(message));
   }
 
   // Run at the smallest window and, by ctest, on an 800 x 480 screen, maximised.
