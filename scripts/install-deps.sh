@@ -34,8 +34,9 @@ if [[ "${1:-}" == "--web" ]]; then
   command -v npm >/dev/null || packages+=(npm)
 fi
 if [[ "${1:-}" == "--screenshots" ]]; then
-  # scripts/make-screenshots.sh: a display of its own, a click on Apply, the window captured
-  packages+=(xvfb xdotool imagemagick)
+  # scripts/make-screenshots.sh: a display of its own, clicks and keys, the window captured and
+  # reduced to a palette
+  packages+=(xvfb xdotool imagemagick pngquant)
 fi
 if [[ "${1:-}" == "--fuzz" ]]; then
   # libFuzzer and the sanitizers' runtimes; convert makes the picture seeds
