@@ -24,8 +24,14 @@ diff <(echo "$expected") <(cd "$prefix" && find . ! -type d | sort) || fail "ins
 
 share=$prefix/share
 desktop-file-validate "$share/applications/org.cannydemo.CannyDemo.desktop"
-appstreamcli validate --no-net "$share/metainfo/org.cannydemo.CannyDemo.metainfo.xml" >/dev/null \
-  || fail "metainfo does not validate"
+metainfo=$share/metainfo/org.cannydemo.CannyDemo.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >/dev/null || fail "metainfo does not validate"
+# Every screenshot the metainfo names is in dist/screenshots/, which the web site publishes.
+shots=$(grep -oE 'https://cannydemo\.org/screenshots/[^<]+' "$metainfo")
+[[ -n "$shots" ]] || fail "the metainfo names no screenshot"
+for shot in $shots; do
+  [[ -f "$here/../../dist/screenshots/${shot##*/}" ]] || fail "$shot is not in dist/screenshots"
+done
 
 # The man page describes every option --help shows.
 canny=$prefix/bin/canny
