@@ -14,6 +14,10 @@
 #include "screens/picture/PictureFiles.h"
 
 namespace {
+// Opened pictures from this size up have the detector's memory readied
+// before their first Apply; below it, its fresh pages cost that Apply little.
+constexpr qint64 kPreparedFromPixels = 4'000'000;
+
 qint64 countEdgePixels(const QImage &edgeMap) {
   qint64 edges = 0;
   for (int y = 0; y < edgeMap.height(); ++y) {
@@ -210,7 +214,18 @@ void PictureScreenModel::openFile(const QString &path) {
     } catch (const std::bad_alloc &) {
       // Opened all the same: Apply draws the gray bytes itself.
     }
-    return [this, path, picture = opened.image] { emit fileOpened(picture, path); };
+    return [this, path, picture = opened.image] {
+      // While the picture is looked at, the worker readies the memory Apply's
+      // detection will take: fresh, its pages would cost that Apply as much
+      // as the detection itself. A request meanwhile stops it.
+      if (qint64(picture.width()) * picture.height() >= kPreparedFromPixels) {
+        _worker.prepare(
+            [width = picture.width(), height = picture.height()](const std::atomic<bool> &stop) {
+              canny::prepareMemory(width, height, &stop);
+            });
+      }
+      emit fileOpened(picture, path);
+    };
   });
 }
 
