@@ -102,6 +102,19 @@ PictureScreenModel::PictureScreenModel(DetectorFunction detector, bool reportsFa
   connect(&_worker, &LiveDetector::idle, this, &PictureScreenModel::idle);
 }
 
+void PictureScreenModel::setPicture(const QImage &picture) {
+  const bool another = picture.cacheKey() != _picture.cacheKey();
+  _picture = picture;
+  // Fresh, the memory Apply's detection takes would cost the first Apply as
+  // much as the detection itself; a request meanwhile stops the readying.
+  if (another && qint64(picture.width()) * picture.height() >= kPreparedFromPixels) {
+    _worker.prepare(
+        [width = picture.width(), height = picture.height()](const std::atomic<bool> &stop) {
+          canny::prepareMemory(width, height, &stop);
+        });
+  }
+}
+
 void PictureScreenModel::setSettings(const EdgeSettings &settings) {
   if (settings == _settings) return;
   _settings = settings;
@@ -214,18 +227,7 @@ void PictureScreenModel::openFile(const QString &path) {
     } catch (const std::bad_alloc &) {
       // Opened all the same: Apply draws the gray bytes itself.
     }
-    return [this, path, picture = opened.image] {
-      // While the picture is looked at, the worker readies the memory Apply's
-      // detection will take: fresh, its pages would cost that Apply as much
-      // as the detection itself. A request meanwhile stops it.
-      if (qint64(picture.width()) * picture.height() >= kPreparedFromPixels) {
-        _worker.prepare(
-            [width = picture.width(), height = picture.height()](const std::atomic<bool> &stop) {
-              canny::prepareMemory(width, height, &stop);
-            });
-      }
-      emit fileOpened(picture, path);
-    };
+    return [this, path, picture = opened.image] { emit fileOpened(picture, path); };
   });
 }
 
