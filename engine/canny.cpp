@@ -91,6 +91,20 @@ Status detectEdges(ConstImageView input, ImageView output, const Settings &setti
   return status;
 }
 
+Status prepareMemory(std::int32_t width, std::int32_t height, const std::atomic<bool> *stop) {
+  if (width < 0 || height < 0) return Status::invalidArgument;
+  if (width == 0 || height == 0) return Status::ok;
+  // Laid out as detectEdges lays it out, so that its block fits the call's.
+  detail::RowGrid grid;
+  if (!grid.shape(width, height)) return Status::outOfMemory;
+  // The cells, by far the largest block; the rest is small or touched only in part.
+  const float *end = grid.rows[grid.height + 1] + grid.stride;
+  const auto cellBytes = static_cast<std::size_t>(end - grid.cells) * sizeof(float);
+  const bool touched = detail::touchPages(grid.cells, cellBytes, stop);
+  grid.release(true);
+  return touched ? Status::ok : Status::cancelled;
+}
+
 Version version() {
   return {CANNY_ENGINE_VERSION_MAJOR, CANNY_ENGINE_VERSION_MINOR, CANNY_ENGINE_VERSION_PATCH};
 }

@@ -15,6 +15,7 @@ namespace canny::detail {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
+constexpr std::size_t kSmallPage = 4096;  // the smallest page any system here has
 
 // Every block is preceded by one cache line that holds the size of its
 // mapping, or 0 when it came from the heap.
@@ -130,6 +131,17 @@ void freeLargeBlock(void *block, bool lazily) {
   (void)lazily;
 #endif
   std::free(header);
+}
+
+bool touchPages(void *block, std::size_t bytes, const std::atomic<bool> *stop) {
+  // Volatile: the bytes written are never read, and must be written all the same.
+  auto *const bytesOf = static_cast<volatile char *>(block);
+  for (std::size_t at = 0; at < bytes; at += kSmallPage) {
+    // Looked at once per huge page: often enough to stop within a moment.
+    if (stop && at % kHugePage == 0 && stop->load(std::memory_order_relaxed)) return false;
+    bytesOf[at] = 0;
+  }
+  return true;
 }
 
 void releaseSpareBlock() {

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstddef>
 
 namespace canny::detail {
@@ -19,6 +20,11 @@ void *allocateLargeBlock(std::size_t bytes);
 // memory, and until then the next large block reuses them without page faults
 // or their clearing.
 void freeLargeBlock(void *block, bool lazily = false);
+
+// Writes one byte in every page of the first `bytes` of a block, so that the
+// system provides its pages now rather than when they are first used. False
+// when `stop` (when given) was set first.
+bool touchPages(void *block, std::size_t bytes, const std::atomic<bool> *stop);
 
 // Unmaps the spare block, if any.
 void releaseSpareBlock();

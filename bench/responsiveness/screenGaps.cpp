@@ -169,6 +169,12 @@ int main(int argc, char **argv) {
     return 1;
   }
   std::printf("picture %d x %d\n", model->picture().width(), model->picture().height());
+  // A user looks at the picture a moment before the first click.
+  constexpr int kLookMs = 1000;
+  QEventLoop look;
+  QTimer::singleShot(kLookMs, &look, &QEventLoop::quit);
+  look.exec();
+  std::printf("looked at it for %d ms\n", kLookMs);
   for (const char *name : {"Apply, click to map", "Apply again", "Apply again", "Apply again"}) {
     measure(
         probe, name, [&] { screen->applyButton()->click(); }, model,

@@ -48,6 +48,7 @@ LiveDetector::~LiveDetector() {
     const std::lock_guard hold(_lock);
     _stopping = true;
     _waiting.reset();
+    _outrun = true;
   }
   _wake.notify_one();
   _worker.join();
@@ -57,6 +58,8 @@ void LiveDetector::run(Work work) {
   {
     const std::lock_guard hold(_lock);
     _waiting = Job{++_newest, std::move(work)};
+    _preparation = nullptr;
+    _outrun = true;
   }
   _wake.notify_one();
   _busy = true;
@@ -71,6 +74,14 @@ void LiveDetector::detect(std::shared_ptr<const std::vector<std::uint8_t>> gray,
     return
         [this, edgeMap, settings, nanoseconds] { emit detected(edgeMap, settings, nanoseconds); };
   });
+}
+
+void LiveDetector::prepare(Preparation work) {
+  {
+    const std::lock_guard hold(_lock);
+    _preparation = std::move(work);
+  }
+  _wake.notify_one();
 }
 
 void LiveDetector::cancel() {
@@ -96,12 +107,27 @@ void LiveDetector::workLoop() {
   canny::Detector detector;
   for (;;) {
     Job job;
+    Preparation preparation;
     {
       std::unique_lock hold(_lock);
-      _wake.wait(hold, [this] { return _stopping || _waiting.has_value(); });
+      _wake.wait(hold, [this] { return _stopping || _waiting || _preparation; });
       if (_stopping) return;
-      job = std::move(*_waiting);
-      _waiting.reset();
+      if (_waiting) {
+        job = std::move(*_waiting);
+        _waiting.reset();
+      } else {
+        preparation = std::move(_preparation);
+        _preparation = nullptr;
+        _outrun = false;
+      }
+    }
+    if (preparation) {
+      try {
+        preparation(_outrun);
+      } catch (const std::bad_alloc &) {
+        // Unprepared, the work to come does it itself.
+      }
+      continue;
     }
     Answer answer;
     try {

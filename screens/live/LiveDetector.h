@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
@@ -54,6 +55,13 @@ class LiveDetector : public QObject {
   // Forgets every request: nothing asked for so far will be answered.
   void cancel();
 
+  // Work for when nothing is asked, such as readying memory for the work to
+  // come: it answers nothing and never makes the worker busy. A request drops
+  // it, or, once under way, sets `stop`, which it heeds within moments; a
+  // later preparation replaces one still waiting.
+  using Preparation = std::function<void(const std::atomic<bool> &stop)>;
+  void prepare(Preparation work);
+
   // How long a run may take before it counts as slow (kGlanceMs unless set).
   void setGlance(int milliseconds) { _glance.setInterval(milliseconds); }
 
@@ -84,7 +92,10 @@ class LiveDetector : public QObject {
   std::mutex _lock;
   std::condition_variable _wake;
   std::optional<Job> _waiting;
+  Preparation _preparation;
   bool _stopping = false;
+  // The running preparation's stop: set as a request or the end comes.
+  std::atomic<bool> _outrun{false};
 
   // The window's thread's own.
   std::uint64_t _newest = 0;

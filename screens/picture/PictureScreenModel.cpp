@@ -14,6 +14,10 @@
 #include "screens/picture/PictureFiles.h"
 
 namespace {
+// Opened pictures from this size up have the detector's memory readied
+// before their first Apply; below it, its fresh pages cost that Apply little.
+constexpr qint64 kPreparedFromPixels = 4'000'000;
+
 qint64 countEdgePixels(const QImage &edgeMap) {
   qint64 edges = 0;
   for (int y = 0; y < edgeMap.height(); ++y) {
@@ -96,6 +100,19 @@ PictureScreenModel::PictureScreenModel(DetectorFunction detector, bool reportsFa
       _analysed(std::make_shared<AnalysisCache>()) {
   connect(&_worker, &LiveDetector::slowChanged, this, &PictureScreenModel::slowChanged);
   connect(&_worker, &LiveDetector::idle, this, &PictureScreenModel::idle);
+}
+
+void PictureScreenModel::setPicture(const QImage &picture) {
+  const bool another = picture.cacheKey() != _picture.cacheKey();
+  _picture = picture;
+  // Fresh, the memory Apply's detection takes would cost the first Apply as
+  // much as the detection itself; a request meanwhile stops the readying.
+  if (another && qint64(picture.width()) * picture.height() >= kPreparedFromPixels) {
+    _worker.prepare(
+        [width = picture.width(), height = picture.height()](const std::atomic<bool> &stop) {
+          canny::prepareMemory(width, height, &stop);
+        });
+  }
 }
 
 void PictureScreenModel::setSettings(const EdgeSettings &settings) {

@@ -45,9 +45,10 @@ class PictureScreenModel : public QObject {
   // `detector` runs Apply's detection, over the bridge's gray surface.
   PictureScreenModel(DetectorFunction detector, bool reportsFailures, QObject *parent = nullptr);
 
-  // The picture Apply starts from; setting it shows nothing by itself.
+  // The picture Apply starts from; setting it shows nothing by itself. While
+  // a new large one is looked at, the worker readies the detector's memory for it.
   const QImage &picture() const { return _picture; }
-  void setPicture(const QImage &picture) { _picture = picture; }
+  void setPicture(const QImage &picture);
   const EdgeSettings &settings() const { return _settings; }
   void setSettings(const EdgeSettings &settings);
   // The stage a result shows; changing it while one is shown shows it anew.

@@ -105,6 +105,7 @@ TEST(Api, MalformedViewsAreRefusedUntouched) {
   cannyEdgeDetector(2, 6, 2, 4, 10, 10, nullptr);  // does nothing
   EXPECT_TRUE(tryCannyEdgeDetector(2, 6, 2, 4, 0, 10, nullptr)) << "an empty picture is no error";
   EXPECT_EQ(detector.detect({nullptr, 0, 5, 0}, {nullptr, 0, 5, 0}), Status::ok);
+  EXPECT_EQ(canny::prepareMemory(kWidth, -1), Status::invalidArgument);
   EXPECT_STREQ(canny::statusMessage(Status::invalidArgument), "invalid argument");
 }
 
@@ -164,6 +165,10 @@ TEST(Api, ThreadCountIsSetAndDefaultsToTheAllowedCpus) {
             Status::ok);
   canny::setThreadCount(3);
   EXPECT_EQ(canny::threadCount(), 3);
+  // Memory readied beforehand (stopped at once, then whole) leaves the map as it was.
+  const std::atomic<bool> stop{true};
+  EXPECT_EQ(canny::prepareMemory(1500, 700, &stop), Status::cancelled);
+  EXPECT_EQ(canny::prepareMemory(1500, 700), Status::ok);
   EXPECT_EQ(canny::detectEdges({picture.data(), 1500, 700, 1500}, {three.data(), 1500, 700, 1500}),
             Status::ok);
   EXPECT_EQ(one, three);

@@ -138,4 +138,8 @@ TEST(Memory, AFreshCallFreesItsGridAndReleaseMemoryUnmapsIt) {
   canny::Detector().releaseMemory();
   EXPECT_LE(rollupMiB("LazyFree"), lazyBefore + 1);
   EXPECT_LE(rollupMiB("Rss"), resident - 20);
+  // Memory readied for a call is in place, and left as the call leaves it.
+  ASSERT_EQ(canny::prepareMemory(width, height), canny::Status::ok);
+  EXPECT_GE(rollupMiB("LazyFree") - lazyBefore, 20);
+  canny::Detector().releaseMemory();
 }

@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <atomic>
 
 #include "imaging/EdgeOverlay.h"
 #include "screens/picture/PictureScreenModel.h"
@@ -67,6 +68,24 @@ class ModelTest : public QObject {
     QVERIFY(!model.isBusy() && !model.showsResult() && pictures.count() == 1 && !model.analysis());
     QTest::qWait(300);
     QCOMPARE(results.count(), 0);
+  }
+
+  // Work readied in the background never shows as busy and gives way to a request at once.
+  void preparationsYieldToRequests() {
+    LiveDetector worker;
+    std::atomic<bool> started = false, stopped = false;
+    worker.prepare([&](const std::atomic<bool> &stop) {
+      started = true;
+      const QDeadlineTimer patience(20000);
+      while (!stop && !patience.hasExpired()) QThread::msleep(1);
+      stopped = stop.load();
+    });
+    QVERIFY(!worker.isBusy());
+    QTRY_VERIFY(started);
+    bool answered = false;
+    worker.run([&](canny::Detector &) -> LiveDetector::Answer { return [&] { answered = true; }; });
+    QTRY_VERIFY_WITH_TIMEOUT(answered, 10000);
+    QVERIFY(stopped);
   }
 
   void pixelClassesAddUpToTheDetectorsMap() {

@@ -74,6 +74,15 @@ const char *statusMessage(Status status);
 // pages in again.
 Status detectEdges(ConstImageView input, ImageView output, const Settings &settings = {});
 
+// Readies the working memory detectEdges takes for a width x height picture,
+// for a call to come: the largest block is faulted in now and freed lazily
+// as detectEdges frees it, so that the call finds its pages in place. Keeps
+// no more than a detectEdges of that size would. Once `stop` (when given) is
+// set, returns cancelled, what is ready staying ready. invalidArgument for a
+// negative width or height; outOfMemory when the memory cannot be had.
+Status prepareMemory(std::int32_t width, std::int32_t height,
+                     const std::atomic<bool> *stop = nullptr);
+
 // The detector as an object that keeps its working memory from one call to the
 // next (repeated pictures, camera frames, batches). One thread at a time may
 // call detect and releaseMemory; cancel may be called from any thread.
