@@ -61,7 +61,6 @@ SplitDivider::SplitDivider(ImageView *view)
 }
 
 void SplitDivider::setSplit(bool split) {
-  _split = split;
   setVisible(split);
   _layer->setVisible(split);
   place();

@@ -20,7 +20,6 @@ class SplitDivider : public QSlider {
   // Over `view`, a child of it; hidden until setSplit(true).
   explicit SplitDivider(ImageView *view);
 
-  bool isSplit() const { return _split; }
   void setSplit(bool split);
   // Where the divider stands, in the view's coordinates: columns left of it
   // show the original.
@@ -40,7 +39,6 @@ class SplitDivider : public QSlider {
 
   ImageView *_view;
   QWidget *_layer;  // paints the original's side, under the divider
-  bool _split = false;
   bool _dragging = false;
   int _grab = 0;  // the press's distance from the divider
 };

@@ -51,6 +51,25 @@ class DecisionViewsTest : public QObject {
     QVERIFY(0 <= at(PixelClass::kStrong) && at(PixelClass::kStrong) < at(PixelClass::kWeakKept) &&
             at(PixelClass::kWeakKept) < at(PixelClass::kWeakDropped));
     QCOMPARE(_histogram->countBetween(0, INFINITY), qsizetype(analysis->gradients->thinned.size()));
+    // Its bars in the colours of the classes their magnitudes fall in, none where no magnitude
+    // falls, T1 and T2 marked over them.
+    const QImage drawn = _histogram->grab().toImage();
+    const auto bar = [&](int x) { return drawn.pixel(x, drawn.height() - 2) & 0xffffff; };
+    const auto colours = [&](float from, float to, int margin) {
+      QSet<QRgb> seen;
+      for (int x = qRound(_histogram->xOf(from)) + margin;
+           x <= qRound(_histogram->xOf(to)) - margin; ++x)
+        seen << bar(x);
+      seen.remove(0);  // no bar
+      return seen;
+    };
+    for (int x = 0; x < drawn.width(); ++x)
+      if (!_histogram->countBetween(_histogram->magnitudeAt(x - 2), _histogram->magnitudeAt(x + 3)))
+        QVERIFY(bar(x) == 0 || bar(x) == 0xffffff);
+    QCOMPARE(colours(0, 2, 3), QSet<QRgb>({0x808080}));
+    QCOMPARE(colours(2, 6, 3), QSet<QRgb>({classColour(PixelClass::kWeakKept) & 0xffffff}));
+    QCOMPARE(colours(6, 10, 3), QSet<QRgb>({classColour(PixelClass::kStrong) & 0xffffff}));
+    QVERIFY(colours(2, 2, -2).contains(0xffffff) && colours(6, 6, -2).contains(0xffffff));
   }
 
   void markersDragAndKeyTheSlidersWithinTheirRanges() {

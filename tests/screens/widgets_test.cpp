@@ -88,6 +88,9 @@ class WidgetsTest : public QObject {
     slider->setMaximumValue(3.0f);
     QVERIFY(press(slider, {Qt::Key_Home, Qt::Key_Right}) == 2.01f);
     QCOMPARE(slider->valueText(), QStringLiteral("2.010"));
+    slider->setMinimumValue(0.0f);
+    slider->setMaximumValue(0.001f);
+    QCOMPARE(slider->valueText(), QStringLiteral("0.001000"));
 
     // A count steps and shows the whole number it will be used as.
     slider->setMinimumValue(0.0f);
@@ -123,13 +126,17 @@ class WidgetsTest : public QObject {
         QCOMPARE(at4.pixel(origin + QPoint(x, y)), line ? 0xffffffffu : 0xff000000u);
       }
 
-    // Held, the original; fitted again at 12.5 times: still only black and white.
+    // Held by the mouse or by Space, the original; released and fitted again at 12.5 times:
+    // still only black and white.
     QImage white(16, 12, QImage::Format_RGB32);
     white.fill(Qt::white);
     view.setComparison(white);
     QTest::mousePress(&view, Qt::LeftButton, {}, origin + QPoint(40, 40));
     QCOMPARE(shown(view).pixel(origin + QPoint(40, 40)), 0xffffffffu);
     QTest::mouseRelease(&view, Qt::LeftButton, {}, origin + QPoint(40, 40));
+    QTest::keyPress(&view, Qt::Key_Space);
+    QCOMPARE(shown(view).pixel(origin), 0xffffffffu);
+    QTest::keyRelease(&view, Qt::Key_Space);
     QTest::keyClick(&view, Qt::Key_F);
     QVERIFY(view.isFitted());
     QVERIFY(isBlackAndWhiteEdgeMap(shown(view).convertToFormat(QImage::Format_Grayscale8)));
@@ -158,6 +165,8 @@ class WidgetsTest : public QObject {
     QCOMPARE(view.zoom(), 4.0);
     view.setImage(picture.copy(0, 0, 50, 100));
     QCOMPARE(view.pictureRect(), QRectF(25, 0, 50, 100));  // fitted, the aspect kept
+    QTest::keyClick(&view, Qt::Key_Minus);                 // smaller than the view: in its middle
+    QCOMPARE(view.pictureRect(), QRectF(37.5, 25, 25, 50));
   }
 };
 
