@@ -10,7 +10,6 @@
 #include "imaging/EdgeOverlay.h"
 #include "imaging/GrayBitmap.h"
 #include "imaging/GrayBitmapContext.h"
-#include "imaging/PictureMemory.h"
 #include "screens/picture/PictureFiles.h"
 
 namespace {
@@ -178,7 +177,7 @@ void PictureScreenModel::apply() {
       }
       const EdgeSettings &s = result.settings;
       if (timed(s.t1, s.t2, s.sigma, s.steps, context->width(), context->height(), context->data()))
-        result.edgeMap = copyInPictureMemory(context->bitmap());
+        result.edgeMap = context->takeBitmap();
     }
     finish(result, overlay, analysed->last);
     return [this, result] { show(result); };
