@@ -3,7 +3,6 @@
 #include "imaging/GrayBitmap.h"
 #include "imaging/GrayBitmapContext.h"
 #include "imaging/ImagingText.h"
-#include "imaging/PictureMemory.h"
 
 QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *failure,
                const DetectorFunction &detector) {
@@ -21,7 +20,6 @@ QImage edgeMapIn(GrayBitmapContext &surface, const QImage &picture, const EdgeSe
     if (failure) *failure = ImagingText::tr("not enough memory to detect edges");
     return {};
   }
-  // A deep copy: the memory under the surface is freed when the surface goes.
-  // Picture memory spares a large map's fresh pages their faults.
-  return copyInPictureMemory(surface.bitmap());
+  // The surface's own bytes become the map: no second picture-sized block.
+  return surface.takeBitmap();
 }

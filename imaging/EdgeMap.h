@@ -1,6 +1,6 @@
 #pragma once
 // A picture's edge map: the picture drawn gray into fresh memory, the detector
-// run over those bytes, and the result copied out as a gray picture of the
+// run over those bytes, and those bytes handed back as a gray picture of the
 // same pixel size, 255 on edges and 0 elsewhere.
 #include <QImage>
 #include <QString>
@@ -23,6 +23,7 @@ using DetectorFunction =
 QImage edgeMap(const QImage &picture, const EdgeSettings &settings, QString *failure = nullptr,
                const DetectorFunction &detector = tryCannyEdgeDetector);
 
-// The same in a surface the caller made for `picture` (of its pixel size).
+// The same in a surface the caller made for `picture` (of its pixel size),
+// whose bytes become the map: the surface is left empty when one is made.
 QImage edgeMapIn(GrayBitmapContext &surface, const QImage &picture, const EdgeSettings &settings,
                  const DetectorFunction &detector, QString *failure = nullptr);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <limits>
+#include <utility>
 
 #include "imaging/GrayBitmap.h"
 #include "imaging/PictureMemory.h"
@@ -35,6 +36,19 @@ std::unique_ptr<GrayBitmapContext> GrayBitmapContext::create(int width, int heig
 
 GrayBitmapContext::GrayBitmapContext(std::uint8_t *data, QImage bitmap)
     : _data(data), _bitmap(std::move(bitmap)) {}
+
+QImage GrayBitmapContext::takeBitmap() {
+  if (!_data) return {};
+  const int w = width();
+  const int h = height();
+  _bitmap = QImage();
+  std::uint8_t *const data = std::exchange(_data, nullptr);
+  // Same layout as the surface's, which Qt took already for these sizes.
+  QImage image(
+      data, w, h, w, QImage::Format_Grayscale8, [](void *memory) { std::free(memory); }, data);
+  if (image.isNull()) std::free(data);  // a null image never calls its cleanup
+  return image;
+}
 
 GrayBitmapContext::~GrayBitmapContext() {
   // The surface goes first, then the memory under it.

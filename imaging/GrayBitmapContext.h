@@ -1,7 +1,8 @@
 #pragma once
 // An 8-bit gray drawing surface over the detector's buffer: width * height
 // bytes of fresh picture memory (imaging/PictureMemory), exactly width bytes a row, and a gray
-// QImage over them to draw into. The context frees the bytes when it goes.
+// QImage over them to draw into. The context frees the bytes when it goes, unless it
+// handed them over first.
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -26,6 +27,10 @@ class GrayBitmapContext {
   std::uint8_t *data() const { return _data; }
   int width() const { return _bitmap.width(); }
   int height() const { return _bitmap.height(); }
+
+  // The bytes as a gray picture that frees them when its last copy goes,
+  // rather than copied out; the context is left empty (null data and bitmap).
+  QImage takeBitmap();
 
  private:
   GrayBitmapContext(std::uint8_t *data, QImage bitmap);

@@ -2,8 +2,6 @@
 
 #include <sys/mman.h>
 
-#include <cstring>
-
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
@@ -19,25 +17,6 @@ void *allocatePictureMemory(std::size_t bytes) {
   void *block = std::aligned_alloc(kHugePage, rounded);
   if (block) madvise(block, rounded, MADV_HUGEPAGE);  // a hint: without it only speed is lost
   return block;
-}
-
-QImage copyInPictureMemory(const QImage &picture) {
-  if (picture.isNull()) return {};
-  const qsizetype rowBytes = picture.bytesPerLine();
-  auto *block = static_cast<uchar *>(
-      allocatePictureMemory(std::size_t(rowBytes) * std::size_t(picture.height())));
-  if (!block) return {};
-  QImage copy(
-      block, picture.width(), picture.height(), rowBytes, picture.format(),
-      [](void *memory) { std::free(memory); }, block);
-  if (copy.isNull()) {
-    std::free(block);
-    return {};
-  }
-  std::memcpy(block, picture.constBits(), std::size_t(picture.sizeInBytes()));
-  copy.setColorTable(picture.colorTable());
-  copy.setDevicePixelRatio(picture.devicePixelRatio());
-  return copy;
 }
 
 uchar *PictureBlock::reserve(std::size_t bytes) {

@@ -3,7 +3,6 @@
 // transparent huge pages: a fresh 4000 x 3000 picture then takes a few dozen
 // page faults instead of tens of thousands, which a virtual machine pays
 // dearly for.
-#include <QImage>
 #include <QtGlobal>
 #include <cstddef>
 #include <cstdlib>
@@ -12,10 +11,6 @@
 
 // At least `bytes`, aligned for any pixel, freed by std::free; null when none can be had.
 void *allocatePictureMemory(std::size_t bytes);
-
-// A deep copy of `picture` over fresh picture memory, which it frees when it
-// goes; null when memory ran out.
-QImage copyInPictureMemory(const QImage &picture);
 
 // For std::vector: picture memory whose elements are left as they are, since
 // whoever resizes a picture writes every byte of it.

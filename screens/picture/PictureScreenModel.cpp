@@ -5,17 +5,17 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "imaging/EdgeOverlay.h"
 #include "imaging/GrayBitmap.h"
 #include "imaging/GrayBitmapContext.h"
-#include "imaging/PictureMemory.h"
 #include "screens/picture/PictureFiles.h"
 
 namespace {
-// Opened pictures from this size up have the detector's memory readied
-// before their first Apply; below it, its fresh pages cost that Apply little.
+// Pictures from this size up have the detector's memory and Apply's surface
+// readied before an Apply; below it, their fresh pages cost that Apply little.
 constexpr qint64 kPreparedFromPixels = 4'000'000;
 
 qint64 countEdgePixels(const QImage &edgeMap) {
@@ -76,6 +76,60 @@ struct PictureScreenModel::GrayCache {
   }
 };
 
+// The next Apply's gray surface, made and filled on the worker while nothing is
+// asked, for the picture shown; the picture changing drops it. It keeps one
+// surface-sized block (a quarter of the picture's own) between Applies, so that
+// a large Apply does not fault in and fill a fresh block at the click.
+class PictureScreenModel::ReadySurface {
+ public:
+  // The picture shown now (window's thread): a surface for another goes.
+  void expect(qint64 key) {
+    std::unique_ptr<GrayBitmapContext> old;
+    const std::lock_guard hold(_lock);
+    if (key == _key) return;
+    _key = key;
+    old = std::move(_surface);  // freed once the lock is let go
+  }
+
+  // The surface for `picture`, if one is ready; the caller makes one otherwise.
+  std::unique_ptr<GrayBitmapContext> take(const QImage &picture) {
+    const std::lock_guard hold(_lock);
+    if (picture.cacheKey() != _key) return nullptr;
+    return std::move(_surface);
+  }
+
+  bool isReady() {
+    const std::lock_guard hold(_lock);
+    return _surface != nullptr;
+  }
+
+  // Makes and fills one for `picture` (worker), unless there is one or `stop` is set first.
+  void make(const QImage &picture, GrayCache &gray, const std::atomic<bool> &stop) {
+    {
+      const std::lock_guard hold(_lock);
+      if (picture.cacheKey() != _key || _surface) return;
+    }
+    if (stop) return;
+    const std::vector<std::uint8_t> &bytes = gray.of(picture);
+    std::unique_ptr<GrayBitmapContext> surface =
+        stop ? nullptr : GrayBitmapContext::create(picture.width(), picture.height());
+    if (!surface) return;
+    // In slices, so that a request waits for one slice at most.
+    constexpr std::size_t kSlice = std::size_t(4) << 20;
+    for (std::size_t at = 0; at < bytes.size(); at += kSlice) {
+      if (stop) return;
+      std::memcpy(surface->data() + at, bytes.data() + at, std::min(kSlice, bytes.size() - at));
+    }
+    const std::lock_guard hold(_lock);
+    if (picture.cacheKey() == _key) _surface = std::move(surface);
+  }
+
+ private:
+  std::mutex _lock;
+  qint64 _key = 0;
+  std::unique_ptr<GrayBitmapContext> _surface;
+};
+
 // The pixel analysis made last on the worker.
 struct PictureScreenModel::AnalysisCache {
   std::shared_ptr<const PixelAnalysis> last;
@@ -97,6 +151,7 @@ PictureScreenModel::PictureScreenModel(DetectorFunction detector, bool reportsFa
       _detector(std::move(detector)),
       _reportsFailures(reportsFailures),
       _gray(std::make_shared<GrayCache>()),
+      _ready(std::make_shared<ReadySurface>()),
       _analysed(std::make_shared<AnalysisCache>()) {
   connect(&_worker, &LiveDetector::slowChanged, this, &PictureScreenModel::slowChanged);
   connect(&_worker, &LiveDetector::idle, this, &PictureScreenModel::idle);
@@ -105,14 +160,21 @@ PictureScreenModel::PictureScreenModel(DetectorFunction detector, bool reportsFa
 void PictureScreenModel::setPicture(const QImage &picture) {
   const bool another = picture.cacheKey() != _picture.cacheKey();
   _picture = picture;
-  // Fresh, the memory Apply's detection takes would cost the first Apply as
-  // much as the detection itself; a request meanwhile stops the readying.
-  if (another && qint64(picture.width()) * picture.height() >= kPreparedFromPixels) {
-    _worker.prepare(
-        [width = picture.width(), height = picture.height()](const std::atomic<bool> &stop) {
-          canny::prepareMemory(width, height, &stop);
-        });
-  }
+  _ready->expect(picture.cacheKey());
+  if (another) readyForApply();
+}
+
+bool PictureScreenModel::hasReadySurface() const { return _ready->isReady(); }
+
+void PictureScreenModel::readyForApply() {
+  if (qint64(_picture.width()) * _picture.height() < kPreparedFromPixels) return;
+  // Fresh, the memory Apply takes would cost a large Apply as much as the
+  // detection itself; a request meanwhile stops the readying.
+  _worker.prepare(
+      [picture = _picture, cache = _gray, ready = _ready](const std::atomic<bool> &stop) {
+        canny::prepareMemory(picture.width(), picture.height(), &stop);
+        ready->make(picture, *cache, stop);
+      });
 }
 
 void PictureScreenModel::setSettings(const EdgeSettings &settings) {
@@ -154,7 +216,7 @@ LiveDetector::Work PictureScreenModel::finishing(PictureResult result) {
 void PictureScreenModel::apply() {
   PictureResult result = resultOf(_picture, _settings, _stage);
   _worker.run([this, result, overlay = _overlay, detector = _detector, reports = _reportsFailures,
-               cache = _gray, analysed = _analysed](canny::Detector &) mutable {
+               cache = _gray, ready = _ready, analysed = _analysed](canny::Detector &) mutable {
     // Only the detector's own time is reported, not the drawing around it.
     const DetectorFunction timed = [&](float t1, float t2, float sigma, std::int32_t steps,
                                        std::int32_t width, std::int32_t height,
@@ -166,22 +228,31 @@ void PictureScreenModel::apply() {
                                .count();
       return done;
     };
-    const std::unique_ptr<GrayBitmapContext> context = grayContextFor(result.picture, reports);
-    if (context) {
+    // A surface readied for this picture holds its gray bytes already.
+    std::unique_ptr<GrayBitmapContext> context = ready->take(result.picture);
+    if (!context) {
+      context = grayContextFor(result.picture, reports);
       // The bytes drawGray() gives, drawn once per picture rather than on every
       // Apply; drawn into the surface alone when there is no memory to keep them.
       try {
-        const std::vector<std::uint8_t> &gray = cache->of(result.picture);
-        std::memcpy(context->data(), gray.data(), gray.size());
+        if (context) {
+          const std::vector<std::uint8_t> &gray = cache->of(result.picture);
+          std::memcpy(context->data(), gray.data(), gray.size());
+        }
       } catch (const std::bad_alloc &) {
         drawGray(result.picture, context->bitmap());
       }
+    }
+    if (context) {
       const EdgeSettings &s = result.settings;
       if (timed(s.t1, s.t2, s.sigma, s.steps, context->width(), context->height(), context->data()))
-        result.edgeMap = copyInPictureMemory(context->bitmap());
+        result.edgeMap = context->takeBitmap();
     }
     finish(result, overlay, analysed->last);
-    return [this, result] { show(result); };
+    return [this, result] {
+      show(result);
+      readyForApply();  // for the next Apply, while the map is looked at
+    };
   });
 }
 

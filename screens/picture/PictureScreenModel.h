@@ -46,9 +46,12 @@ class PictureScreenModel : public QObject {
   PictureScreenModel(DetectorFunction detector, bool reportsFailures, QObject *parent = nullptr);
 
   // The picture Apply starts from; setting it shows nothing by itself. While
-  // a new large one is looked at, the worker readies the detector's memory for it.
+  // a large one is looked at (new, or after an Apply), the worker readies the
+  // detector's memory and the next Apply's gray surface for it.
   const QImage &picture() const { return _picture; }
   void setPicture(const QImage &picture);
+  // Whether the next Apply's surface is ready for the picture.
+  bool hasReadySurface() const;
   const EdgeSettings &settings() const { return _settings; }
   void setSettings(const EdgeSettings &settings);
   // The stage a result shows; changing it while one is shown shows it anew.
@@ -103,7 +106,10 @@ class PictureScreenModel : public QObject {
 
  private:
   struct GrayCache;
+  class ReadySurface;
   struct AnalysisCache;
+  // Readies the worker, while nothing is asked, for an Apply on a large picture.
+  void readyForApply();
   // Finishes `result` on the worker as the stage and overlay of this moment ask.
   LiveDetector::Work finishing(PictureResult result);
   void show(const PictureResult &result);
@@ -118,7 +124,8 @@ class PictureScreenModel : public QObject {
   bool _overlay = false;
   bool _showsResult = false;
   PictureResult _result;
-  std::shared_ptr<GrayCache> _gray;          // the worker's alone
+  std::shared_ptr<GrayCache> _gray;  // the worker's alone
+  std::shared_ptr<ReadySurface> _ready;
   std::shared_ptr<AnalysisCache> _analysed;  // the worker's alone
   LiveDetector _worker;                      // last: it stops before the rest goes
 };

@@ -88,6 +88,26 @@ class ModelTest : public QObject {
     QVERIFY(stopped);
   }
 
+  // A large picture's next surface is readied, dropped when the picture changes.
+  void applyTakesOnlyTheShownPicturesReadySurface() {
+    PictureScreenModel model(tryCannyEdgeDetector, false);
+    const QImage first = imageNamed("secondPic").scaled(2000, 2000);
+    const QImage second = first.mirrored(true, false);
+    const EdgeSettings settings{2, 6, 1, 1};
+    model.setSettings(settings);
+    model.setPicture(first);
+    QTRY_VERIFY_WITH_TIMEOUT(model.hasReadySurface(), 60000);
+    model.setPicture(second);
+    QVERIFY(!model.hasReadySurface());
+    const QImage map = edgeMap(second, settings);
+    for (int apply = 0; apply < 2; ++apply) {  // the second from a surface readied after the first
+      model.apply();
+      QVERIFY(finished(model));
+      QCOMPARE(model.result().edgeMap, map);
+      QTRY_VERIFY_WITH_TIMEOUT(model.hasReadySurface(), 60000);
+    }
+  }
+
   void pixelClassesAddUpToTheDetectorsMap() {
     for (const char *name : {"firstPic", "thirdPic"}) {
       const QImage sample = imageNamed(name);
