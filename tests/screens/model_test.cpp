@@ -88,7 +88,7 @@ class ModelTest : public QObject {
     QVERIFY(stopped);
   }
 
-  // A large picture's next surface is readied, dropped when the picture changes.
+  // A large picture's next surface is readied, and not taken for another picture.
   void applyTakesOnlyTheShownPicturesReadySurface() {
     PictureScreenModel model(tryCannyEdgeDetector, false);
     const QImage first = imageNamed("secondPic").scaled(2000, 2000);
@@ -97,8 +97,8 @@ class ModelTest : public QObject {
     model.setSettings(settings);
     model.setPicture(first);
     QTRY_VERIFY_WITH_TIMEOUT(model.hasReadySurface(), 60000);
+    // A surface kept from the first picture would give the first picture's map.
     model.setPicture(second);
-    QVERIFY(!model.hasReadySurface());
     const QImage map = edgeMap(second, settings);
     for (int apply = 0; apply < 2; ++apply) {  // the second from a surface readied after the first
       model.apply();
