@@ -230,15 +230,12 @@ void PictureScreenModel::apply() {
     };
     // A surface readied for this picture holds its gray bytes already.
     std::unique_ptr<GrayBitmapContext> context = ready->take(result.picture);
-    if (!context) {
-      context = grayContextFor(result.picture, reports);
+    if (!context && (context = grayContextFor(result.picture, reports))) {
       // The bytes drawGray() gives, drawn once per picture rather than on every
       // Apply; drawn into the surface alone when there is no memory to keep them.
       try {
-        if (context) {
-          const std::vector<std::uint8_t> &gray = cache->of(result.picture);
-          std::memcpy(context->data(), gray.data(), gray.size());
-        }
+        const std::vector<std::uint8_t> &gray = cache->of(result.picture);
+        std::memcpy(context->data(), gray.data(), gray.size());
       } catch (const std::bad_alloc &) {
         drawGray(result.picture, context->bitmap());
       }
